@@ -1,0 +1,43 @@
+# Shared by the set-up scripts: installs whatever Debian packages are missing.
+# Sourced, not run.
+
+quimbra_as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        sudo "$@"
+    fi
+}
+
+# quimbra_install PACKAGE...: installs the packages that are not installed yet.
+quimbra_install() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        echo "== all ${#} packages already installed"
+        return 0
+    fi
+    echo "== installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if [ ! -f /tmp/.quimbra-apt-updated ]; then
+        quimbra_as_root apt-get update -qq
+        touch /tmp/.quimbra-apt-updated 2>/dev/null || true
+    fi
+    quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and playing needs.
+QUIMBRA_BUILD_PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+    qt6-translations-l10n fonts-liberation2 fontconfig
+)
+# What the tests need on top.
+QUIMBRA_TEST_PACKAGES=(
+    googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
+)
