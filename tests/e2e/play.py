@@ -1,0 +1,419 @@
+#!/usr/bin/python3
+"""Plays Quimbra in a real X server, the way a child would, one case per run.
+
+The window is read only through its accessibility tree, as a screen reader
+reads it: every control is found by its Italian accessible name or
+description, never by its position in the tree.
+
+    play.py --game PATH --case NAME     (play.py --list names the cases)
+"""
+
+import argparse
+import os
+import signal
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from desktop import Desktop, Failure, TimedOut, wait_for  # noqa: E402
+from reader import Reader  # noqa: E402
+
+# What each value label means, as its accessible description says it.
+HEIGHT = "altezza del rettangolo, in centimetri"
+NUMERATOR = "numeratore della frazione"
+DENOMINATOR = "denominatore della frazione"
+VERDICT = "esito della risposta"
+RIGHT = "risposte esatte"
+WRONG = "risposte errate"
+TOTAL = "risposte totali"
+CLOCK = "tempo restante"
+RECORD_SCORE = "punteggio del record"
+RECORD_HOLDER = "nome di chi detiene il record"
+PLAYER = "nome del giocatore"
+VALUE_LABELS = (HEIGHT, NUMERATOR, DENOMINATOR, VERDICT, RIGHT, WRONG, TOTAL, CLOCK,
+                RECORD_SCORE, RECORD_HOLDER, PLAYER)
+# Accessible names of the controls that the child uses.
+ANSWER = "risposta"
+NEXT = "Nuovo calcolo"
+EXIT = "Esci"
+NEW_GAME = "NUOVO GIOCO"
+YES = ("Sì", "Yes")
+
+TITLE = " " * 40 + "Gioca con le frazioni per gli alunni della II Sez.A - Buon carnevale!"
+PROMPT = "Come ti chiami?"
+GREETING = " vediamo se sei un vero campione  "
+CONFIRMATION = "Vuoi veramente lasciarmi  ?"
+FAREWELL = "Ciao a presto. Ore "
+RECORD_SAVED = "Ok ho registrato il tuo record, C A M P I O N E"
+RIGHT_VERDICT = "Esatto, è incredibile!!!"
+WRONG_VERDICT = "Sbagliato!! "
+
+CASE_TIMEOUT = 150  # seconds; CTest's own limit lies above it
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def check_equal(actual, expected, what):
+    if actual != expected:
+        raise Failure(f"{what}: expected {expected!r}, read {actual!r}")
+
+
+class Game:
+    """The game on its private desktop, played through keys and clicks."""
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.reader = Reader(desktop)
+
+    @property
+    def record_dir(self):
+        return os.path.join(self.desktop.data_home, "quimbra")
+
+    def record_files(self):
+        """The bytes of the score file and the name file (None for a missing one)."""
+        contents = []
+        for name in ("vondu.txt", "nvondu.txt"):
+            try:
+                with open(os.path.join(self.record_dir, name), "rb") as f:
+                    contents.append(f.read())
+            except (FileNotFoundError, NotADirectoryError):
+                contents.append(None)
+        return tuple(contents)
+
+    # ---- reading ---------------------------------------------------------
+
+    def main(self, timeout=15):
+        return self.reader.window_with("the game window",
+                                       lambda top: top.find(description=HEIGHT), timeout)
+
+    def board(self, main=None):
+        """What the game window shows now: every value, the answer box, the focus."""
+        main = main or self.main()
+        seen = {desc: main.one(description=desc).name for desc in VALUE_LABELS}
+        box = main.one(role="text", name=ANSWER)
+        seen["answer"] = box.obj.queryText().getText(0, -1)
+        seen["focus"] = tuple(n.name for n in main.focused() if n.role in ("text", "push button"))
+        seen["next enabled"] = "enabled" in main.one(role="push button", name=NEXT).states
+        seen["title"] = main.name
+        seen["active"] = "active" in main.states
+        return seen
+
+    def steady_board(self):
+        """The board once it has stopped changing (the clock aside, which always does)."""
+        def read():
+            seen = self.board()
+            seen.pop(CLOCK)
+            return seen
+        self.reader.settle(read)
+        return self.board()
+
+    def wait_board(self, what, predicate, timeout=10):
+        return wait_for(what, lambda: (lambda b: b if predicate(b) else None)(self.board()),
+                        timeout=timeout)
+
+    def question(self, board):
+        """Height, numerator, denominator and the base they give."""
+        try:
+            height, num, den = (int(board[k]) for k in (HEIGHT, NUMERATOR, DENOMINATOR))
+        except ValueError:
+            raise Failure(f"the question is not three numbers: {board}") from None
+        check(num > 0 and den > 0, f"a fraction with a zero part: {num}/{den}")
+        check(height * den % num == 0, f"the base of {height} cm = {num}/{den} is not whole")
+        return height, num, den, height * den // num
+
+    def counts(self, board):
+        return tuple(board[k] for k in (RIGHT, WRONG, TOTAL))
+
+    # ---- acting ----------------------------------------------------------
+
+    def ready(self):
+        """Brings the game window to the front, as the child's click would, and reads it."""
+        self.reader.activate(self.main())
+        return self.steady_board()
+
+    def answer_dialog(self, text, keys, typed=None):
+        """Waits for a window saying text, focuses it, types and presses keys."""
+        dialog = self.reader.dialog_saying(text)
+        dialog = self.reader.activate(dialog)
+        if typed is not None:
+            self.desktop.type_text(typed)
+        self.desktop.keys(*keys)
+        self.reader.gone(dialog)
+        return dialog
+
+    def start(self, name):
+        """Starts the game, types the name and closes the greeting."""
+        self.desktop.start_game()
+        self.enter_name(name)
+
+    def enter_name(self, name):
+        prompt = self.reader.dialog_saying(PROMPT)
+        if name is None:
+            self.answer_dialog(PROMPT, ["Escape"])
+            name = ""
+        else:
+            self.answer_dialog(PROMPT, ["Return"], typed=name)
+        greeting = self.reader.dialog_saying(GREETING)
+        check(" " + name + GREETING in greeting.texts(),
+              f"the greeting for {name!r} reads {greeting.texts()}")
+        self.answer_dialog(GREETING, ["Return"])
+        return prompt
+
+    def type_answer(self, text):
+        board = self.board()
+        check(board["focus"] == (ANSWER,), f"the focus is not in the answer box: {board}")
+        self.desktop.type_text(text)
+        wait_for(f"{text!r} in the answer box", lambda: self.board()["answer"] == text)
+        self.desktop.keys("Return")
+        return self.wait_board("a verdict", lambda b: b[VERDICT] != "")
+
+    def next_question(self, keys):
+        self.desktop.keys(*keys)
+        return self.wait_board(
+            "a new question",
+            lambda b: (b[VERDICT], b["answer"], b["next enabled"], b["focus"])
+            == ("", "", False, (ANSWER,)))
+
+    def dismiss(self, top):
+        """Focuses a message box and closes it with Enter."""
+        self.reader.activate(top)
+        self.desktop.keys("Return")
+        self.reader.gone(top)
+
+    def answer_right(self):
+        board = self.ready()
+        *_, base = self.question(board)
+        return self.type_answer(str(base))
+
+    def leave(self, confirm):
+        """Alt+X; Yes (Tab to it, then Enter) or No (Enter on the default)."""
+        self.ready()
+        self.desktop.keys("alt+x")
+        box = self.reader.activate(self.reader.dialog_saying(CONFIRMATION))
+        check_equal(box.name, "Uscire dal programma", "the confirmation's title")
+        check_equal(tuple(n.name for n in box.focused() if n.role == "push button"),
+                    ("No",), "the confirmation's default button")
+        if confirm:
+            for _ in range(4):
+                focus = [n.name for n in self.reader.window_with(
+                    "the confirmation", lambda t: t.name == box.name).focused()
+                    if n.role == "push button"]
+                if focus and focus[0] in YES:
+                    break
+                self.desktop.keys("Tab")
+            else:
+                raise Failure("Tab never reached the confirmation's Yes button")
+        self.desktop.keys("Return")
+        self.reader.gone(box)
+        if confirm:
+            farewell = self.reader.activate(self.reader.dialog_saying(FAREWELL))
+            check(farewell.name.startswith("Data "), f"the farewell's title is {farewell.name!r}")
+            self.desktop.keys("Return")
+            self.reader.gone(farewell)
+
+
+# ---- the cases ---------------------------------------------------------------
+
+def case_first_run(game):
+    """First run: both record files are created empty and the board starts at zero."""
+    check_equal(game.record_files(), (None, None), "record files before the first run")
+    game.start("Giulia")
+    board = game.ready()
+    check_equal(game.record_files(), (b"", b""), "record files after start-up")
+    check_equal((board[RECORD_SCORE], board[RECORD_HOLDER]), ("", ""), "the record shown")
+    check_equal(board[PLAYER], "Giulia", "the player's name")
+    check_equal(game.counts(board), ("0", "0", "0"), "the score panel")
+    check_equal(board["title"], TITLE, "the window title")
+    check_equal((board[VERDICT], board["answer"], board["next enabled"]), ("", "", False),
+                "a fresh question")
+    game.question(board)
+    # The clock runs down from fifteen minutes.
+    first = board[CLOCK]
+    check(first in ("00:15:00", "00:14:59", "00:14:58", "00:14:57"), f"the clock shows {first!r}")
+    later = game.wait_board("the clock to run", lambda b: b[CLOCK] < first, timeout=5)
+    check(later[CLOCK].startswith("00:14:"), f"the clock then shows {later[CLOCK]!r}")
+
+
+def case_answers(game):
+    """A wrong answer, then a right one: verdicts and the three counts, read back."""
+    game.start("Giulia")
+    board = game.ready()
+    *_, base = game.question(board)
+    wrong = base + 1 if base < 9999 else base - 1
+    board = game.type_answer(str(wrong))
+    check_equal(board[VERDICT], WRONG_VERDICT + str(base), "the verdict on a wrong answer")
+    check_equal(game.counts(board), ("0", "1", "1"), "the score panel after a wrong answer")
+    check_equal((board["focus"], board["next enabled"]), ((NEXT,), True),
+                "the focus after a judged answer")
+    check_equal(board["answer"], str(wrong), "the answer box after the verdict")
+
+    # Enter now asks the next question: the same answer is not judged twice.
+    board = game.next_question(["Return"])
+    check_equal(game.counts(board), ("0", "1", "1"), "the score panel on a new question")
+    *_, base = game.question(board)
+    board = game.type_answer(str(base))
+    check_equal(board[VERDICT], RIGHT_VERDICT, "the verdict on a right answer")
+    check_equal(game.counts(board), ("1", "1", "2"), "the score panel after a right answer")
+
+    # Alt+N asks the next question too; Tab skips the disabled button.
+    board = game.next_question(["alt+n"])
+    check_equal(game.counts(board), ("1", "1", "2"), "the score panel on a new question")
+    game.desktop.keys("Tab")
+    game.wait_board("the focus on the exit button", lambda b: b["focus"] == (EXIT,))
+    game.desktop.keys("Tab")
+    game.wait_board("the focus back in the answer box", lambda b: b["focus"] == (ANSWER,))
+    # Letters never reach the box; the digits do.
+    game.desktop.type_text("a-1")
+    board = game.wait_board("the digit in the answer box", lambda b: b["answer"] != "")
+    check_equal(board["answer"], "1", "the answer box after typing a-1")
+
+
+def case_leave_no(game):
+    """Alt+X then Enter answers No: the game goes on unchanged."""
+    game.start("Giulia")
+    board = game.ready()
+    *_, base = game.question(board)
+    game.type_answer(str(base + 1 if base < 9999 else base - 1))
+    before = game.steady_board()
+    game.leave(confirm=False)
+    check(game.desktop.game.poll() is None, "the game ended after No")
+    after = game.steady_board()
+    for key in before:
+        if key not in (CLOCK, "active", "focus"):
+            check_equal(after[key], before[key], f"{key} after No")
+    wait_for("the clock to go on", lambda: game.board()[CLOCK] < before[CLOCK], timeout=5)
+    game.ready()
+    game.desktop.keys("Return")  # still the game's own Enter: the next question
+    board = game.wait_board("a new question", lambda b: b[VERDICT] == "")
+    check_equal(game.counts(board), game.counts(before), "the score panel")
+
+
+def case_leave_yes_no_record(game):
+    """Yes with a score of 0 and an empty record: exit code 0, nothing written."""
+    game.start("Giulia")
+    game.ready()
+    dir_before = sorted(os.listdir(game.record_dir))
+    stamps = [os.stat(os.path.join(game.record_dir, f)).st_mtime_ns for f in dir_before]
+    game.leave(confirm=True)
+    check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
+    check_equal(game.record_files(), (b"", b""), "the record files")
+    check_equal(sorted(os.listdir(game.record_dir)), dir_before, "the record directory")
+    check_equal([os.stat(os.path.join(game.record_dir, f)).st_mtime_ns for f in dir_before],
+                stamps, "the record files' times")
+
+
+def case_new_record(game):
+    """A score above the record rewrites both files; an equal score writes nothing."""
+    game.start("Giulia")
+    board = game.answer_right()
+    check_equal(game.counts(board), ("1", "0", "1"), "the score panel")
+    game.leave(confirm=True)
+    game.answer_dialog(RECORD_SAVED, ["Return"])
+    check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
+    check_equal(game.record_files(), (b"1\r\n", b"Giulia\r\n"), "the record files")
+
+    # The next game shows the record, and an equal score leaves it as it is.
+    game.start("Marco")
+    board = game.ready()
+    check_equal((board[RECORD_SCORE].strip(), board[RECORD_HOLDER].strip()), ("1", "Giulia"),
+                "the record shown")
+    game.answer_right()
+    game.leave(confirm=True)
+    check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
+    check_equal(game.record_files(), (b"1\r\n", b"Giulia\r\n"), "the record files")
+
+
+def case_new_game(game):
+    """NUOVO GIOCO asks the name again, zeroes the counters and writes no record."""
+    game.start("Giulia")
+    game.answer_right()
+    main = game.reader.activate(game.main())
+    menu = main.one(role="menu item", name=NEW_GAME)
+    game.desktop.click(*menu.centre())
+    # A cancelled name is the empty name.
+    game.enter_name(None)
+    board = game.ready()
+    check_equal(game.counts(board), ("0", "0", "0"), "the score panel of the new game")
+    check_equal((board[PLAYER], board[VERDICT]), ("", ""), "the name and verdict")
+    check(board[CLOCK] >= "00:14:55", f"the clock of the new game shows {board[CLOCK]!r}")
+    check_equal(game.record_files(), (b"", b""), "the record files after a new game")
+    check(game.desktop.game.poll() is None, "the game ended")
+    board = game.answer_right()
+    check_equal(game.counts(board), ("1", "0", "1"), "the score panel")
+
+
+def case_unusable_record_dir(game):
+    """A record directory that cannot be used: a message, and the game still plays."""
+    os.makedirs(game.desktop.data_home, exist_ok=True)
+    with open(game.record_dir, "wb") as blocker:
+        blocker.write(b"not a directory\n")
+    game.start("Giulia")
+    message = game.reader.window_with(
+        "a message about the record files",
+        lambda top: not top.find(description=HEIGHT) and top.role in ("alert", "dialog"))
+    check(any("quimbra" in t or "vondu" in t for t in message.texts()),
+          f"the message names no record file: {message.texts()}")
+    game.dismiss(message)
+    board = game.answer_right()
+    check_equal((board[VERDICT], game.counts(board)), (RIGHT_VERDICT, ("1", "0", "1")),
+                "the game after the message")
+    # Leaving with a record that cannot be written: a message, never a lost file.
+    game.leave(confirm=True)
+    said = []
+    for _ in range(3):
+        if game.desktop.game.poll() is not None:
+            break
+        try:
+            top = game.reader.window_with("a message", lambda t: t.role in ("alert", "dialog"),
+                                          timeout=5)
+        except TimedOut:
+            continue
+        said += top.texts()
+        game.dismiss(top)
+    check(RECORD_SAVED not in said, f"a record that was not written is reported saved: {said}")
+    check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
+    with open(game.record_dir, "rb") as blocker:
+        check_equal(blocker.read(), b"not a directory\n", "the file in the record's place")
+
+
+CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
+
+
+def _alarm(signum, frame):
+    raise TimedOut(f"the case took longer than {CASE_TIMEOUT} s")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--game", help="path of the quimbra binary")
+    parser.add_argument("--case", choices=sorted(CASES))
+    parser.add_argument("--list", action="store_true", help="name the cases")
+    parser.add_argument("--keep", action="store_true", help="keep the temporary directory")
+    args = parser.parse_args()
+    if args.list:
+        print("\n".join(sorted(CASES)))
+        return 0
+    if not args.game or not args.case:
+        parser.error("--game and --case are needed")
+    signal.signal(signal.SIGALRM, _alarm)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    signal.alarm(CASE_TIMEOUT)
+    started = time.monotonic()
+    try:
+        with Desktop(os.path.abspath(args.game), keep_dir=args.keep) as desktop:
+            CASES[args.case](Game(desktop))
+    except Failure as failure:
+        print(f"FAILED {args.case}: {failure}")
+        return 1
+    finally:
+        signal.alarm(0)
+    print(f"passed {args.case} in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
