@@ -34,8 +34,7 @@ TEST(Countdown, TickTable) {
     EXPECT_EQ(rig.platform.dialogs.size(), 2U) << "only the name prompt and the greeting so far";
 }
 
-// Tick 901: confirmation, "Tempo scaduto", confirmation, then stop and beep;
-// a Yes ends the game inside the sequence and nothing of the tick follows.
+// Tick 901: confirm, "Tempo scaduto", confirm, stop and beep; a Yes ends the game there and then.
 TEST(Countdown, EndOfTimeSequence) {
     struct Case {
         const char* name;

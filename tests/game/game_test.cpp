@@ -9,8 +9,7 @@
 namespace quimbra::testing {
 namespace {
 
-// A new game asks for a reload and drops this one: nothing written, and the
-// old game is inert; the fresh one starts over from the name prompt.
+// A new game reloads: nothing written, the old game inert, the fresh one starts from the name.
 TEST(GameFlow, NewGame) {
     GameRig rig;
     rig.records.scoreFile = "1\r\n";

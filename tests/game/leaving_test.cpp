@@ -56,8 +56,7 @@ TEST(Leaving, Farewell) {
     EXPECT_EQ(rig.platform.endCalls, 1);
 }
 
-// Only a score strictly above the record's number replaces it, score file
-// first; an empty or non-numeric record counts as 0.
+// Only a score strictly above the record replaces it; an empty or non-numeric record is 0.
 TEST(Leaving, RecordComparison) {
     struct Case {
         std::string record;

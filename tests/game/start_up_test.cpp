@@ -8,8 +8,7 @@
 namespace quimbra::testing {
 namespace {
 
-// The greeting is one blank, the name and the 34-character phrase; the name
-// lands in lblnome1, cancelled or not.
+// The greeting is a blank, the name and the 34-character phrase; lblnome1 holds the name.
 TEST(StartUp, GreetingAndName) {
     struct Case {
         std::string name;
@@ -35,8 +34,7 @@ TEST(StartUp, GreetingAndName) {
     EXPECT_EQ(cancelled.platform.dialogs[1].prompt.substr(0, 3), "  v");
 }
 
-// After the start-up: counters 0, clock 00:15:00 and running, generator
-// reseeded twice from the time of day before any draw.
+// After start-up: counters 0, clock 00:15:00 and running, two reseeds from the time of day.
 TEST(StartUp, StateAfterLoad) {
     GameRig rig;
     rig.load();
@@ -55,8 +53,7 @@ TEST(StartUp, StateAfterLoad) {
     }
 }
 
-// Timer1 stays disabled, and ticks do nothing, while the name prompt and the
-// greeting are open.
+// Timer1 is disabled, and ticks do nothing, while the name prompt and the greeting are open.
 TEST(StartUp, ClockWaitsForGreeting) {
     GameRig rig;
     int checks = 0;
@@ -75,8 +72,7 @@ TEST(StartUp, ClockWaitsForGreeting) {
     EXPECT_EQ(rig.platform.dialogs.size(), 2U);
 }
 
-// The record labels show the files' whole text, line end included; missing
-// files are created empty first.
+// The record labels show the files' whole text; missing files are created empty first.
 TEST(StartUp, RecordLabelsShowWholeFiles) {
     struct Case {
         std::optional<std::string> score;
@@ -98,8 +94,7 @@ TEST(StartUp, RecordLabelsShowWholeFiles) {
     }
 }
 
-// A record that cannot be created or read is reported, the game goes on, and
-// at the end the player is told the record could not be kept: nothing is written.
+// An unreadable record is reported, the game goes on, and at the end nothing is written.
 TEST(StartUp, RecordFailureMeansNoRecordWritten) {
     enum class Fail { create, readScore, readName };
     for (const Fail fail : {Fail::create, Fail::readScore, Fail::readName}) {
@@ -137,8 +132,7 @@ TEST(StartUp, RecordFailureMeansNoRecordWritten) {
     }
 }
 
-// Only the first activation after a load poses a question; later ones, and a
-// second load, keep it.
+// Only the first activation poses a question; later ones, and a second load, keep it.
 TEST(StartUp, ActivationPosesTheFirstQuestionOnly) {
     GameRig rig;
     rig.load();
