@@ -295,7 +295,9 @@ void Tavola::build() {
 
 void Tavola::buildMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* ciao = bar->addMenu("Un gioco di Autrice Prima e Autore Secondo");
+    // The desktop's menu size, small enough for the four items in one row.
+    bar->setFont(makeFont(sans(8.25, false), scale_));
+    QMenu* ciao = bar->addMenu("di Autrice Uno e Autore Due");
     ciao->setObjectName("Ciao(1)");
     ciao->addAction("Via dell'Esempio 1 - 00000 Paese Esempio")->setObjectName("Tmer(1)");
 
@@ -306,12 +308,11 @@ void Tavola::buildMenus() {
         handled();
     });
 
-    QMenu* school = bar->addMenu("www.scuola-primaria.example");
+    QMenu* school = bar->addMenu("www.scuola.example");
     school->setObjectName("scuola");
     school->addAction("Scuola Primaria Statale \"Esempio\"")->setObjectName("ist");
 
-    QAction* mail =
-        bar->addAction("E-mail autori: autori@scuola-primaria.example" + QString(16, u' '));
+    QAction* mail = bar->addAction("E-mail autori: autori@scuola.example" + QString(16, u' '));
     mail->setObjectName("df");
 }
 
