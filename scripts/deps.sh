@@ -40,5 +40,6 @@ QUIMBRA_BUILD_PACKAGES=(
 # What the tests need on top.
 QUIMBRA_TEST_PACKAGES=(
     googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
+    desktop-file-utils appstream
     xdotool dbus at-spi2-core python3 python3-pyatspi
 )
