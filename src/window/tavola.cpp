@@ -11,6 +11,7 @@
 
 #include <cstring>
 
+#include "window/accessibility.h"
 #include "window/pictures.h"
 
 namespace quimbra::window {
@@ -85,6 +86,7 @@ Tavola::Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale
     setObjectName("Tavola");
     build();
     buildMenus();
+    describeForScreenReaders(*this);
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] {
         events_.tick();

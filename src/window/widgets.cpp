@@ -1,5 +1,6 @@
 #include "window/widgets.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -61,6 +62,9 @@ void TextLabel::setCaption(const QString& caption) {
         fitToText();
     }
     update();
+    // The text is the label's accessible name: a screen reader says the new one.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TextLabel::fitToText() {

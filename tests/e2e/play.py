@@ -374,6 +374,7 @@ def case_unusable_record_dir(game):
             continue
         said += top.texts()
         game.dismiss(top)
+    check(said, "nothing tells the child that the record could not be kept")
     check(RECORD_SAVED not in said, f"a record that was not written is reported saved: {said}")
     check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
     with open(game.record_dir, "rb") as blocker:
