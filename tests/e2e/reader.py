@@ -142,9 +142,13 @@ class Reader:
         key = (top.role, top.name, top.box)
 
         def probe():
-            if self.desktop.game.poll() is not None:
-                return True
-            return all((o.role, o.name, o.box) != key for o in self.windows())
+            try:
+                return all((o.role, o.name, o.box) != key for o in self.windows())
+            except Failure:
+                # The game may end, closing every window, while they are read.
+                if self.desktop.game.poll() is not None:
+                    return True
+                raise
         wait_for(f"{top!r} to close", probe, timeout=timeout)
 
     def activate(self, top):
