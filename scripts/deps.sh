@@ -42,3 +42,7 @@ QUIMBRA_TEST_PACKAGES=(
     googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
     desktop-file-utils appstream
 )
+# What the benchmark (bench/run.sh) needs on top.
+QUIMBRA_BENCH_PACKAGES=(
+    libxcb1-dev xvfb xauth xdotool
+)
