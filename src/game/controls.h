@@ -16,12 +16,14 @@ namespace quimbra {
 struct Label {
     std::string caption;
     Colour foreColour = colours::buttonText;
+    bool operator==(const Label&) const = default;
 };
 
 struct Piece {
     bool visible = true;
     Colour fill = colours::black;
     Colour border = colours::windowText;
+    bool operator==(const Piece&) const = default;
 };
 
 // One row of the fraction bar; pieces are numbered from 1.
@@ -32,6 +34,7 @@ struct ShapeRow {
         return pieces.at(static_cast<std::size_t>(index - 1));
     }
     int count() const { return static_cast<int>(pieces.size()); }
+    bool operator==(const ShapeRow&) const = default;
 };
 
 enum class Focus { none, cmdExit, cmdNext, txtAnswer };
@@ -88,6 +91,8 @@ struct Controls {
     Focus focus = Focus::cmdExit;
     std::string title;
     WindowState windowState = WindowState::normal;
+
+    bool operator==(const Controls&) const = default;
 };
 
 }  // namespace quimbra

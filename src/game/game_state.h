@@ -24,6 +24,8 @@ struct GameState {
     // The question generator's piece counters.
     std::int16_t piece = 0;
     std::int16_t rowPiece = 0;
+
+    bool operator==(const GameState&) const = default;
 };
 
 }  // namespace quimbra

@@ -1,0 +1,28 @@
+#include "game/dialogs.h"
+
+namespace quimbra {
+
+// Counts a dialog as open for as long as the platform holds it, even if the
+// platform's call unwinds.
+class Dialogs::Opened {
+  public:
+    explicit Opened(int& depth) : depth_(depth) { ++depth_; }
+    ~Opened() { --depth_; }
+    Opened(const Opened&) = delete;
+    Opened& operator=(const Opened&) = delete;
+
+  private:
+    int& depth_;
+};
+
+std::string Dialogs::inputBox(const std::string& prompt) {
+    const Opened opened(depth_);
+    return platform_.inputBox(prompt);
+}
+
+int Dialogs::messageBox(const std::string& prompt, int style, const std::string& title) {
+    const Opened opened(depth_);
+    return platform_.messageBox(prompt, style, title);
+}
+
+}  // namespace quimbra

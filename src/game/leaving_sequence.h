@@ -1,0 +1,48 @@
+#pragma once
+// Leaving the game (cmdExit, or the clock when the time is up): the
+// confirmation, the farewell, the record kept when the score beats it, and
+// the end of the program.
+
+#include "game/controls.h"
+#include "game/dialogs.h"
+#include "game/game_end.h"
+#include "game/game_state.h"
+#include "game/platform.h"
+#include "records/record_storage.h"
+
+namespace quimbra {
+
+class LeavingSequence {
+  public:
+    enum class Outcome { stayed, ended };
+
+    LeavingSequence(GameState& state, Controls& controls, Dialogs& dialogs, Platform& platform,
+                    records::RecordStorage& records, GameEnd& end)
+        : state_(state),
+          controls_(controls),
+          dialogs_(dialogs),
+          platform_(platform),
+          records_(records),
+          end_(end) {}
+
+    // stayed: the player answered No and nothing changed. ended: the program
+    // has been asked to end; the caller must do nothing more.
+    Outcome run();
+
+    // Whether the start-up read the record files. A game that never saw the
+    // record must not overwrite it.
+    void setRecordRead(bool read) { recordRead_ = read; }
+
+  private:
+    void keepRecord();
+
+    GameState& state_;
+    Controls& controls_;
+    Dialogs& dialogs_;
+    Platform& platform_;
+    records::RecordStorage& records_;
+    GameEnd& end_;
+    bool recordRead_ = false;
+};
+
+}  // namespace quimbra

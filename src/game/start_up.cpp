@@ -1,0 +1,62 @@
+#include "game/start_up.h"
+
+#include "game/numbers.h"
+
+namespace quimbra {
+
+bool StartUp::run() {
+    random_.reseed(platform_.timeOfDay());
+    random_.reseed(platform_.timeOfDay());
+    state_.correct = 0;
+    state_.wrong = 0;
+
+    // The clock waits until the child has been greeted.
+    controls_.timer1Enabled = false;
+    const std::string name = dialogs_.inputBox("Come ti chiami?");
+    dialogs_.messageBox(" " + name + " vediamo se sei un vero campione  ");
+    controls_.lblnome1.caption = name;
+
+    countdown_.StartCountdown();
+    state_.correct = 0;
+    state_.wrong = 0;
+
+    const bool recordRead = showRecord();
+
+    state_.secondsLeft = toInt16(state_.seconds + 900.0).value_or(900);
+    controls_.lblconto.caption = countdown_.clockText();
+    return recordRead;
+}
+
+bool StartUp::showRecord() {
+    state_.windowsDir = records_.GetSystemDir();
+    const records::Status created = records_.createMissing(state_.windowsDir);
+    if (!created.ok()) {
+        return recordUnavailable(created.error);
+    }
+    const records::ReadResult score =
+        records_.Leggifiletxt(records::scoreFilePath(state_.windowsDir));
+    if (!score.ok()) {
+        return recordUnavailable(score.error);
+    }
+    const records::ReadResult name =
+        records_.Leggifiletxt(records::nameFilePath(state_.windowsDir));
+    if (!name.ok()) {
+        return recordUnavailable(name.error);
+    }
+    // Exactly as read, line end included.
+    controls_.lblpunti.caption = score.text;
+    controls_.lblnome.caption = name.text;
+    return true;
+}
+
+bool StartUp::recordUnavailable(const std::string& error) {
+    // The score label is still empty; the holder's label must not keep its
+    // design-time text, which would pose as a record holder.
+    controls_.lblnome.caption.clear();
+    dialogs_.messageBox(error +
+                        "\n\nSi gioca lo stesso, ma il record di questa partita non potr\u00e0 "
+                        "essere registrato.");
+    return false;
+}
+
+}  // namespace quimbra

@@ -1,0 +1,46 @@
+#pragma once
+// What the window does when it is loaded: reseed, ask the player's name,
+// greet, start the clock and show the record kept in the record files.
+
+#include <string>
+
+#include "game/controls.h"
+#include "game/countdown.h"
+#include "game/dialogs.h"
+#include "game/game_state.h"
+#include "game/platform.h"
+#include "game/random_source.h"
+#include "records/record_storage.h"
+
+namespace quimbra {
+
+class StartUp {
+  public:
+    StartUp(GameState& state, Controls& controls, Dialogs& dialogs, Platform& platform,
+            RandomSource& random, records::RecordStorage& records, Countdown& countdown)
+        : state_(state),
+          controls_(controls),
+          dialogs_(dialogs),
+          platform_(platform),
+          random_(random),
+          records_(records),
+          countdown_(countdown) {}
+
+    // Returns whether both record files could be created and read; when not,
+    // the player has been told and the game goes on without a record.
+    bool run();
+
+  private:
+    bool showRecord();
+    bool recordUnavailable(const std::string& error);
+
+    GameState& state_;
+    Controls& controls_;
+    Dialogs& dialogs_;
+    Platform& platform_;
+    RandomSource& random_;
+    records::RecordStorage& records_;
+    Countdown& countdown_;
+};
+
+}  // namespace quimbra

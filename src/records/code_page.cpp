@@ -1,0 +1,218 @@
+#include "records/code_page.h"
+
+#include <array>
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace quimbra::records {
+namespace {
+
+constexpr char32_t replacement = 0xFFFD;
+
+// Windows-1252 bytes 0x80..0x9F; 0 marks the bytes the code page leaves undefined.
+constexpr std::array<char32_t, 32> high = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t c) {
+    const auto byte = [&out](std::uint32_t b) { out.push_back(static_cast<char>(b)); };
+    const auto v = static_cast<std::uint32_t>(c);
+    if (v < 0x80) {
+        byte(v);
+    } else if (v < 0x800) {
+        byte(0xC0 | (v >> 6));
+        byte(0x80 | (v & 0x3F));
+    } else if (v < 0x10000) {
+        byte(0xE0 | (v >> 12));
+        byte(0x80 | ((v >> 6) & 0x3F));
+        byte(0x80 | (v & 0x3F));
+    } else {
+        byte(0xF0 | (v >> 18));
+        byte(0x80 | ((v >> 12) & 0x3F));
+        byte(0x80 | ((v >> 6) & 0x3F));
+        byte(0x80 | (v & 0x3F));
+    }
+}
+
+// Decodes the UTF-8 sequence at text[i]; returns its length, or 0 when the
+// bytes there are not valid UTF-8 (overlong forms and surrogates included).
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
+    const auto at = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = at(i);
+    std::size_t length = 0;
+    std::uint32_t value = 0;
+    std::uint32_t minimum = 0;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1Fu;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0Fu;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07u;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() - i < length) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char next = at(i + k);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        value = (value << 6) | (next & 0x3Fu);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return 0;
+    }
+    c = static_cast<char32_t>(value);
+    return length;
+}
+
+char toWindows1252(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<char>(static_cast<unsigned char>(c));
+    }
+    for (std::size_t b = 0; b < high.size(); ++b) {
+        if (high[b] != 0 && high[b] == c) {
+            return static_cast<char>(static_cast<unsigned char>(0x80 + b));
+        }
+    }
+    return '?';
+}
+
+#ifdef _WIN32
+std::wstring toWide(std::string_view text, UINT codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    if (n <= 0) {
+        return {};
+    }
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), n);
+    return out;
+}
+
+std::string fromWide(const std::wstring& text, UINT codePage) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    // No best-fit mapping ("ā" must not quietly become "a"): "?" instead, as
+    // the code page cannot hold it. The default character is not allowed for UTF-8.
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* fallback = codePage == CP_UTF8 ? nullptr : "?";
+    const int n =
+        WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, fallback, nullptr);
+    if (n <= 0) {
+        return {};
+    }
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), size, out.data(), n, fallback, nullptr);
+    return out;
+}
+#endif
+
+}  // namespace
+
+std::string utf8ToWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(utf8, i, c);
+        if (length == 0) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        out.push_back(toWindows1252(c));
+        i += length;
+    }
+    return out;
+}
+
+std::string windows1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        char32_t c = b;
+        if (b == 0) {
+            c = replacement;
+        } else if (b >= 0x80 && b < 0xA0) {
+            c = high[b - 0x80u] != 0 ? high[b - 0x80u] : replacement;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string oneLine(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x20 || b == 0x7F) {
+            out.push_back(' ');
+        } else if (b == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            // U+0080..U+009F, the C1 controls (NEL among them).
+            out.push_back(' ');
+            ++i;
+        } else {
+            out.push_back(utf8[i]);
+        }
+    }
+    return out;
+}
+
+#ifdef _WIN32
+
+std::string toSystemCodePage(std::string_view utf8) {
+    // Invalid UTF-8 becomes U+FFFD on the way in and then "?" on the way out.
+    return fromWide(toWide(utf8, CP_UTF8), CP_ACP);
+}
+
+std::string fromSystemCodePage(std::string_view bytes) {
+    std::wstring wide = toWide(bytes, CP_ACP);
+    // NUL and the C1 controls (what Windows makes of the bytes Windows-1252
+    // leaves undefined) as on other systems.
+    for (wchar_t& c : wide) {
+        if (c == L'\0' || (c >= 0x80 && c < 0xA0)) {
+            c = static_cast<wchar_t>(replacement);
+        }
+    }
+    return fromWide(wide, CP_UTF8);
+}
+
+#else
+
+std::string toSystemCodePage(std::string_view utf8) {
+    return utf8ToWindows1252(utf8);
+}
+std::string fromSystemCodePage(std::string_view bytes) {
+    return windows1252ToUtf8(bytes);
+}
+
+#endif
+
+}  // namespace quimbra::records

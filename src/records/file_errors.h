@@ -1,0 +1,30 @@
+#pragma once
+// The Italian texts that tell the player why a record file could not be used:
+// what was being done, to which file, and the reason.
+
+#include <string>
+
+namespace quimbra::records {
+
+enum class Action { createFolder, createFile, read, write, replace, remove };
+
+// E.g. Impossibile leggere il file "/home/anna/.local/share/quimbra/vondu.txt": permesso negato.
+std::string failureMessage(Action action, const std::string& path, const std::string& reason);
+
+// The reason for an errno value, in Italian.
+std::string errnoReason(int error);
+
+#ifdef _WIN32
+// The reason for a GetLastError value, in Italian.
+std::string windowsErrorReason(unsigned long error);
+#endif
+
+namespace reasons {
+inline constexpr const char* directoryInPlace = "al suo posto c'è una cartella";
+inline constexpr const char* notRegular = "non è un file normale";
+inline constexpr const char* danglingLink = "è un collegamento a un file che non esiste";
+inline constexpr const char* notADirectory = "una parte del percorso non è una cartella";
+inline constexpr const char* readOnlyFile = "il file è di sola lettura";
+}  // namespace reasons
+
+}  // namespace quimbra::records

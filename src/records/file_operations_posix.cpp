@@ -1,0 +1,223 @@
+// The file operations on POSIX systems.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "records/file_errors.h"
+#include "records/file_operations.h"
+
+namespace quimbra::records {
+namespace {
+
+Status failed(Action action, const std::string& path, int error) {
+    return {failureMessage(action, path, errnoReason(error))};
+}
+
+Status failed(Action action, const std::string& path, const char* reason) {
+    return {failureMessage(action, path, reason)};
+}
+
+// Closes fd; close can report a delayed write error, which must not be lost.
+int closeReporting(int fd) {
+    if (::close(fd) != 0 && errno != EINTR) {
+        return errno;
+    }
+    return 0;
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+class PosixFileOperations final : public FileOperations {
+  public:
+    Status makeDirectories(const std::string& dir) override {
+        std::string path = dir;
+        while (path.size() > 1 && path.back() == '/') {
+            path.pop_back();
+        }
+        std::size_t end = 0;
+        while (end != std::string::npos) {
+            end = path.find('/', end + 1);
+            const std::string prefix = path.substr(0, end);
+            if (prefix.empty()) {
+                continue;
+            }
+            struct stat info {};
+            if (::stat(prefix.c_str(), &info) == 0) {
+                if (!S_ISDIR(info.st_mode)) {
+                    return failed(Action::createFolder, dir, reasons::notADirectory);
+                }
+                continue;
+            }
+            if (errno != ENOENT) {
+                return failed(Action::createFolder, dir, errno);
+            }
+            // 0700: the user's data directories are the user's own.
+            if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
+                return failed(Action::createFolder, dir, errno);
+            }
+            if (::stat(prefix.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+                return failed(Action::createFolder, dir, reasons::notADirectory);
+            }
+        }
+        return {};
+    }
+
+    Status createEmptyIfMissing(const std::string& path) override {
+        // O_EXCL fails on anything already there, links included, so an
+        // existing file is never touched and a link's target never created.
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            const int error = closeReporting(fd);
+            return error == 0 ? Status{} : failed(Action::createFile, path, error);
+        }
+        if (errno != EEXIST) {
+            return failed(Action::createFile, path, errno);
+        }
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            struct stat link {};
+            if (errno == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+                return failed(Action::createFile, path, reasons::danglingLink);
+            }
+            return failed(Action::createFile, path, errno);
+        }
+        if (S_ISDIR(info.st_mode)) {
+            return failed(Action::createFile, path, reasons::directoryInPlace);
+        }
+        if (!S_ISREG(info.st_mode)) {
+            return failed(Action::createFile, path, reasons::notRegular);
+        }
+        return {};
+    }
+
+    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
+        // O_NONBLOCK: a FIFO in place of the file must not hang the game; it
+        // changes nothing for a regular file.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            return {{}, failed(Action::read, path, errno).error};
+        }
+        ReadBytes result;
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            result.error = failed(Action::read, path, errno).error;
+        } else if (S_ISDIR(info.st_mode)) {
+            result.error = failed(Action::read, path, reasons::directoryInPlace).error;
+        } else if (!S_ISREG(info.st_mode)) {
+            result.error = failed(Action::read, path, reasons::notRegular).error;
+        } else {
+            result.bytes.resize(maxBytes);
+            std::size_t done = 0;
+            while (done < maxBytes) {
+                const ssize_t n = ::read(fd, result.bytes.data() + done, maxBytes - done);
+                if (n < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (n < 0) {
+                    result.error = failed(Action::read, path, errno).error;
+                    break;
+                }
+                if (n == 0) {
+                    break;
+                }
+                done += static_cast<std::size_t>(n);
+            }
+            result.bytes.resize(done);
+        }
+        ::close(fd);  // read only: nothing to lose
+        if (!result.ok()) {
+            result.bytes.clear();
+        }
+        return result;
+    }
+
+    Status checkReplaceable(const std::string& path) override {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            return errno == ENOENT ? Status{} : failed(Action::replace, path, errno);
+        }
+        if (S_ISDIR(info.st_mode)) {
+            return failed(Action::replace, path, reasons::directoryInPlace);
+        }
+        return {};
+    }
+
+    Status writeNewFile(const std::string& path, std::string_view bytes) override {
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            return failed(Action::write, path, errno);
+        }
+        int error = writeAll(fd, bytes);
+        if (error == 0 && ::fsync(fd) != 0) {
+            error = errno;
+        }
+        const int closeError = closeReporting(fd);
+        if (error == 0) {
+            error = closeError;
+        }
+        if (error != 0) {
+            ::unlink(path.c_str());
+            return failed(Action::write, path, error);
+        }
+        return {};
+    }
+
+    Status replaceFile(const std::string& from, const std::string& to) override {
+        // rename replaces the directory entry: a link at to is replaced itself.
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            return failed(Action::replace, to, errno);
+        }
+        return {};
+    }
+
+    Status removeFile(const std::string& path) override {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            return failed(Action::remove, path, errno);
+        }
+        return {};
+    }
+
+    void syncDirectory(const std::string& dir) override {
+        // Some file systems refuse fsync on a directory; the files themselves
+        // are already on the disk, so there is nothing to report.
+        const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+};
+
+}  // namespace
+
+FileOperations& systemFileOperations() {
+    static PosixFileOperations operations;
+    return operations;
+}
+
+bool isAbsolutePath(const std::string& path) {
+    return !path.empty() && path.front() == '/';
+}
+
+}  // namespace quimbra::records
+
+#endif

@@ -1,0 +1,249 @@
+// The file operations on Windows, through the wide-character API: the paths
+// are UTF-8 inside the program.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include "records/file_errors.h"
+#include "records/file_operations.h"
+
+namespace quimbra::records {
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (n <= 0) {
+        return {};
+    }
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
+    return out;
+}
+
+Status failed(Action action, const std::string& path, DWORD error) {
+    return {failureMessage(action, path, windowsErrorReason(error))};
+}
+
+Status failed(Action action, const std::string& path, const char* reason) {
+    return {failureMessage(action, path, reason)};
+}
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool isDirectory(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+DWORD writeAll(HANDLE file, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t chunk = bytes.size() - done < 0x10000 ? bytes.size() - done : 0x10000;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written, nullptr)) {
+            return GetLastError();
+        }
+        if (written == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+
+class WindowsFileOperations final : public FileOperations {
+  public:
+    Status makeDirectories(const std::string& dir) override {
+        std::string path = dir;
+        while (path.size() > 3 && isSeparator(path.back())) {
+            path.pop_back();
+        }
+        // The root (C:\ or \\server\share\) is never created.
+        std::size_t start = 0;
+        if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+            std::size_t separators = 0;
+            start = 2;
+            while (start < path.size() && separators < 2) {
+                if (isSeparator(path[start])) {
+                    ++separators;
+                }
+                ++start;
+            }
+        } else if (path.size() >= 2 && path[1] == ':') {
+            start = 3;
+        }
+        std::size_t end = start;
+        while (end < path.size()) {
+            while (end < path.size() && !isSeparator(path[end])) {
+                ++end;
+            }
+            const std::wstring prefix = wide(path.substr(0, end));
+            ++end;
+            const DWORD attributes = GetFileAttributesW(prefix.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES) {
+                if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                    return failed(Action::createFolder, dir, reasons::notADirectory);
+                }
+                continue;
+            }
+            if (!CreateDirectoryW(prefix.c_str(), nullptr)) {
+                const DWORD error = GetLastError();
+                if (error != ERROR_ALREADY_EXISTS) {
+                    return failed(Action::createFolder, dir, error);
+                }
+                if (!isDirectory(prefix)) {
+                    return failed(Action::createFolder, dir, reasons::notADirectory);
+                }
+            }
+        }
+        return {};
+    }
+
+    Status createEmptyIfMissing(const std::string& path) override {
+        const std::wstring name = wide(path);
+        // CREATE_NEW fails on anything already there, so an existing file is
+        // never touched; FILE_FLAG_OPEN_REPARSE_POINT keeps a link's target out of it.
+        const HANDLE file =
+            CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return {};
+        }
+        const DWORD error = GetLastError();
+        if (isDirectory(name)) {
+            return failed(Action::createFile, path, reasons::directoryInPlace);
+        }
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            return {};
+        }
+        return failed(Action::createFile, path, error);
+    }
+
+    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
+        const std::wstring name = wide(path);
+        const HANDLE file =
+            CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (isDirectory(name)) {
+                return {{}, failed(Action::read, path, reasons::directoryInPlace).error};
+            }
+            return {{}, failed(Action::read, path, error).error};
+        }
+        ReadBytes result;
+        if (GetFileType(file) != FILE_TYPE_DISK) {
+            result.error = failed(Action::read, path, reasons::notRegular).error;
+        } else {
+            result.bytes.resize(maxBytes);
+            std::size_t done = 0;
+            while (done < maxBytes) {
+                DWORD n = 0;
+                if (!ReadFile(file, result.bytes.data() + done, static_cast<DWORD>(maxBytes - done),
+                              &n, nullptr)) {
+                    result.error = failed(Action::read, path, GetLastError()).error;
+                    break;
+                }
+                if (n == 0) {
+                    break;
+                }
+                done += n;
+            }
+            result.bytes.resize(done);
+        }
+        CloseHandle(file);
+        if (!result.ok()) {
+            result.bytes.clear();
+        }
+        return result;
+    }
+
+    Status checkReplaceable(const std::string& path) override {
+        const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+                return {};
+            }
+            return failed(Action::replace, path, error);
+        }
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return failed(Action::replace, path, reasons::directoryInPlace);
+        }
+        // MoveFileEx refuses to replace a read-only file: find out before
+        // the first of the two files is replaced.
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return failed(Action::replace, path, reasons::readOnlyFile);
+        }
+        return {};
+    }
+
+    Status writeNewFile(const std::string& path, std::string_view bytes) override {
+        const std::wstring name = wide(path);
+        const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return failed(Action::write, path, GetLastError());
+        }
+        DWORD error = writeAll(file, bytes);
+        if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
+            error = GetLastError();
+        }
+        if (!CloseHandle(file) && error == ERROR_SUCCESS) {
+            error = GetLastError();
+        }
+        if (error != ERROR_SUCCESS) {
+            DeleteFileW(name.c_str());
+            return failed(Action::write, path, error);
+        }
+        return {};
+    }
+
+    Status replaceFile(const std::string& from, const std::string& to) override {
+        // Renames the directory entry: a link at to is replaced itself.
+        if (!MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return failed(Action::replace, to, GetLastError());
+        }
+        return {};
+    }
+
+    Status removeFile(const std::string& path) override {
+        if (!DeleteFileW(wide(path).c_str())) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+                return failed(Action::remove, path, error);
+            }
+        }
+        return {};
+    }
+
+    // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk.
+    void syncDirectory(const std::string&) override {}
+};
+
+}  // namespace
+
+FileOperations& systemFileOperations() {
+    static WindowsFileOperations operations;
+    return operations;
+}
+
+bool isAbsolutePath(const std::string& path) {
+    if (path.size() >= 3 && path[1] == ':' && isSeparator(path[2])) {
+        const char drive = path[0];
+        return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
+    }
+    return path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
+}
+
+}  // namespace quimbra::records
+
+#endif

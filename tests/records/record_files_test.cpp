@@ -1,0 +1,289 @@
+#include "records/record_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace quimbra::records {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A fresh directory under the system's temporary directory, removed afterwards.
+class RecordFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device random;
+        do {
+            root_ = fs::temp_directory_path() / ("quimbra-records-" + std::to_string(random()));
+        } while (!fs::create_directory(root_));
+        dir_ = (root_ / "").string();
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    fs::path score() const { return scoreFilePath(dir_); }
+    fs::path name() const { return nameFilePath(dir_); }
+    void putRecord(const std::string& scoreBytes, const std::string& nameBytes) {
+        put(score(), scoreBytes);
+        put(name(), nameBytes);
+    }
+    void expectRecord(const std::string& scoreBytes, const std::string& nameBytes) {
+        EXPECT_EQ(bytesOf(score()), scoreBytes);
+        EXPECT_EQ(bytesOf(name()), nameBytes);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(temporaryPath(score().string()))));
+        EXPECT_FALSE(fs::exists(fs::symlink_status(temporaryPath(name().string()))));
+    }
+
+    fs::path root_;
+    std::string dir_;
+    RecordFiles files_{"unused"};
+};
+
+// First run: the directory (parents included) and both files are created empty.
+TEST_F(RecordFilesTest, FirstRunCreatesBothFilesEmpty) {
+    const std::string dir = RecordFiles((root_ / "a" / "b" / "quimbra").string()).GetSystemDir();
+    ASSERT_TRUE(files_.createMissing(dir).ok());
+    for (const std::string& path : {scoreFilePath(dir), nameFilePath(dir)}) {
+        EXPECT_TRUE(fs::is_regular_file(path));
+        EXPECT_EQ(fs::file_size(path), 0u);
+        const ReadResult read = files_.Leggifiletxt(path);
+        EXPECT_TRUE(read.ok()) << read.error;
+        EXPECT_EQ(read.text, "");
+    }
+}
+
+// Start-up never changes a file that exists, whatever it holds.
+TEST_F(RecordFilesTest, StartUpLeavesExistingFilesUnchanged) {
+    const std::string odd = std::string("\x81\0abc", 5);
+    const std::string large(70000, '1');
+    for (const auto& [scoreBytes, nameBytes] :
+         {std::pair{std::string("12\r\n"), std::string("Anna\r\n")}, std::pair{odd, large}}) {
+        putRecord(scoreBytes, nameBytes);
+        ASSERT_TRUE(files_.createMissing(dir_).ok());
+        expectRecord(scoreBytes, nameBytes);
+    }
+}
+
+// Reading gives the whole content, line end included; damaged files read
+// without harm, the first 64 KiB of a larger one.
+TEST_F(RecordFilesTest, ReadsWholeContentAndDamagedFiles) {
+    const std::string cut(maxRecordFileBytes, '9');
+    const struct {
+        std::string bytes;
+        std::string text;
+    } cases[] = {
+        {"12\r\n", "12\r\n"},
+        {"", ""},
+        {"7", "7"},
+        {cut + "9", cut},
+        {std::string("1\0"
+                     "2\r\n",
+                     5),
+         "1\xEF\xBF\xBD"
+         "2\r\n"},
+        {"\x81\r\n", "\xEF\xBF\xBD\r\n"},
+        {"Bern\xE8\r\n", "Bern\xC3\xA8\r\n"},
+    };
+    for (const auto& c : cases) {
+        put(score(), c.bytes);
+        const ReadResult read = files_.Leggifiletxt(score().string());
+        EXPECT_TRUE(read.ok()) << read.error;
+        EXPECT_EQ(read.text, c.text);
+    }
+}
+
+// A new record replaces both files with exactly one line each, in
+// Windows-1252, control characters as blanks, and reads back as written.
+TEST_F(RecordFilesTest, WriteReplacesBothFilesWithOneLine) {
+    const struct {
+        std::string name;
+        std::string onDisk;
+        std::string readBack;
+    } cases[] = {
+        {"Eva", "Eva\r\n", "Eva\r\n"},
+        {"", "\r\n", "\r\n"},
+        {"Niccol\xC3\xB2 \xC3\xA8", "Niccol\xF2 \xE8\r\n", "Niccol\xC3\xB2 \xC3\xA8\r\n"},
+        {"Lu\tc\xC4\x81\r\nX", "Lu c?  X\r\n", "Lu c?  X\r\n"},
+    };
+    for (const auto& c : cases) {
+        putRecord("3\r\nresto\r\n", "Un nome vecchio e lungo\r\n");
+        const Status status = files_.writeRecord(dir_, "15", c.name);
+        ASSERT_TRUE(status.ok()) << status.error;
+        expectRecord("15\r\n", c.onDisk);
+        EXPECT_EQ(files_.Leggifiletxt(name().string()).text, c.readBack);
+    }
+}
+
+// Forwards to the real file system, except the operations told to fail; a
+// failing write leaves a partial file behind, the worst a crash can leave.
+class FailingOperations final : public FileOperations {
+  public:
+    std::string failWrite;
+    std::string failReplace;
+    static constexpr const char* injected = "Guasto simulato.";
+
+    Status makeDirectories(const std::string& dir) override { return real.makeDirectories(dir); }
+    Status createEmptyIfMissing(const std::string& path) override {
+        return real.createEmptyIfMissing(path);
+    }
+    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
+        return real.readStart(path, maxBytes);
+    }
+    Status checkReplaceable(const std::string& path) override {
+        return real.checkReplaceable(path);
+    }
+    Status writeNewFile(const std::string& path, std::string_view bytes) override {
+        if (path == failWrite) {
+            real.writeNewFile(path, bytes.substr(0, 1));
+            return {injected};
+        }
+        return real.writeNewFile(path, bytes);
+    }
+    Status replaceFile(const std::string& from, const std::string& to) override {
+        return to == failReplace ? Status{injected} : real.replaceFile(from, to);
+    }
+    Status removeFile(const std::string& path) override { return real.removeFile(path); }
+    void syncDirectory(const std::string& dir) override { real.syncDirectory(dir); }
+
+  private:
+    FileOperations& real = systemFileOperations();
+};
+
+// A failure anywhere before the files are replaced leaves both old files as
+// they were and no temporary file; it is reported, never taken for success.
+TEST_F(RecordFilesTest, FailedWriteLeavesBothOldFiles) {
+    const struct {
+        bool score;  // which file's step fails
+        bool replace;
+    } cases[] = {{true, false}, {false, false}, {true, true}};
+    for (const auto& c : cases) {
+        putRecord("12\r\n", "Anna\r\n");
+        FailingOperations operations;
+        const std::string path = (c.score ? score() : name()).string();
+        (c.replace ? operations.failReplace : operations.failWrite) =
+            c.replace ? path : temporaryPath(path);
+        const Status status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva");
+        EXPECT_EQ(status.error, FailingOperations::injected);
+        expectRecord("12\r\n", "Anna\r\n");
+    }
+}
+
+// The one failure after the first replacement (the name file's) is reported
+// as such, and the old name stays.
+TEST_F(RecordFilesTest, FailedNameReplacementIsReported) {
+    putRecord("12\r\n", "Anna\r\n");
+    FailingOperations operations;
+    operations.failReplace = name().string();
+    const Status status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva");
+    EXPECT_NE(status.error.find("non il nome"), std::string::npos) << status.error;
+    EXPECT_NE(status.error.find(FailingOperations::injected), std::string::npos);
+    expectRecord("20\r\n", "Anna\r\n");
+}
+
+// A directory where a record file should be: reported by every operation
+// (naming the file), and neither it nor the other file is changed.
+TEST_F(RecordFilesTest, DirectoryInPlaceOfFile) {
+    put(score(), "12\r\n");
+    fs::create_directory(name());
+    put(name() / "dentro.txt", "x");
+    const Status created = files_.createMissing(dir_);
+    const ReadResult read = files_.Leggifiletxt(name().string());
+    const Status written = files_.writeRecord(dir_, "20", "Eva");
+    for (const std::string& error : {created.error, read.error, written.error}) {
+        EXPECT_NE(error.find(name().string()), std::string::npos) << error;
+        EXPECT_NE(error.find("cartella"), std::string::npos) << error;
+    }
+    EXPECT_EQ(bytesOf(score()), "12\r\n");
+    EXPECT_EQ(bytesOf(name() / "dentro.txt"), "x");
+}
+
+// A file where the directory should be, or a directory that names no place
+// of its own (empty, relative): reported, nothing created or changed.
+TEST_F(RecordFilesTest, UnusableDirectory) {
+    put(root_ / "blocco", "dati");
+    const std::string blocked = RecordFiles((root_ / "blocco" / "quimbra").string()).GetSystemDir();
+    for (const std::string& dir : {blocked, std::string(), std::string("quimbra-relativa/")}) {
+        EXPECT_FALSE(files_.createMissing(dir).ok()) << dir;
+        EXPECT_FALSE(files_.writeRecord(dir, "20", "Eva").ok()) << dir;
+    }
+    EXPECT_NE(files_.createMissing(blocked).error.find("non è una cartella"), std::string::npos);
+    EXPECT_EQ(bytesOf(root_ / "blocco"), "dati");
+    EXPECT_FALSE(fs::exists("quimbra-relativa"));
+    EXPECT_FALSE(files_.Leggifiletxt("vondu.txt").ok());
+    EXPECT_NE(files_.Leggifiletxt(score().string()).error.find("non esiste"), std::string::npos);
+}
+
+// Temporary files left by an unfinished write are never read as the record:
+// removed at start-up, and no obstacle to the next write.
+TEST_F(RecordFilesTest, LeftoverTemporaryFiles) {
+    putRecord("12\r\n", "Anna\r\n");
+    put(temporaryPath(score().string()), "99\r\n");
+    put(temporaryPath(name().string()), "Intruso\r\n");
+    ASSERT_TRUE(files_.createMissing(dir_).ok());
+    expectRecord("12\r\n", "Anna\r\n");
+    EXPECT_EQ(files_.Leggifiletxt(score().string()).text, "12\r\n");
+
+    put(temporaryPath(name().string()), "Intruso\r\n");
+    ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva").ok());
+    expectRecord("20\r\n", "Eva\r\n");
+
+    // One that cannot be removed stops the write before anything is replaced.
+    fs::create_directory(temporaryPath(name().string()));
+    EXPECT_FALSE(files_.writeRecord(dir_, "30", "Ugo").ok());
+    EXPECT_EQ(bytesOf(score()), "20\r\n");
+    EXPECT_EQ(bytesOf(name()), "Eva\r\n");
+}
+
+#ifndef _WIN32
+// Links in place of record or temporary files are never written through: a
+// new record replaces the link itself, and start-up creates no link target.
+TEST_F(RecordFilesTest, LinksAreNotFollowedForWriting) {
+    const fs::path target = root_ / "altrove.txt";
+    put(target, "5\r\n");
+    fs::create_symlink(target, score());
+    fs::create_symlink(root_ / "inesistente.txt", name());
+
+    const Status created = files_.createMissing(dir_);
+    EXPECT_NE(created.error.find(name().string()), std::string::npos) << created.error;
+    EXPECT_FALSE(fs::exists(root_ / "inesistente.txt"));
+    EXPECT_EQ(files_.Leggifiletxt(score().string()).text, "5\r\n");
+
+    const fs::path other = root_ / "altro.txt";
+    put(other, "intatto");
+    fs::create_symlink(other, temporaryPath(name().string()));
+    ASSERT_TRUE(files_.writeRecord(dir_, "6", "Eva").ok());
+    EXPECT_FALSE(fs::is_symlink(score()));
+    EXPECT_FALSE(fs::is_symlink(name()));
+    expectRecord("6\r\n", "Eva\r\n");
+    EXPECT_EQ(bytesOf(target), "5\r\n");
+    EXPECT_EQ(bytesOf(other), "intatto");
+}
+
+// A FIFO in place of a record file is reported, without waiting for a writer.
+TEST_F(RecordFilesTest, FifoInPlaceOfFile) {
+    ASSERT_EQ(::mkfifo(score().c_str(), 0600), 0);
+    EXPECT_NE(files_.createMissing(dir_).error.find("non è un file normale"), std::string::npos);
+    EXPECT_NE(files_.Leggifiletxt(score().string()).error.find("non è un file normale"),
+              std::string::npos);
+}
+#endif
+
+}  // namespace
+}  // namespace quimbra::records

@@ -1,0 +1,43 @@
+#pragma once
+// Record files kept in memory, with failures to order: each operation fails
+// with the given text while that text is not empty.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/record_storage.h"
+
+namespace quimbra::testing {
+
+class FakeRecords : public records::RecordStorage {
+  public:
+    struct Written {
+        std::string windowsDir;
+        std::string score;
+        std::string name;
+    };
+
+    std::string GetSystemDir() override { return dir; }
+    records::Status createMissing(const std::string& windowsDir) override;
+    records::ReadResult Leggifiletxt(const std::string& nomefile) override;
+    records::Status writeRecord(const std::string& windowsDir, const std::string& score,
+                                const std::string& name) override;
+
+    std::string dir = "/records/";
+    // Missing files are nullopt; createMissing makes them empty.
+    std::optional<std::string> scoreFile;
+    std::optional<std::string> nameFile;
+
+    std::string createError;
+    std::string scoreReadError;
+    std::string nameReadError;
+    std::string writeError;
+
+    std::vector<std::string> createdIn;
+    std::vector<std::string> read;  // paths, in order
+    std::vector<Written> writes;    // successful writes only
+    int writeAttempts = 0;
+};
+
+}  // namespace quimbra::testing
