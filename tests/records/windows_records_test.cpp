@@ -128,6 +128,14 @@ TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
     const DWORD attributes = GetFileAttributesW(wide(dir).c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << dir << ": error " << GetLastError();
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0U) << dir;
+    // Wine's Windows directory is always the same.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+        EXPECT_EQ(
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, dir.c_str(), -1, "C:\\windows\\", -1),
+            CSTR_EQUAL)
+            << dir;
+    }
 }
 
 // The files hold the text in the ANSI code page, one line ended by CR LF, and
