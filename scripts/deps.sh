@@ -40,6 +40,7 @@ QUIMBRA_BUILD_PACKAGES=(
 # What the tests need on top.
 QUIMBRA_TEST_PACKAGES=(
     googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
+    desktop-file-utils appstream
 )
 
 # The tests check that numbers read the same under an Italian locale, whose
