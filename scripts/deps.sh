@@ -40,6 +40,7 @@ QUIMBRA_BUILD_PACKAGES=(
 # What the tests need on top.
 QUIMBRA_TEST_PACKAGES=(
     googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
+    desktop-file-utils appstream
     # The Windows pass (scripts/test-windows): cross compiler and Wine.
     g++-mingw-w64-x86-64-posix wine64
 )

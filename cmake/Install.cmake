@@ -1,0 +1,57 @@
+# Installing Quimbra like any other desktop program: the binary, its menu entry, its icon in the
+# hicolor theme and its AppStream metainfo; plus a Debian package built by CPack.
+include(GNUInstallDirs)
+
+set(QUIMBRA_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/../data)
+set(QUIMBRA_ICON_SIZES 16 32 48 64 128 256)
+
+if(TARGET quimbra)
+    install(TARGETS quimbra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(FILES ${QUIMBRA_DATA_DIR}/quimbra.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${QUIMBRA_DATA_DIR}/io.example.quimbra.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size IN LISTS QUIMBRA_ICON_SIZES)
+    install(FILES ${QUIMBRA_DATA_DIR}/icons/hicolor/${size}x${size}/apps/quimbra.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+# The scalable icon is the window's own icon, so there is one drawing to keep up to date.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/../src/window/pictures/window_icon.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME quimbra.svg)
+
+# Debian package: cpack -G DEB in a release build.
+set(CPACK_PACKAGE_NAME quimbra)
+set(CPACK_PACKAGE_VENDOR "The Quimbra developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gioca con le frazioni: a fractions quiz for primary-school pupils")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quimbra trains primary-school pupils in fractions of a quantity, in Italian. Each question \
+gives the height of a rectangle and the fraction of its base that it measures; a coloured bar \
+draws the fraction and the child types the base, against a fifteen-minute clock and the best \
+score so far.")
+set(CPACK_PACKAGE_CONTACT "The Quimbra developers <quimbra@quimbra.example>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+if(NOT CPACK_GENERATOR)
+    set(CPACK_GENERATOR DEB)
+endif()
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quimbra developers <quimbra@quimbra.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quimbra.example/")
+# Named in full so that the package is right even where dpkg-shlibdeps is missing; the SVG
+# plugins, the xcb platform plugin, the fonts and Qt's own translations (for "Sì" and "No") are
+# loaded at run time, so no library scan could find them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6core6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6widgets6 (>= 6.2), libqt6svg6 (>= 6.2), \
+qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
+find_program(QUIMBRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(QUIMBRA_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)

@@ -1,0 +1,49 @@
+#include "window/look.h"
+
+#include <QStringList>
+
+namespace quimbra::window {
+
+QFont makeFont(const FontSpec& spec, const BoardScale& scale) {
+    QFont font;
+    switch (spec.face) {
+        case Face::msSansSerif:
+        case Face::arial:
+            font.setFamilies({spec.face == Face::arial ? "Arial" : "MS Sans Serif",
+                              "Liberation Sans", "Arial", "DejaVu Sans"});
+            font.setStyleHint(QFont::SansSerif);
+            break;
+        case Face::arialBlack:
+            // Black weight picks the heaviest cut the substitute family has.
+            font.setFamilies({"Arial Black", "DejaVu Sans", "Liberation Sans"});
+            font.setStyleHint(QFont::SansSerif);
+            break;
+        case Face::timesNewRoman:
+            font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
+            font.setStyleHint(QFont::Serif);
+            break;
+    }
+    font.setPixelSize(scale.fontPixels(spec.points));
+    font.setWeight(spec.face == Face::arialBlack ? QFont::Black
+                   : spec.bold                   ? QFont::Bold
+                                                 : QFont::Normal);
+    font.setItalic(spec.italic);
+    return font;
+}
+
+QColor toQColor(Colour colour, const QPalette& palette) {
+    if (isSystemColour(colour)) {
+        switch (systemColourIndex(colour)) {
+            case 5:  // window background: the background of text areas
+                return palette.color(QPalette::Base);
+            case 18:  // button text
+                return palette.color(QPalette::ButtonText);
+            case 8:  // window text
+            default:
+                return palette.color(QPalette::WindowText);
+        }
+    }
+    return {redOf(colour), greenOf(colour), blueOf(colour)};
+}
+
+}  // namespace quimbra::window

@@ -1,0 +1,107 @@
+#include "window/qt_platform.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+#include <QTranslator>
+
+namespace quimbra::window {
+
+QtPlatform::QtPlatform(std::function<void()> onEnd, std::function<void()> onReload)
+    : onEnd_(std::move(onEnd)), onReload_(std::move(onReload)) {}
+
+QWidget* QtPlatform::dialogParent() {
+    if (window_ && window_->isVisible()) {
+        window_->render();
+        return window_;
+    }
+    return nullptr;
+}
+
+std::string QtPlatform::inputBox(const std::string& prompt) {
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(applicationTitle);
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextValue(QString());
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.textValue().toStdString();
+}
+
+int QtPlatform::messageBox(const std::string& prompt, int style, const std::string& title) {
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(title.empty() ? QString(applicationTitle) : QString::fromStdString(title));
+    // Plain text keeps the prompts' double blanks.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(prompt));
+    if ((style & 32) != 0) {
+        box.setIcon(QMessageBox::Question);
+    }
+    if ((style & 7) == 4) {
+        QPushButton* yes = box.addButton(QMessageBox::Yes);
+        QPushButton* no = box.addButton(QMessageBox::No);
+        QPushButton* preferred = (style & 256) != 0 ? no : yes;
+        box.setDefaultButton(preferred);
+        box.setEscapeButton(no);
+        preferred->setFocus();
+        box.exec();
+        return box.clickedButton() == yes ? boxes::yes : boxes::no;
+    }
+    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return boxes::ok;
+}
+
+std::string QtPlatform::currentDate() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+double QtPlatform::timeOfDay() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void QtPlatform::beep() {
+    QApplication::beep();
+}
+
+void QtPlatform::endProgram() {
+    if (window_) {
+        window_->shutDown();
+    }
+    if (onEnd_) {
+        onEnd_();
+    }
+}
+
+void QtPlatform::reloadWindow() {
+    if (window_) {
+        window_->shutDown();
+    }
+    if (onReload_) {
+        onReload_();
+    }
+}
+
+bool installQtTranslations() {
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale::system(), "qtbase", "_", dir) ||
+        translator->load("qtbase_it", dir)) {
+        QCoreApplication::installTranslator(translator);
+        return true;
+    }
+    delete translator;
+    return false;
+}
+
+}  // namespace quimbra::window

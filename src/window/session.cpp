@@ -1,0 +1,114 @@
+#include "window/session.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "game/game.h"
+
+namespace quimbra::window {
+
+namespace {
+
+class GameEvents final : public TavolaEvents {
+  public:
+    explicit GameEvents(Game& game) : game_(game) {}
+    void activate() override { game_.activate(); }
+    void resize() override { game_.resize(); }
+    void tick() override { game_.tick(); }
+    void clickNext() override { game_.clickNext(); }
+    void clickExit() override { game_.clickExit(); }
+    void clickNewGame() override { game_.clickNewGame(); }
+    int keyPress(int keyCode) override { return game_.keyPress(keyCode); }
+    void pressEnter() override { game_.pressEnter(); }
+    bool over() const override { return game_.over(); }
+
+  private:
+    Game& game_;
+};
+
+}  // namespace
+
+// Declared so that the window goes first, then the game, then the model.
+struct Session::Loaded {
+    Loaded(Platform& platform, RandomSource& random, records::RecordStorage& storage,
+           const BoardScale& scale)
+        : game(controls, platform, random, storage),
+          events(game),
+          window(controls, events, scale) {}
+    Controls controls;
+    Game game;
+    GameEvents events;
+    Tavola window;
+};
+
+Session::Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
+                 std::function<void(Tavola*)> attach, const BoardScale& scale)
+    : platform_(platform),
+      random_(random),
+      storage_(storage),
+      attach_(std::move(attach)),
+      scale_(scale) {}
+
+Session::~Session() {
+    discard();
+}
+
+void Session::discard() {
+    if (current_) {
+        current_->window.shutDown();
+        current_->window.hide();
+        if (attach_) {
+            attach_(nullptr);
+        }
+        current_.reset();
+    }
+}
+
+void Session::begin() {
+    discard();
+    current_ = std::make_unique<Loaded>(platform_, random_, storage_, scale_);
+    ++loads_;
+    Tavola& window = current_->window;
+    connect(&window, &Tavola::closedByUser, this, [this] { end(); });
+    if (attach_) {
+        attach_(&window);
+    }
+    current_->game.load();
+    if (ending_ || current_->game.over()) {
+        return;
+    }
+    window.render();
+    window.start();
+}
+
+void Session::reload() {
+    QTimer::singleShot(0, this, [this] {
+        if (!ending_) {
+            begin();
+        }
+    });
+}
+
+void Session::end() {
+    if (ending_) {
+        return;
+    }
+    ending_ = true;
+    if (current_) {
+        current_->window.shutDown();
+        current_->window.close();
+    }
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
+
+Tavola* Session::window() const {
+    return current_ ? &current_->window : nullptr;
+}
+Controls* Session::controls() const {
+    return current_ ? &current_->controls : nullptr;
+}
+Game* Session::game() const {
+    return current_ ? &current_->game : nullptr;
+}
+
+}  // namespace quimbra::window

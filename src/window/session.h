@@ -1,0 +1,59 @@
+#pragma once
+// Runs the game's windows: loads a window with a fresh model and game, shows
+// it, and on a new game discards all three and loads fresh ones.
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+#include "game/platform.h"
+#include "game/random_source.h"
+#include "records/record_storage.h"
+#include "window/tavola.h"
+
+namespace quimbra {
+class Game;
+}
+
+namespace quimbra::window {
+
+class Session final : public QObject {
+  public:
+    // attach is told of each new window (nullptr when it goes), so the
+    // platform's dialogs can belong to it.
+    Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
+            std::function<void(Tavola*)> attach, const BoardScale& scale = BoardScale());
+    ~Session() override;
+
+    // Loads the window (the name prompt and greeting run here), shows it and
+    // raises its activation once.
+    void begin();
+
+    // Queued: the current handler returns first, then the old window, model
+    // and game are discarded and fresh ones loaded.
+    void reload();
+
+    // Queued: closes the window and leaves the event loop with code 0.
+    void end();
+
+    Tavola* window() const;
+    Controls* controls() const;
+    Game* game() const;
+    int loads() const { return loads_; }
+
+  private:
+    struct Loaded;
+    void discard();
+
+    Platform& platform_;
+    RandomSource& random_;
+    records::RecordStorage& storage_;
+    std::function<void(Tavola*)> attach_;
+    BoardScale scale_;
+    std::unique_ptr<Loaded> current_;
+    int loads_ = 0;
+    bool ending_ = false;
+};
+
+}  // namespace quimbra::window

@@ -1,0 +1,481 @@
+#include "window/tavola.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+
+#include <cstring>
+
+#include "window/pictures.h"
+
+namespace quimbra::window {
+
+namespace {
+
+// The board behind every control: the window's light yellow, which the sea
+// picture covers.
+class Board final : public QWidget {
+  public:
+    explicit Board(QWidget* parent) : QWidget(parent) {
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, toQColor(colours::lightYellow, p));
+        setPalette(p);
+    }
+};
+
+QCursor pictureCursor(const char* resource, const BoardScale& scale, const QCursor& fallback) {
+    const int side = scale.px(480);
+    const QPixmap pixmap = renderPicture(QString::fromLatin1(resource), QSize(side, side));
+    if (pixmap.isNull()) {
+        return fallback;
+    }
+    return QCursor(pixmap, side / 2, side / 2);
+}
+
+QString fromModel(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Piece lefts of each row, in twips; every piece has the row's width except
+// where noted.
+struct RowLayout {
+    int width;
+    std::vector<int> lefts;
+};
+
+const std::array<RowLayout, 9>& rowLayouts() {
+    static const std::array<RowLayout, 9> rows{{
+        {1605, {1920, 3480, 5040, 6600}},
+        {2115, {1920, 4020, 6120}},
+        {1290, {1920, 3195, 4470, 5730, 6960}},
+        {1155, {1920, 2955, 3975, 5025, 6075, 7080}},
+        {915, {1920, 2775, 3675, 4575, 5475, 6375, 7275}},
+        {810, {1920, 2685, 3480, 4275, 5055, 5835, 6630, 7395}},
+        {735, {1920, 2640, 3360, 4080, 4755, 5445, 6120, 6795, 7440}},
+        {690, {1920, 2580, 3255, 3885, 4560, 5160, 5760, 6360, 6960, 7560}},
+        {3195, {1920, 5055}},
+    }};
+    return rows;
+}
+
+int pieceWidth(int row, int index) {
+    if (row == 8 && (index == 1 || index == 10)) {
+        return 675;
+    }
+    return rowLayouts().at(static_cast<std::size_t>(row - 1)).width;
+}
+
+constexpr int barTop = 3480;
+constexpr int barHeight = 495;
+
+constexpr FontSpec sans(double points, bool bold, bool italic = false) {
+    return {Face::msSansSerif, points, bold, italic};
+}
+
+}  // namespace
+
+Tavola::Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale)
+    : controls_(controls), events_(events), scale_(scale) {
+    setObjectName("Tavola");
+    build();
+    buildMenus();
+    timer1_.setInterval(1000);
+    connect(&timer1_, &QTimer::timeout, this, [this] {
+        events_.tick();
+        handled();
+    });
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+    render();
+}
+
+Tavola::~Tavola() {
+    // The focus moves while the children go; the model is no longer ours.
+    disconnect(focusWatch_);
+    timer1_.stop();
+}
+
+TextLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int top, int width,
+                            int height, const TextLabel::Style& style) {
+    auto* widget = new TextLabel(board_, style, scale_);
+    widget->setObjectName(name);
+    widget->setGeometry(scale_.rect(left, top, width, height));
+    labels_.push_back({name, model, widget});
+    return widget;
+}
+
+void Tavola::addPieces(int row) {
+    const RowLayout& layout = rowLayouts().at(static_cast<std::size_t>(row - 1));
+    auto& widgets = pieces_.at(static_cast<std::size_t>(row - 1));
+    const int count = static_cast<int>(layout.lefts.size());
+    widgets.assign(layout.lefts.size(), nullptr);
+    // Created back to front: a higher index lies in front of its neighbour,
+    // except that the first piece of the fourth row covers its second.
+    std::vector<int> order;
+    for (int i = 1; i <= count; ++i) {
+        order.push_back(i);
+    }
+    if (row == 4) {
+        std::swap(order[0], order[1]);
+    }
+    for (int index : order) {
+        if (row == 1 && index == 4) {
+            continue;  // lies in front of the denominator, added with it
+        }
+        const bool filled = !(row == 9 && index == 2);
+        auto* widget = new PieceWidget(board_, filled);
+        widget->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
+        widget->setGeometry(scale_.rect(layout.lefts.at(static_cast<std::size_t>(index - 1)),
+                                        barTop, pieceWidth(row, index), barHeight));
+        widgets.at(static_cast<std::size_t>(index - 1)) = widget;
+    }
+}
+
+void Tavola::build() {
+    board_ = new Board(this);
+    board_->setObjectName("board");
+    board_->setFixedSize(scale_.clientSize());
+    setCentralWidget(board_);
+
+    const TextLabel::Style question{sans(13.5, true), true, false, false};
+    const TextLabel::Style questionLeft{sans(13.5, true), false, false, false};
+    const TextLabel::Style number{sans(24, true), true, false, false};
+    const TextLabel::Style heading{sans(18, false), false, true, true};
+    const TextLabel::Style count{{Face::timesNewRoman, 36, true, false}, true, true, true};
+    const TextLabel::Style plain{windowFont, false, false, false};
+    const TextLabel::Style plainAuto{windowFont, false, false, true};
+    const TextLabel::Style record{sans(18, false), false, false, false};
+    const TextLabel::Style recordAuto{sans(18, false), false, false, true};
+
+    // Back to front.
+    image2_ = new PictureWidget(board_, pictures::sea);
+    image2_->setObjectName("Image2");
+    image2_->setGeometry(scale_.rect(0, -360, 10440, 9240));
+
+    addLabel("Label6", &Controls::Label6, 480, 4440, 2565, 495,
+             {sans(18, false), true, true, true});
+    TextLabel* message = addLabel("lblMessage", &Controls::lblMessage, 1800, 2160, 6615, 615,
+                                  {sans(24, true, true), true, false, false});
+    TextLabel* score = addLabel("lblScore", &Controls::lblScore, 1320, 5040, 555, 885, count);
+    score->setToolTip("Questo \u00e8 il tuo punteggio. Forza con il  record");
+    addLabel("Label4", &Controls::Label4, 7440, 120, 615, 975,
+             {{Face::arial, 48, true, false}, true, false, false});
+
+    image1_ = new PictureWidget(board_, pictures::stopwatch);
+    image1_->setObjectName("Image1");
+    image1_->setGeometry(scale_.rect(0, 2400, 480, 480));
+    image1_->setToolTip("Clicca sotto di me per impostare il Timer");
+
+    addLabel("lblScore1", &Controls::lblScore1, 4680, 5040, 540, 885, count);
+    addLabel("lblScore2", &Controls::lblScore2, 8280, 5040, 555, 885, count);
+    addLabel("Label1", &Controls::Label1, 3840, 4440, 2520, 495, heading);
+    addLabel("Label3", &Controls::Label3, 7320, 4440, 2340, 495, heading);
+    addLabel("Label7(0)", &Controls::Label7_0, 1320, 3480, 495, 615, plain);
+    addLabel("Label7(1)", &Controls::Label7_1, 8520, 3480, 375, 495, plain);
+    addLabel("Label9", &Controls::Label9, -120, 120, 5655, 855, question);
+
+    addPieces(1);  // pieces 1 to 3
+    TextLabel* hidden = addLabel("lblnum1", &Controls::lblnum1, 8400, 2160, 495, 735,
+                                 {sans(24, true), false, false, false});
+    hidden->hide();  // only stores the expected answer
+    addLabel("lbldeno", &Controls::lbldeno, 240, 1440, 735, 855, number);
+    {
+        auto* last = new PieceWidget(board_, true);
+        last->setObjectName("Shape1(4)");
+        last->setGeometry(scale_.rect(6600, barTop, 1605, barHeight));
+        pieces_[0][3] = last;
+    }
+    for (int row = 2; row <= 8; ++row) {
+        addPieces(row);
+    }
+
+    line2_ = new LineWidget(board_, toQColor(colours::magenta, palette()));
+    line2_->setObjectName("Line2");
+    {
+        const int x1 = scale_.px(240);
+        const int x2 = scale_.px(960);
+        const int thickness = std::max(1, static_cast<int>(std::lround(5 * scale_.factor())));
+        line2_->setGeometry(x1, scale_.px(1320) - thickness / 2, x2 - x1 + 1, thickness);
+    }
+
+    addLabel("Label2", &Controls::Label2, 6360, 120, 1335, 495, question);
+    addLabel("lblnum2", &Controls::lblnum2, 240, 720, 855, 615, number);
+    addPieces(9);
+    addLabel("Label12", &Controls::Label12, 0, 7440, 2295, 375, record);
+    addLabel("lblnome", &Controls::lblnome, 2400, 7440, 990, 435, plainAuto);
+    addLabel("Label13", &Controls::Label13, 7920, 7440, 1455, 435, recordAuto);
+    addLabel("lblpunti", &Controls::lblpunti, 9600, 7440, 90, 435, recordAuto);
+    addLabel("Label11", &Controls::Label11, 0, 1920, 2775, 495,
+             {sans(13.5, false), false, false, false});
+    addLabel("lblconto", &Controls::lblconto, 480, 2400, 1575, 495,
+             {{Face::arialBlack, 12, true, false}, false, true, false});
+    addLabel("lblnome1", &Controls::lblnome1, 1560, 6000, 1200, 435, plainAuto);
+    addLabel("Label8", &Controls::Label8, 0, 6000, 2055, 735, plain);
+    addLabel("Lblmisura", &Controls::Lblmisura, 5400, 0, 165, 555,
+             {sans(24, true), false, false, true});
+    addLabel("Label10", &Controls::Label10, 1080, 1080, 8535, 735, questionLeft);
+
+    // The text box and the buttons lie in front of everything else.
+    txtAnswer_ = new AnswerBox(board_);
+    txtAnswer_->setObjectName("txtAnswer");
+    txtAnswer_->setGeometry(scale_.rect(8160, 120, 2055, 1200));
+    txtAnswer_->setFont(makeFont({Face::arial, 48, true, false}, scale_));
+    txtAnswer_->setMaxLength(4);
+    txtAnswer_->setToolTip("Inserisci il risultato e  premi il tasto  Invio");
+    {
+        QPalette p = txtAnswer_->palette();
+        p.setColor(QPalette::Text, toQColor(colours::darkBlue, p));
+        p.setColor(QPalette::Base, toQColor(colours::cyan, p));
+        txtAnswer_->setPalette(p);
+    }
+    txtAnswer_->setKeyFilter([this](int code) {
+        const int kept = events_.keyPress(code);
+        handled();
+        return kept;
+    });
+    connect(txtAnswer_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { controls_.txtAnswer = text.toStdString(); });
+
+    const QFont buttonFont = makeFont(sans(8.25, true), scale_);
+    cmdNext_ = new PictureButton(board_, "&Nuovo calcolo", toQColor(colours::green, palette()),
+                                 {pictures::nextSmile, pictures::nextLaugh, pictures::nextStraight},
+                                 scale_);
+    cmdNext_->setObjectName("cmdNext");
+    cmdNext_->setGeometry(scale_.rect(720, 6480, 1815, 975));
+    cmdNext_->setFont(buttonFont);
+    cmdNext_->setToolTip("Go");
+    cmdNext_->setDefault(true);
+    connect(cmdNext_, &QPushButton::clicked, this, [this] {
+        events_.clickNext();
+        handled();
+    });
+
+    cmdExit_ = new PictureButton(board_, "E&xit", toQColor(colours::cyan, palette()),
+                                 {pictures::exitNoEntry, {}, {}}, scale_);
+    cmdExit_->setObjectName("cmdExit");
+    cmdExit_->setGeometry(scale_.rect(7800, 6480, 1815, 975));
+    cmdExit_->setFont(buttonFont);
+    cmdExit_->setToolTip("Ti prego resta ancora, forse riuscirai a farmi uscire ");
+    connect(cmdExit_, &QPushButton::clicked, this, [this] {
+        events_.clickExit();
+        handled();
+    });
+
+    // Only these three take the focus, in this order.
+    for (QWidget* w : board_->findChildren<QWidget*>()) {
+        if (w != txtAnswer_ && w != cmdNext_ && w != cmdExit_) {
+            w->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    cmdExit_->setFocusPolicy(Qt::StrongFocus);
+    cmdNext_->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(cmdExit_, cmdNext_);
+    setTabOrder(cmdNext_, txtAnswer_);
+    setTabOrder(txtAnswer_, cmdExit_);
+
+    for (QObject* o : {static_cast<QObject*>(this), static_cast<QObject*>(txtAnswer_),
+                       static_cast<QObject*>(cmdNext_), static_cast<QObject*>(cmdExit_)}) {
+        o->installEventFilter(this);
+    }
+
+    const QCursor boy = pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor));
+    const QCursor pointer =
+        pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
+    setCursor(boy);
+    cmdNext_->setCursor(pointer);
+    message->setCursor(pointer);
+    setWindowIcon(QIcon(QString::fromLatin1(pictures::windowIcon)));
+}
+
+void Tavola::buildMenus() {
+    QMenuBar* bar = menuBar();
+    // The desktop's menu size, small enough for the four items in one row.
+    bar->setFont(makeFont(sans(8.25, false), scale_));
+    QMenu* ciao = bar->addMenu("di Autrice Uno e Autore Due");
+    ciao->setObjectName("Ciao(1)");
+    ciao->addAction("Via dell'Esempio 1 - 00000 Paese Esempio")->setObjectName("Tmer(1)");
+
+    newGame_ = bar->addAction("NUOVO GIOCO");
+    newGame_->setObjectName("new");
+    connect(newGame_, &QAction::triggered, this, [this] {
+        events_.clickNewGame();
+        handled();
+    });
+
+    QMenu* school = bar->addMenu("www.scuola.example");
+    school->setObjectName("scuola");
+    school->addAction("Scuola Primaria Statale \"Esempio\"")->setObjectName("ist");
+
+    QAction* mail = bar->addAction("E-mail autori: autori@scuola.example" + QString(16, u' '));
+    mail->setObjectName("df");
+}
+
+QList<QAction*> Tavola::menuItems() const {
+    return menuBar()->actions();
+}
+
+TextLabel* Tavola::label(const char* name) const {
+    for (const NamedLabel& l : labels_) {
+        if (std::strcmp(l.name, name) == 0) {
+            return l.widget;
+        }
+    }
+    return nullptr;
+}
+
+PieceWidget* Tavola::piece(int row, int index) const {
+    return pieces_.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(index - 1));
+}
+
+void Tavola::start() {
+    const bool first = !shown_;
+    show();
+    if (first) {
+        events_.activate();
+        handled();
+    }
+}
+
+void Tavola::handled() {
+    if (!ending_) {
+        render();
+    }
+}
+
+void Tavola::render() {
+    const QPalette& pal = palette();
+    for (const NamedLabel& l : labels_) {
+        const Label& model = controls_.*(l.model);
+        l.widget->setCaption(fromModel(model.caption));
+        l.widget->setTextColour(toQColor(model.foreColour, pal));
+    }
+    for (int row = 1; row <= 9; ++row) {
+        const ShapeRow& model = controls_.Shape(row);
+        for (int index = 1; index <= model.count(); ++index) {
+            const Piece& p = model(index);
+            PieceWidget* w = piece(row, index);
+            w->setColours(toQColor(p.fill, pal), toQColor(p.border, pal));
+            w->setVisible(p.visible);
+        }
+    }
+    const QString answer = fromModel(controls_.txtAnswer);
+    if (txtAnswer_->text() != answer) {
+        txtAnswer_->setText(answer);
+    }
+    // Enable before moving the focus and disable after, so the focus never
+    // has to leave a button that is about to be switched off.
+    if (controls_.cmdNextEnabled) {
+        cmdNext_->setEnabled(true);
+    }
+    applyFocus();
+    if (!controls_.cmdNextEnabled) {
+        cmdNext_->setEnabled(false);
+    }
+
+    // The clock runs only once the window is on screen.
+    const bool ticking = shown_ && controls_.timer1Enabled && !events_.over() && !ending_;
+    if (ticking && !timer1_.isActive()) {
+        timer1_.start();
+    } else if (!ticking && timer1_.isActive()) {
+        timer1_.stop();
+    }
+
+    const QString title = fromModel(controls_.title);
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+}
+
+void Tavola::applyFocus() {
+    // A modal dialog keeps the keyboard; the window's focus follows once it
+    // closes.
+    if (QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    QWidget* target = nullptr;
+    switch (controls_.focus) {
+        case Focus::cmdExit:
+            target = cmdExit_;
+            break;
+        case Focus::cmdNext:
+            target = cmdNext_;
+            break;
+        case Focus::txtAnswer:
+            target = txtAnswer_;
+            break;
+        case Focus::none:
+            break;
+    }
+    if (target != nullptr && focusWidget() != target && target->isEnabled()) {
+        target->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Tavola::onFocusChanged(QWidget* now) {
+    if (now == cmdExit_) {
+        controls_.focus = Focus::cmdExit;
+    } else if (now == cmdNext_) {
+        controls_.focus = Focus::cmdNext;
+    } else if (now == txtAnswer_) {
+        controls_.focus = Focus::txtAnswer;
+    }
+}
+
+bool Tavola::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !ending_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool plain =
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) ==
+            Qt::NoModifier;
+        if (enter && plain) {
+            // The game decides what Enter means: the focused exit button,
+            // the default button, or the answer check.
+            events_.pressEnter();
+            handled();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tavola::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && shown_ && !ending_) {
+        const Qt::WindowStates state = windowState();
+        controls_.windowState = state.testFlag(Qt::WindowMinimized)   ? WindowState::minimized
+                                : state.testFlag(Qt::WindowMaximized) ? WindowState::maximized
+                                                                      : WindowState::normal;
+        events_.resize();
+        handled();
+    }
+}
+
+void Tavola::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        events_.resize();
+        handled();
+    }
+}
+
+void Tavola::closeEvent(QCloseEvent* event) {
+    if (!ending_) {
+        emit closedByUser();
+    }
+    event->accept();
+}
+
+void Tavola::shutDown() {
+    ending_ = true;
+    timer1_.stop();
+}
+
+}  // namespace quimbra::window

@@ -1,0 +1,113 @@
+#pragma once
+// The game window. It draws the model of the controls and nothing else, and
+// hands every event to the handlers; after each handler it draws the model
+// again. It holds no game rules.
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <vector>
+
+#include "game/controls.h"
+#include "window/board_scale.h"
+#include "window/widgets.h"
+
+class QAction;
+class QMenu;
+
+namespace quimbra::window {
+
+// What the window calls for its events; the game answers them.
+class TavolaEvents {
+  public:
+    virtual ~TavolaEvents() = default;
+    virtual void activate() = 0;
+    virtual void resize() = 0;
+    virtual void tick() = 0;
+    virtual void clickNext() = 0;
+    virtual void clickExit() = 0;
+    virtual void clickNewGame() = 0;
+    virtual int keyPress(int keyCode) = 0;
+    virtual void pressEnter() = 0;
+    virtual bool over() const = 0;
+};
+
+class Tavola final : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale = BoardScale());
+    ~Tavola() override;
+
+    // Shows the window and, once after each load, raises its activation.
+    void start();
+
+    // Draws the model: every caption, colour, piece, enabled state, the
+    // focus, the timer's state and the title. Drawing twice changes nothing.
+    void render();
+
+    // The program is ending: stop the clock and let the window close.
+    void shutDown();
+
+    // The controls, by their names, for the adapter and the tests.
+    TextLabel* label(const char* name) const;
+    PieceWidget* piece(int row, int index) const;
+    AnswerBox* txtAnswer() const { return txtAnswer_; }
+    PictureButton* cmdNext() const { return cmdNext_; }
+    PictureButton* cmdExit() const { return cmdExit_; }
+    PictureWidget* image1() const { return image1_; }
+    PictureWidget* image2() const { return image2_; }
+    LineWidget* line2() const { return line2_; }
+    QWidget* board() const { return board_; }
+    QTimer& timer1() { return timer1_; }
+    QAction* newGameAction() const { return newGame_; }
+    QList<QAction*> menuItems() const;
+
+  signals:
+    // The child closed the window from its frame.
+    void closedByUser();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct NamedLabel {
+        const char* name;
+        Label Controls::*model;
+        TextLabel* widget;
+    };
+
+    void build();
+    void buildMenus();
+    TextLabel* addLabel(const char* name, Label Controls::*model, int left, int top, int width,
+                        int height, const TextLabel::Style& style);
+    void addPieces(int row);
+    void handled();
+    void applyFocus();
+    void onFocusChanged(QWidget* now);
+
+    Controls& controls_;
+    TavolaEvents& events_;
+    BoardScale scale_;
+
+    QWidget* board_ = nullptr;
+    PictureWidget* image2_ = nullptr;
+    PictureWidget* image1_ = nullptr;
+    LineWidget* line2_ = nullptr;
+    AnswerBox* txtAnswer_ = nullptr;
+    PictureButton* cmdNext_ = nullptr;
+    PictureButton* cmdExit_ = nullptr;
+    std::vector<NamedLabel> labels_;
+    std::array<std::vector<PieceWidget*>, 9> pieces_;
+    QAction* newGame_ = nullptr;
+    QTimer timer1_;
+    QMetaObject::Connection focusWatch_;
+    bool shown_ = false;
+    bool ending_ = false;
+};
+
+}  // namespace quimbra::window

@@ -1,0 +1,312 @@
+#include "window/widgets.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+
+#include <algorithm>
+
+namespace quimbra::window {
+
+// ---- TextLabel -------------------------------------------------------------
+
+namespace {
+
+QString displayText(const QString& caption) {
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption.at(i);
+        if (c == u'\r') {
+            text += u'\n';
+            if (i + 1 < caption.size() && caption.at(i + 1) == u'\n') {
+                ++i;
+            }
+        } else if (c == u'\n') {
+            text += u'\n';
+        } else if (c.category() == QChar::Other_Control) {
+            continue;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+TextLabel::TextLabel(QWidget* parent, const Style& style, const BoardScale& scale)
+    : QWidget(parent), style_(style), scale_(scale) {
+    setFont(makeFont(style.font, scale));
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+int TextLabel::padding() const {
+    return style_.bordered ? std::max(1, scale_.px(30)) : 0;
+}
+
+void TextLabel::setCaption(const QString& caption) {
+    if (caption == caption_ && !shown_.isNull()) {
+        return;
+    }
+    const bool first = shown_.isNull();
+    caption_ = caption;
+    shown_ = displayText(caption);
+    if (shown_.isNull()) {
+        shown_ = QStringLiteral("");
+    }
+    // The design-time size belongs to the design-time text; it is refitted
+    // only when the text changes.
+    if (style_.autoSize && !first) {
+        fitToText();
+    }
+    update();
+}
+
+void TextLabel::fitToText() {
+    const QFontMetrics metrics(font());
+    const QStringList lines = shown_.split(u'\n');
+    int width = 0;
+    for (const QString& line : lines) {
+        width = std::max(width, metrics.horizontalAdvance(line));
+    }
+    const int pad = padding();
+    resize(width + 2 * pad, static_cast<int>(lines.size()) * metrics.height() + 2 * pad);
+}
+
+void TextLabel::setTextColour(const QColor& colour) {
+    if (colour != colour_) {
+        colour_ = colour;
+        update();
+    }
+}
+
+void TextLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (style_.bordered) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    painter.setPen(colour_);
+    painter.setFont(font());
+    const int pad = padding();
+    const Qt::Alignment align = Qt::AlignTop | (style_.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    // Fixed-size labels wrap long texts onto further lines, as the desktop's
+    // labels do.
+    const int flags = static_cast<int>(align.toInt()) | (style_.autoSize ? 0 : Qt::TextWordWrap);
+    painter.drawText(rect().adjusted(pad, pad, -pad, -pad), flags, shown_);
+}
+
+// ---- PieceWidget -----------------------------------------------------------
+
+PieceWidget::PieceWidget(QWidget* parent, bool filled) : QWidget(parent), filled_(filled) {}
+
+void PieceWidget::setColours(const QColor& fill, const QColor& border) {
+    if (fill != fill_ || border != border_) {
+        fill_ = fill;
+        border_ = border;
+        update();
+    }
+}
+
+void PieceWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), filled_ ? fill_ : palette().color(QPalette::Base));
+    painter.setPen(QPen(border_, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// ---- LineWidget ------------------------------------------------------------
+
+LineWidget::LineWidget(QWidget* parent, const QColor& colour) : QWidget(parent), colour_(colour) {}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), colour_);
+}
+
+// ---- PictureWidget ---------------------------------------------------------
+
+QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
+    QSvgRenderer renderer(resource);
+    if (!renderer.isValid() || size.isEmpty()) {
+        return {};
+    }
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+        renderer.render(&painter);
+    }
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+PictureWidget::PictureWidget(QWidget* parent, const QString& resource)
+    : QWidget(parent), renderer_(resource) {
+    renderer_.setAspectRatioMode(Qt::IgnoreAspectRatio);
+}
+
+bool PictureWidget::hasPicture() const {
+    return renderer_.isValid();
+}
+
+void PictureWidget::paintEvent(QPaintEvent*) {
+    if (!renderer_.isValid()) {
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = size() * ratio;
+    if (cache_.size() != wanted) {
+        cache_ = QPixmap(wanted);
+        cache_.fill(Qt::transparent);
+        QPainter picture(&cache_);
+        picture.setRenderHint(QPainter::Antialiasing);
+        renderer_.render(&picture);
+        picture.end();
+        cache_.setDevicePixelRatio(ratio);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, cache_);
+}
+
+// ---- PictureButton ---------------------------------------------------------
+
+PictureButton::PictureButton(QWidget* parent, const QString& caption, const QColor& face,
+                             Faces faces, const BoardScale& scale)
+    : QPushButton(caption, parent), face_(face), faces_(std::move(faces)), scale_(scale) {}
+
+QString PictureButton::currentFace() const {
+    if (!isEnabled() && !faces_.disabled.isEmpty()) {
+        return faces_.disabled;
+    }
+    if (isDown() && !faces_.pressed.isEmpty()) {
+        return faces_.pressed;
+    }
+    return faces_.normal;
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect r = rect();
+    painter.fillRect(r, face_);
+
+    // A raised frame, sunk while held down; the default button carries an
+    // extra dark outline.
+    const bool down = isDown();
+    QRect frame = r;
+    if (isDefault()) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        frame.adjust(1, 1, -1, -1);
+    }
+    const QColor light = face_.lighter(160);
+    const QColor dark = face_.darker(220);
+    painter.setPen(down ? dark : light);
+    painter.drawLine(frame.topLeft(), frame.topRight());
+    painter.drawLine(frame.topLeft(), frame.bottomLeft());
+    painter.setPen(down ? light : dark);
+    painter.drawLine(frame.bottomLeft(), frame.bottomRight());
+    painter.drawLine(frame.topRight(), frame.bottomRight());
+    painter.setPen(down ? light : face_.darker(140));
+    painter.drawLine(frame.bottomLeft() + QPoint(1, -1), frame.bottomRight() + QPoint(-1, -1));
+    painter.drawLine(frame.topRight() + QPoint(-1, 1), frame.bottomRight() + QPoint(-1, -1));
+
+    // Picture and caption as one block, centred; shifted by a pixel while down.
+    const int shift = down ? 1 : 0;
+    const int side = scale_.px(480);
+    const QFontMetrics metrics(font());
+    const int gap = scale_.px(30);
+    const int blockHeight = side + gap + metrics.height();
+    const int top = (r.height() - blockHeight) / 2 + shift;
+    const QPixmap picture = renderPicture(currentFace(), QSize(side, side), devicePixelRatioF());
+    if (!picture.isNull()) {
+        painter.drawPixmap((r.width() - side) / 2 + shift, top, picture);
+    }
+    const QRect captionRect(shift, top + side + gap, r.width(), metrics.height());
+    painter.setFont(font());
+    if (isEnabled()) {
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(captionRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic,
+                         text());
+    } else {
+        // Engraved, as disabled captions are drawn on the desktop.
+        painter.setPen(face_.lighter(170));
+        painter.drawText(captionRect.translated(1, 1),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, text());
+        painter.setPen(face_.darker(200));
+        painter.drawText(captionRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic,
+                         text());
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = r.adjusted(4, 4, -4, -4);
+        option.backgroundColor = face_;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+// ---- AnswerBox -------------------------------------------------------------
+
+int AnswerBox::characterCode(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    if (mods & (Qt::AltModifier | Qt::MetaModifier)) {
+        return -1;
+    }
+    const int key = event.key();
+    if (key == Qt::Key_Backspace) {
+        return 8;
+    }
+    if (key == Qt::Key_Escape) {
+        return 27;
+    }
+    if (mods & Qt::ControlModifier) {
+        return key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : -1;
+    }
+    const QString text = event.text();
+    if (text.isEmpty()) {
+        return -1;
+    }
+    const char16_t c = text.at(0).unicode();
+    return c < 0x20 || c == 0x7f ? -1 : static_cast<int>(c);
+}
+
+void AnswerBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        // Keys that move or edit without typing a character.
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Delete:
+        case Qt::Key_Insert:
+            QLineEdit::keyPressEvent(event);
+            return;
+        default:
+            break;
+    }
+    const int code = characterCode(*event);
+    if (code < 0) {
+        event->ignore();
+        return;
+    }
+    const int kept = filter_ ? filter_(code) : code;
+    if (kept == code) {
+        QLineEdit::keyPressEvent(event);
+    } else if (kept >= 0x20 && kept <= 0xFFFF) {
+        insert(QString(QChar(static_cast<char16_t>(kept))));
+        event->accept();
+    } else {
+        event->accept();
+    }
+}
+
+}  // namespace quimbra::window

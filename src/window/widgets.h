@@ -1,0 +1,153 @@
+#pragma once
+// The kinds of control the board is made of, each drawn the way the layout
+// describes it. None of them holds game rules: the window sets what they show.
+
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QString>
+#include <QSvgRenderer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+#include "window/board_scale.h"
+#include "window/look.h"
+
+namespace quimbra::window {
+
+// A transparent label: paints only its text (and its border), so what lies
+// behind it shows through.
+class TextLabel final : public QWidget {
+  public:
+    struct Style {
+        FontSpec font = windowFont;
+        bool centred = false;
+        bool bordered = false;
+        bool autoSize = false;
+    };
+
+    TextLabel(QWidget* parent, const Style& style, const BoardScale& scale);
+
+    // Line ends of any kind (CR LF from the record files) become one line
+    // break; other control characters are not drawn. An auto-size label
+    // takes the size of its new text, keeping its top left corner.
+    void setCaption(const QString& caption);
+    QString caption() const { return caption_; }
+    // The text as drawn, line breaks as '\n'.
+    QString shownText() const { return shown_; }
+
+    void setTextColour(const QColor& colour);
+    QColor textColour() const { return colour_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void fitToText();
+    int padding() const;
+
+    Style style_;
+    const BoardScale& scale_;
+    QString caption_;
+    QString shown_;
+    QColor colour_;
+};
+
+// One piece of the fraction bar: a plain rectangle with a 1-pixel border.
+// A piece without fill shows the window background inside its border.
+class PieceWidget final : public QWidget {
+  public:
+    PieceWidget(QWidget* parent, bool filled);
+
+    void setColours(const QColor& fill, const QColor& border);
+    QColor fill() const { return fill_; }
+    QColor border() const { return border_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool filled_;
+    QColor fill_;
+    QColor border_;
+};
+
+// A solid bar of one colour (the fraction line).
+class LineWidget final : public QWidget {
+  public:
+    LineWidget(QWidget* parent, const QColor& colour);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor colour_;
+};
+
+// A picture from the resources, stretched to the widget and kept as a pixmap
+// so that repaints do not redraw the vector picture.
+class PictureWidget final : public QWidget {
+  public:
+    PictureWidget(QWidget* parent, const QString& resource);
+    bool hasPicture() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QSvgRenderer renderer_;
+    QPixmap cache_;
+};
+
+// Renders a resource picture at a size; a null pixmap when it is missing.
+QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio = 1.0);
+
+// A graphical push button: the face in its own colour, the picture above
+// the caption; a second and third picture for the pressed and disabled looks.
+class PictureButton final : public QPushButton {
+  public:
+    struct Faces {
+        QString normal;
+        QString pressed;  // empty: the normal picture
+        QString disabled;
+    };
+
+    PictureButton(QWidget* parent, const QString& caption, const QColor& face, Faces faces,
+                  const BoardScale& scale);
+
+    // The picture the button shows in its current state.
+    QString currentFace() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor face_;
+    Faces faces_;
+    const BoardScale& scale_;
+};
+
+// The answer box. Every typed character goes through the key filter first,
+// which returns the code to insert (0 throws the key away); editing and
+// moving keys that type nothing keep working.
+class AnswerBox final : public QLineEdit {
+  public:
+    using KeyFilter = std::function<int(int)>;
+
+    explicit AnswerBox(QWidget* parent) : QLineEdit(parent) {}
+    void setKeyFilter(KeyFilter filter) { filter_ = std::move(filter); }
+
+    // The character code a key would type, as the desktop numbers them
+    // (Backspace 8, Escape 27, Ctrl+A..Z 1..26), or -1 when it types none.
+    static int characterCode(const QKeyEvent& event);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    KeyFilter filter_;
+};
+
+}  // namespace quimbra::window

@@ -1,0 +1,136 @@
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "recording_events.h"
+#include "window/qt_platform.h"
+
+namespace quimbra::window {
+namespace {
+
+using testing::RecordingEvents;
+
+// Runs answer on the dialog once it is open.
+template <typename Dialog>
+void whenOpen(std::function<void(Dialog*)> answer) {
+    QTimer::singleShot(50, [answer] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(dialog);
+    });
+}
+
+class QtPlatformTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { installQtTranslations(); }
+    QtPlatform platform{{}, {}};
+};
+
+// The confirmation's No is the default and the escape; OK boxes answer 1;
+// an empty title is the application's.
+TEST_F(QtPlatformTest, MessageBoxesAnswerAsTheGameNumbersThem) {
+    struct Case {
+        int style;
+        const char* title;
+        std::function<void(QMessageBox*)> act;
+        int answer;
+        QMessageBox::Icon icon;
+        const char* shownTitle;
+    };
+    const auto key = [](Qt::Key k) { return [k](QMessageBox* box) { QTest::keyClick(box, k); }; };
+    const auto space = [](QMessageBox* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Space); };
+    const auto yes = [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); };
+    const Case cases[] = {
+        {292, "Uscire dal programma", key(Qt::Key_Return), boxes::no, QMessageBox::Question,
+         "Uscire dal programma"},
+        {292, "", key(Qt::Key_Escape), boxes::no, QMessageBox::Question, "Quimbra"},
+        {292, "", space, boxes::no, QMessageBox::Question, "Quimbra"},
+        {292, "", yes, boxes::yes, QMessageBox::Question, "Quimbra"},
+        {0, "", key(Qt::Key_Return), boxes::ok, QMessageBox::NoIcon, "Quimbra"},
+        {0, "Data 08/12/2026", key(Qt::Key_Escape), boxes::ok, QMessageBox::NoIcon,
+         "Data 08/12/2026"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        QString seenTitle;
+        QString seenText;
+        QMessageBox::Icon seenIcon = QMessageBox::Critical;
+        whenOpen<QMessageBox>([&](QMessageBox* box) {
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            c.act(box);
+        });
+        EXPECT_EQ(platform.messageBox("Vuoi veramente lasciarmi  ?", c.style, c.title), c.answer);
+        EXPECT_EQ(seenTitle, c.shownTitle);
+        EXPECT_EQ(seenText, "Vuoi veramente lasciarmi  ?");
+        EXPECT_EQ(seenIcon, c.icon);
+    }
+}
+
+// Qt's own translations name the buttons; on this game's systems, in Italian.
+TEST_F(QtPlatformTest, ConfirmationButtonsAreTranslated) {
+    QString yesText;
+    whenOpen<QMessageBox>([&](QMessageBox* box) {
+        yesText = box->button(QMessageBox::Yes)->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    platform.messageBox("?", 292, "");
+    const QString language = QLocale::system().name().left(2);
+    if (language == "it" || language == "C" || language.isEmpty()) {
+        EXPECT_EQ(yesText.remove(u'&'), QString::fromUtf8("S\u00ec"));
+    } else {
+        EXPECT_FALSE(yesText.isEmpty());
+    }
+}
+
+// The input box returns what was typed, and nothing on Cancel.
+TEST_F(QtPlatformTest, InputBoxReturnsTheTextOrNothing) {
+    struct Case {
+        Qt::Key close;
+        std::string answer;
+    };
+    for (const Case& c : {Case{Qt::Key_Return, "Anna Maria"}, Case{Qt::Key_Escape, ""}}) {
+        QString title;
+        whenOpen<QInputDialog>([&](QInputDialog* dialog) {
+            title = dialog->windowTitle();
+            EXPECT_EQ(dialog->textValue(), "");
+            QTest::keyClicks(dialog->focusWidget(), "Anna Maria");
+            QTest::keyClick(dialog->focusWidget(), c.close);
+        });
+        EXPECT_EQ(platform.inputBox("Come ti chiami?"), c.answer);
+        EXPECT_EQ(title, "Quimbra");
+    }
+}
+
+// Before a dialog opens the window shows the current model; the clock keeps
+// ticking into the game while the dialog is open.
+TEST_F(QtPlatformTest, WindowIsCurrentBehindDialogsAndTheClockRuns) {
+    Controls controls;
+    RecordingEvents events;
+    Tavola window(controls, events);
+    window.start();
+    platform.setWindow(&window);
+    controls.lblMessage.caption = "Sbagliato!! 48";
+    QString behind;
+    QWidget* parent = nullptr;
+    QTimer::singleShot(1300, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        behind = window.label("lblMessage")->caption();
+        parent = box->parentWidget();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    platform.messageBox("Tempo scaduto", 0, "");
+    EXPECT_EQ(behind, "Sbagliato!! 48");
+    EXPECT_EQ(parent, &window);
+    EXPECT_GE(events.count("tick"), 1);
+}
+
+}  // namespace
+}  // namespace quimbra::window

@@ -1,0 +1,135 @@
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "game/game.h"
+#include "records/record_storage.h"
+#include "support/fake_records.h"
+#include "support/recording_random.h"
+#include "support/scripted_platform.h"
+#include "window/session.h"
+
+namespace quimbra::window {
+namespace {
+
+const std::string greeting = " Anna vediamo se sei un vero campione  ";
+const std::string confirm = "Vuoi veramente lasciarmi  ?";
+
+// A scripted platform whose end and new game reach the session, as the Qt
+// platform's do.
+class SessionPlatform final : public quimbra::testing::ScriptedPlatform {
+  public:
+    Session* session = nullptr;
+    void endProgram() override {
+        ScriptedPlatform::endProgram();
+        session->end();
+    }
+    void reloadWindow() override {
+        ScriptedPlatform::reloadWindow();
+        session->reload();
+    }
+};
+
+class SessionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.session = &session;
+        records.scoreFile = "";
+        records.nameFile = "";
+        platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
+        session.begin();
+        ASSERT_NE(session.window(), nullptr);
+        window = session.window();
+        QApplication::setActiveWindow(window);
+    }
+    Tavola& w() { return *window; }
+    Controls& model() { return *session.controls(); }
+    int base() { return session.game()->state().base; }
+
+    SessionPlatform platform;
+    quimbra::testing::RecordingRandom random;
+    quimbra::testing::FakeRecords records;
+    Session session{platform, random, records, {}};
+    Tavola* window = nullptr;
+};
+
+// A whole turn with real keys: the answer typed and Enter judge it, Enter
+// again asks the next question; the window shows what the game decided.
+TEST_F(SessionTest, EnterJudgesTheAnswerThenAsksTheNextQuestion) {
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_EQ(w().focusWidget(), w().txtAnswer());
+    EXPECT_FALSE(w().cmdNext()->isEnabled());
+
+    struct Turn {
+        bool right;
+        QColor colour;
+    };
+    const Turn turns[] = {{true, QColor(0, 0, 255)}, {false, QColor(255, 0, 0)}};
+    for (const Turn& turn : turns) {
+        const int expected = base();
+        QTest::keyClicks(w().txtAnswer(), QString::number(turn.right ? expected : expected + 1));
+        QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
+        TextLabel* message = w().label("lblMessage");
+        EXPECT_EQ(message->caption().toStdString(),
+                  turn.right ? "Esatto, \u00e8 incredibile!!!"
+                             : "Sbagliato!! " + std::to_string(expected));
+        EXPECT_EQ(message->textColour(), turn.colour);
+        EXPECT_TRUE(w().cmdNext()->isEnabled());
+        EXPECT_EQ(w().focusWidget(), w().cmdNext());
+
+        QTest::keyClick(w().cmdNext(), Qt::Key_Return);
+        EXPECT_EQ(message->caption(), "");
+        EXPECT_FALSE(w().cmdNext()->isEnabled());
+        EXPECT_EQ(w().focusWidget(), w().txtAnswer());
+        EXPECT_EQ(w().txtAnswer()->text(), "");
+    }
+    EXPECT_EQ(w().label("lblScore")->caption(), "1");
+    EXPECT_EQ(w().label("lblScore1")->caption(), "1");
+    EXPECT_EQ(w().label("lblScore2")->caption(), "2");
+}
+
+// Enter on the focused exit button asks to leave; No keeps the game as it was.
+TEST_F(SessionTest, EnterOnTheExitButtonAsksToLeave) {
+    QTest::keyClicks(w().txtAnswer(), "12");
+    QTest::keyClick(w().txtAnswer(), Qt::Key_Tab);
+    ASSERT_EQ(w().focusWidget(), w().cmdExit());
+    platform.expectMessage(confirm, boxes::no);
+    QTest::keyClick(w().cmdExit(), Qt::Key_Return);
+    ASSERT_FALSE(platform.dialogs.empty());
+    EXPECT_EQ(platform.dialogs.back().style, 292);
+    EXPECT_EQ(platform.dialogs.back().title, "Uscire dal programma");
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_EQ(model().txtAnswer, "12");
+    EXPECT_TRUE(w().timer1().isActive());
+}
+
+// "NUOVO GIOCO" discards the window and loads a fresh one, name prompt first.
+TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
+    QTest::keyClicks(w().txtAnswer(), QString::number(base()));
+    QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
+    ASSERT_EQ(w().label("lblScore")->caption(), "1");
+
+    platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
+    w().newGameAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(session.loads(), 2, 2000);
+    Tavola* fresh = session.window();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->isVisible());
+    EXPECT_EQ(fresh->label("lblScore")->caption(), "0");
+    EXPECT_EQ(fresh->label("lblconto")->caption(), "00:15:00");
+    EXPECT_EQ(fresh->focusWidget(), fresh->txtAnswer());
+    EXPECT_EQ(session.controls()->cmdNextEnabled, false);
+}
+
+// Leaving closes the window and stops the clock.
+TEST_F(SessionTest, LeavingClosesTheWindow) {
+    platform.expectMessage(confirm, boxes::yes).expectAnyMessage();
+    w().cmdExit()->click();
+    EXPECT_EQ(platform.endCalls, 1);
+    EXPECT_FALSE(w().isVisible());
+    EXPECT_FALSE(w().timer1().isActive());
+}
+
+}  // namespace
+}  // namespace quimbra::window

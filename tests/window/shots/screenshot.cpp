@@ -1,0 +1,77 @@
+// Draws the window as the child sees it after the first question and after
+// a verdict, for the README: screenshot <question.png> <verdict.png>.
+// The dialogs are answered by the tool; the records come from a temporary
+// directory.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+#include "game/game.h"
+#include "game/random_source.h"
+#include "records/record_files.h"
+#include "window/qt_platform.h"
+#include "window/session.h"
+
+namespace {
+
+class AnsweringPlatform final : public quimbra::Platform {
+  public:
+    std::string inputBox(const std::string&) override { return "Anna"; }
+    int messageBox(const std::string&, int, const std::string&) override {
+        return quimbra::boxes::ok;
+    }
+    std::string currentDate() override { return "08/12/2026"; }
+    double timeOfDay() override { return 36000; }
+    void beep() override {}
+    void endProgram() override {}
+    void reloadWindow() override {}
+};
+
+bool save(QWidget& window, const char* path) {
+    QTest::qWait(200);
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: screenshot <question.png> <verdict.png>\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(quimbra::window::applicationTitle);
+    quimbra::window::installQtTranslations();
+
+    QTemporaryDir dir;
+    for (const auto& [file, text] :
+         {std::pair{"vondu.txt", "12\r\n"}, {"nvondu.txt", "Luca\r\n"}}) {
+        QFile f(dir.filePath(file));
+        if (!f.open(QIODevice::WriteOnly) || f.write(text) < 0) {
+            return 1;
+        }
+    }
+    quimbra::records::RecordFiles storage(QDir::toNativeSeparators(dir.path() + "/").toStdString());
+    quimbra::MixingRandom random(7);
+    AnsweringPlatform platform;
+    quimbra::window::Session session(platform, random, storage, {});
+    session.begin();
+
+    quimbra::window::Tavola* window = session.window();
+    if (window == nullptr || !save(*window, argv[1])) {
+        return 1;
+    }
+    const int base = session.game()->state().base;
+    QTest::keyClicks(window->txtAnswer(), QString::number(base));
+    QTest::keyClick(window->txtAnswer(), Qt::Key_Return);
+    return save(*window, argv[2]) ? 0 : 1;
+}
