@@ -43,15 +43,18 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quimbra developers <quimbra@quimbra.exa
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quimbra.example/")
-# Named in full so that the package is right even where dpkg-shlibdeps is missing; the SVG
-# plugins, the xcb platform plugin, the fonts and Qt's own translations (for "Sì" and "No") are
-# loaded at run time, so no library scan could find them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6widgets6 (>= 6.2), libqt6svg6 (>= 6.2), \
-qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
+# The xcb platform plugin, the fonts and Qt's own translations (for "Sì" and "No") are loaded at
+# run time, so no library scan can find them: they are always named. The libraries (Qt Svg with
+# its plugins among them, since the window links it) come from dpkg-shlibdeps where it is
+# installed, else from the list below.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
 find_program(QUIMBRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QUIMBRA_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+    string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+           "libc6, libstdc++6, libqt6core6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6widgets6 (>= 6.2), "
+           "libqt6svg6 (>= 6.2), ")
 endif()
 
 include(CPack)

@@ -41,5 +41,24 @@ QUIMBRA_BUILD_PACKAGES=(
 QUIMBRA_TEST_PACKAGES=(
     googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
     desktop-file-utils appstream
+    # The end-to-end tests: synthetic input, D-Bus, the accessibility bus and
+    # Debian's python3 with its AT-SPI binding.
     xdotool dbus at-spi2-core python3 python3-pyatspi
+    # The Windows pass (scripts/test-windows): cross compiler and Wine.
+    g++-mingw-w64-x86-64-posix wine64
 )
+# What the benchmark (bench/run.sh) needs on top.
+QUIMBRA_BENCH_PACKAGES=(
+    libxcb1-dev xvfb xauth xdotool
+)
+
+# The tests check that numbers read the same under an Italian locale, whose
+# decimal separator is a comma; make sure one exists.
+quimbra_italian_locale() {
+    if locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
+        return 0
+    fi
+    quimbra_install locales
+    echo "== generating the it_IT.UTF-8 locale"
+    quimbra_as_root localedef -i it_IT -f UTF-8 it_IT.UTF-8
+}

@@ -109,22 +109,45 @@ std::wstring toWide(std::string_view text, UINT codePage) {
     return out;
 }
 
+// A character outside the BMP is two UTF-16 units, which WideCharToMultiByte
+// would make two "?": it is one character, so one "?", as on other systems.
+// No ANSI code page but UTF-8 holds such a character.
+std::wstring oneUnitPerCharacter(const std::wstring& text) {
+    std::wstring units;
+    units.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            units.push_back(L'?');
+            ++i;
+        } else {
+            units.push_back(c);
+        }
+    }
+    return units;
+}
+
 std::string fromWide(const std::wstring& text, UINT codePage) {
     if (text.empty()) {
         return {};
     }
-    const int size = static_cast<int>(text.size());
+    // The ANSI code page may be UTF-8 itself (a Windows option); UTF-8 takes
+    // neither flags nor a default character, and the call fails with them.
+    const bool utf8 = (codePage == CP_ACP ? GetACP() : codePage) == CP_UTF8;
+    const std::wstring units = utf8 ? text : oneUnitPerCharacter(text);
+    const int size = static_cast<int>(units.size());
     // No best-fit mapping ("ā" must not quietly become "a"): "?" instead, as
-    // the code page cannot hold it. The default character is not allowed for UTF-8.
-    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const char* fallback = codePage == CP_UTF8 ? nullptr : "?";
+    // the code page cannot hold it.
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* fallback = utf8 ? nullptr : "?";
     const int n =
-        WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, fallback, nullptr);
+        WideCharToMultiByte(codePage, flags, units.data(), size, nullptr, 0, fallback, nullptr);
     if (n <= 0) {
         return {};
     }
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(codePage, flags, text.data(), size, out.data(), n, fallback, nullptr);
+    WideCharToMultiByte(codePage, flags, units.data(), size, out.data(), n, fallback, nullptr);
     return out;
 }
 #endif

@@ -33,7 +33,8 @@ class FileOperations {
     virtual ReadBytes readStart(const std::string& path, std::size_t maxBytes) = 0;
 
     // Whether replaceFile(..., path) can be expected to work: fails for a
-    // directory (or, on Windows, a read-only file) in place of the file.
+    // directory (or, on Windows, a read-only file or one that another
+    // program holds open without sharing) in place of the file.
     virtual Status checkReplaceable(const std::string& path) = 0;
 
     // Creates path, which must not exist (a link there is not followed),

@@ -182,6 +182,21 @@ class WindowsFileOperations final : public FileOperations {
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return failed(Action::replace, path, reasons::readOnlyFile);
         }
+        // Nor a file that another program holds open without letting it be
+        // deleted (a sharing violation), which would leave a new score beside
+        // the old name. Opening it for deletion, as MoveFileEx does, fails
+        // the same way and changes nothing.
+        const HANDLE file = CreateFileW(
+            wide(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+                return {};
+            }
+            return failed(Action::replace, path, error);
+        }
+        CloseHandle(file);
         return {};
     }
 

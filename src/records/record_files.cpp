@@ -112,6 +112,9 @@ Status RecordFiles::writeRecord(const std::string& windowsDir, const std::string
             return status;
         }
     }
+    // Kept so that a failure between the two replacements can put the old
+    // score back beside the old name.
+    const ReadBytes oldScore = files_->readStart(scorePath, maxRestorableBytes);
     if (Status status = files_->writeNewFile(scoreTemp, line(score)); !status.ok()) {
         removeTemps();
         return status;
@@ -125,6 +128,13 @@ Status RecordFiles::writeRecord(const std::string& windowsDir, const std::string
         return status;
     }
     if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
+        removeTemps();
+        const bool restored = oldScore.ok() && oldScore.bytes.size() < maxRestorableBytes &&
+                              files_->writeNewFile(scoreTemp, oldScore.bytes).ok() &&
+                              files_->replaceFile(scoreTemp, scorePath).ok();
+        if (restored) {
+            return status;
+        }
         removeTemps();
         return {"Il punteggio è stato registrato, ma non il nome. " + status.error};
     }

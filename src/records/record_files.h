@@ -14,6 +14,9 @@ namespace quimbra::records {
 // Only the start of a larger file is read: a record is a few bytes, and a
 // damaged or hostile file must not fill the memory or the window.
 inline constexpr std::size_t maxRecordFileBytes = 64 * 1024;
+// An old score file up to this size is put back when the name file cannot be
+// replaced after the score file was.
+inline constexpr std::size_t maxRestorableBytes = 1024 * 1024;
 
 // Where a new record is written before it replaces the file at recordPath.
 std::string temporaryPath(const std::string& recordPath);

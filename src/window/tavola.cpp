@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -144,6 +145,8 @@ void Tavola::build() {
     board_->setObjectName("board");
     board_->setFixedSize(scale_.clientSize());
     setCentralWidget(board_);
+    // The board does not reflow: the window keeps the board's size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     const TextLabel::Style question{sans(13.5, true), true, false, false};
     const TextLabel::Style questionLeft{sans(13.5, true), false, false, false};

@@ -1,9 +1,11 @@
 #include "window/widgets.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QSvgRenderer>
 
 #include <algorithm>
 
@@ -150,28 +152,15 @@ QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRati
 }
 
 PictureWidget::PictureWidget(QWidget* parent, const QString& resource)
-    : QWidget(parent), renderer_(resource) {
-    renderer_.setAspectRatioMode(Qt::IgnoreAspectRatio);
-}
-
-bool PictureWidget::hasPicture() const {
-    return renderer_.isValid();
-}
+    : QWidget(parent), resource_(resource), valid_(QFile::exists(resource)) {}
 
 void PictureWidget::paintEvent(QPaintEvent*) {
-    if (!renderer_.isValid()) {
+    if (!valid_) {
         return;
     }
     const qreal ratio = devicePixelRatioF();
-    const QSize wanted = size() * ratio;
-    if (cache_.size() != wanted) {
-        cache_ = QPixmap(wanted);
-        cache_.fill(Qt::transparent);
-        QPainter picture(&cache_);
-        picture.setRenderHint(QPainter::Antialiasing);
-        renderer_.render(&picture);
-        picture.end();
-        cache_.setDevicePixelRatio(ratio);
+    if (cache_.isNull() || cache_.size() != size() * ratio) {
+        cache_ = renderPicture(resource_, size(), ratio);
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, cache_);

@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QString>
-#include <QSvgRenderer>
 #include <QWidget>
 
 #include <functional>
@@ -86,18 +85,20 @@ class LineWidget final : public QWidget {
     QColor colour_;
 };
 
-// A picture from the resources, stretched to the widget and kept as a pixmap
-// so that repaints do not redraw the vector picture.
+// A picture from the resources, stretched to the widget. It is drawn once
+// into a pixmap and read again only when the size changes, so neither
+// repaints nor a parsed picture cost anything while the game runs.
 class PictureWidget final : public QWidget {
   public:
     PictureWidget(QWidget* parent, const QString& resource);
-    bool hasPicture() const;
+    bool hasPicture() const { return valid_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QSvgRenderer renderer_;
+    QString resource_;
+    bool valid_;
     QPixmap cache_;
 };
 

@@ -137,6 +137,7 @@ class FailingOperations final : public FileOperations {
   public:
     std::string failWrite;
     std::string failReplace;
+    bool failRestore = false;  // fail every replacement after the first one
     static constexpr const char* injected = "Guasto simulato.";
 
     Status makeDirectories(const std::string& dir) override { return real.makeDirectories(dir); }
@@ -157,13 +158,18 @@ class FailingOperations final : public FileOperations {
         return real.writeNewFile(path, bytes);
     }
     Status replaceFile(const std::string& from, const std::string& to) override {
-        return to == failReplace ? Status{injected} : real.replaceFile(from, to);
+        if (to == failReplace || (failRestore && replaced_)) {
+            return {injected};
+        }
+        replaced_ = true;
+        return real.replaceFile(from, to);
     }
     Status removeFile(const std::string& path) override { return real.removeFile(path); }
     void syncDirectory(const std::string& dir) override { real.syncDirectory(dir); }
 
   private:
     FileOperations& real = systemFileOperations();
+    bool replaced_ = false;
 };
 
 // A failure anywhere before the files are replaced leaves both old files as
@@ -185,13 +191,22 @@ TEST_F(RecordFilesTest, FailedWriteLeavesBothOldFiles) {
     }
 }
 
-// The one failure after the first replacement (the name file's) is reported
-// as such, and the old name stays.
-TEST_F(RecordFilesTest, FailedNameReplacementIsReported) {
+// A failure after the score file was replaced (the name file's replacement)
+// puts the old score back: both old files stay together and it is reported.
+// Only when even that fails is the half-done write reported as such.
+TEST_F(RecordFilesTest, FailedNameReplacementRestoresTheOldScore) {
     putRecord("12\r\n", "Anna\r\n");
     FailingOperations operations;
     operations.failReplace = name().string();
-    const Status status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva");
+    Status status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva");
+    EXPECT_EQ(status.error, FailingOperations::injected);
+    expectRecord("12\r\n", "Anna\r\n");
+    EXPECT_FALSE(fs::exists(temporaryPath(score().string())));
+
+    FailingOperations restoreFails;
+    restoreFails.failReplace = name().string();
+    restoreFails.failRestore = true;
+    status = RecordFiles(dir_, restoreFails).writeRecord(dir_, "20", "Eva");
     EXPECT_NE(status.error.find("non il nome"), std::string::npos) << status.error;
     EXPECT_NE(status.error.find(FailingOperations::injected), std::string::npos);
     expectRecord("20\r\n", "Anna\r\n");

@@ -140,6 +140,9 @@ TEST_F(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
     EXPECT_EQ(window.label("lblScore")->toolTip(),
               "Questo \u00e8 il tuo punteggio. Forza con il  record");
     EXPECT_EQ(window.board()->size(), QSize(694, 554));
+    window.show();
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(window.board()->geometry().top(), window.menuBar()->geometry().bottom() + 1);
     EXPECT_EQ(window.windowTitle(), QString(52, u' ') + "Gioca con le frazioni");
 }
 

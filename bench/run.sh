@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the release and runs the start-up, memory and idle benchmark under a
+# private Xvfb display with a fixed environment: bench/run.sh [rounds] [idle-seconds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+quimbra_install "${QUIMBRA_BUILD_PACKAGES[@]}" "${QUIMBRA_BENCH_PACKAGES[@]}"
+rounds=${1:-5}
+idle=${2:-60}
+
+cmake --preset release -DQUIMBRA_TESTS=OFF >/dev/null
+cmake --build --preset release -j2 --target quimbra bare_input_dialog startup_bench
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -m 700 "$work/runtime"
+# The same environment for both programs and every run: no session bus, no
+# desktop theme, the same style, records in a private directory.
+env -i PATH="$PATH" HOME="$work" LANG=C.UTF-8 \
+    XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+    DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic \
+    QT_STYLE_OVERRIDE=Fusion \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+    ./build/release/bench/startup_bench "$rounds" "$idle" \
+    ./build/release/bench/bare_input_dialog ./build/release/src/window/quimbra

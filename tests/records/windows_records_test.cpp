@@ -1,0 +1,293 @@
+// What only Windows has: the Windows directory, the ANSI code page of the
+// files' text, wide-character paths, and files that another program holds
+// open without sharing.
+#ifdef _WIN32
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "records/code_page.h"
+#include "records/record_files.h"
+
+namespace quimbra::records {
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    const int size = static_cast<int>(utf8.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
+    return out;
+}
+
+// The bytes the ANSI code page gives for a UTF-8 text, worked out here with
+// the system's own conversion.
+std::string ansi(const std::string& utf8) {
+    const std::wstring text = wide(utf8);
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string readBytes(const std::string& path) {
+    std::string bytes;
+    const HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot open " << path << ": error " << GetLastError();
+        return bytes;
+    }
+    char buffer[4096];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+        bytes.append(buffer, n);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    const HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path << ": error " << GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    CloseHandle(file);
+}
+
+std::vector<std::string> namesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(wide(dir + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            const int size = static_cast<int>(name.size());
+            const int n =
+                WideCharToMultiByte(CP_UTF8, 0, name.data(), size, nullptr, 0, nullptr, nullptr);
+            std::string utf8(static_cast<std::size_t>(n), '\0');
+            WideCharToMultiByte(CP_UTF8, 0, name.data(), size, utf8.data(), n, nullptr, nullptr);
+            names.push_back(utf8);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A directory of the test's own under the user's temporary folder (a name
+// with a non-ASCII letter, so wide-character paths are used throughout),
+// removed with whatever it holds at the end.
+class WindowsRecords : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH + 1] = {};
+        ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0U);
+        static unsigned counter = 0;
+        const std::wstring name = std::wstring(temp) + L"quimbra-citt\u00e0-" +
+                                  std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(++counter);
+        ASSERT_TRUE(CreateDirectoryW(name.c_str(), nullptr)) << "error " << GetLastError();
+        const int size = static_cast<int>(name.size());
+        const int n =
+            WideCharToMultiByte(CP_UTF8, 0, name.data(), size, nullptr, 0, nullptr, nullptr);
+        dir_.assign(static_cast<std::size_t>(n), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, name.data(), size, dir_.data(), n, nullptr, nullptr);
+        dir_ += '\\';
+    }
+
+    void TearDown() override {
+        for (const std::string& name : namesIn(dir_)) {
+            const std::wstring path = wide(dir_ + name);
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        }
+        RemoveDirectoryW(wide(dir_).c_str());
+    }
+
+    std::string dir_;
+};
+
+// GetSystemDir names the Windows directory itself: one that exists, ending
+// in "\" (the only test that looks at the real Windows directory).
+TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
+    RecordFiles storage;
+    const std::string dir = storage.GetSystemDir();
+    ASSERT_GE(dir.size(), 4U) << dir;  // at least a drive, its root and a name: C:\X
+    EXPECT_EQ(dir.back(), '\\') << dir;
+    EXPECT_NE(dir[dir.size() - 2], '\\') << "doubled separator: " << dir;
+    const DWORD attributes = GetFileAttributesW(wide(dir).c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << dir << ": error " << GetLastError();
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0U) << dir;
+    // Wine's Windows directory is always the same.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+        EXPECT_EQ(
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, dir.c_str(), -1, "C:\\windows\\", -1),
+            CSTR_EQUAL)
+            << dir;
+    }
+}
+
+// The files hold the text in the ANSI code page, one line ended by CR LF, and
+// read back as the same UTF-8 text.
+TEST_F(WindowsRecords, TextIsInTheAnsiCodePage) {
+    RecordFiles storage(dir_);
+    const std::string name = "Nicol\u00f2 \u00e8 bravo";
+    ASSERT_TRUE(storage.writeRecord(dir_, "12", name).ok());
+
+    EXPECT_EQ(readBytes(nameFilePath(dir_)), ansi(name) + "\r\n");
+    EXPECT_EQ(readBytes(scoreFilePath(dir_)), "12\r\n");
+    const ReadResult read = storage.Leggifiletxt(nameFilePath(dir_));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.text, name + "\r\n");
+}
+
+// Under code page 1252 (Wine's, and western Windows') a name is written with
+// the same bytes as on other systems: one "?" for each character the code
+// page cannot hold, never a look-alike.
+TEST_F(WindowsRecords, Windows1252BytesAsOnOtherSystems) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the bytes below are Windows-1252; the code page is " << GetACP();
+    }
+    struct Case {
+        const char* name;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {"Nicol\u00f2 \u00e8 bravo", "Nicol\xF2 \xE8 bravo"},
+        {"\u20ac 5", "\x80 5"},
+        {"\u0100nna", "?nna"},                  // A with macron: no best-fit "A"
+        {"Zo\u00eb \U0001F600!", "Zo\xEB ?!"},  // outside the BMP: one "?", not one per half
+        {"\u00c8 \u00e0", "\xC8 \xE0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(toSystemCodePage(c.name), c.bytes);
+        EXPECT_EQ(toSystemCodePage(c.name), utf8ToWindows1252(c.name));
+        RecordFiles storage(dir_);
+        ASSERT_TRUE(storage.writeRecord(dir_, "1", c.name).ok());
+        EXPECT_EQ(readBytes(nameFilePath(dir_)), std::string(c.bytes) + "\r\n");
+    }
+}
+
+// A file written by another Windows program in the code page reads as UTF-8.
+TEST_F(WindowsRecords, AnsiBytesFromElsewhereReadAsUtf8) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the bytes below are Windows-1252; the code page is " << GetACP();
+    }
+    RecordFiles storage(dir_);
+    writeBytes(nameFilePath(dir_), "Jos\xE9 d'\xC0ngelo\r\n");
+    const ReadResult read = storage.Leggifiletxt(nameFilePath(dir_));
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.text, "Jos\u00e9 d'\u00c0ngelo\r\n");
+}
+
+// Creating the missing files works in a directory whose name is not ASCII,
+// and leaves a file that is there as it was.
+TEST_F(WindowsRecords, CreateMissingInADirectoryWithANonAsciiName) {
+    RecordFiles storage(dir_);
+    writeBytes(scoreFilePath(dir_), "7\r\n");
+    ASSERT_TRUE(storage.createMissing(dir_).ok());
+    EXPECT_EQ(readBytes(scoreFilePath(dir_)), "7\r\n");
+    EXPECT_EQ(readBytes(nameFilePath(dir_)), "");
+}
+
+// A record that cannot be written on Windows (a file held open by another
+// program without sharing, a read-only file) fails with a reason naming the
+// file, and loses nothing: both old files stay as they were, byte for byte,
+// and no temporary file is left behind.
+TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
+    enum class Block { holdOpen, readOnly };
+    struct Case {
+        const char* what;
+        bool scoreFile;  // else the name file
+        Block block;
+    };
+    const Case cases[] = {
+        {"score file held open without sharing", true, Block::holdOpen},
+        {"name file held open without sharing", false, Block::holdOpen},
+        {"score file read-only", true, Block::readOnly},
+        {"name file read-only", false, Block::readOnly},
+    };
+    const std::string oldScore = "12\r\n";
+    const std::string oldName = "Anna\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string score = scoreFilePath(dir_);
+        const std::string name = nameFilePath(dir_);
+        SetFileAttributesW(wide(score).c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(wide(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        writeBytes(score, oldScore);
+        writeBytes(name, oldName);
+        const std::string blocked = c.scoreFile ? score : name;
+
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.block == Block::holdOpen) {
+            held = CreateFileW(wide(blocked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+        } else {
+            ASSERT_TRUE(SetFileAttributesW(wide(blocked).c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+
+        RecordFiles storage(dir_);
+        const Status written = storage.writeRecord(dir_, "30", "Marco");
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
+        EXPECT_FALSE(written.ok());
+        EXPECT_NE(written.error.find(blocked), std::string::npos) << written.error;
+
+        EXPECT_EQ(readBytes(score), oldScore);
+        EXPECT_EQ(readBytes(name), oldName);
+        std::vector<std::string> names = namesIn(dir_);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
+
+        // Once the file is free again the same record is written.
+        SetFileAttributesW(wide(blocked).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(storage.writeRecord(dir_, "30", "Marco").ok());
+        EXPECT_EQ(readBytes(score), "30\r\n");
+        EXPECT_EQ(readBytes(name), "Marco\r\n");
+    }
+}
+
+// A leftover temporary file that another program holds open stops the write
+// before either record file is replaced.
+TEST_F(WindowsRecords, HeldTemporaryFileStopsTheWriteBeforeAnyReplace) {
+    for (const bool scoreTemporary : {true, false}) {
+        SCOPED_TRACE(scoreTemporary ? "score file's temporary" : "name file's temporary");
+        const std::string score = scoreFilePath(dir_);
+        const std::string name = nameFilePath(dir_);
+        writeBytes(score, "12\r\n");
+        writeBytes(name, "Anna\r\n");
+        const std::string temporary = temporaryPath(scoreTemporary ? score : name);
+        const HANDLE held = CreateFileW(wide(temporary).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+
+        RecordFiles storage(dir_);
+        const Status written = storage.writeRecord(dir_, "30", "Marco");
+        CloseHandle(held);
+        EXPECT_FALSE(written.ok());
+        EXPECT_FALSE(written.error.empty());
+        EXPECT_EQ(readBytes(score), "12\r\n");
+        EXPECT_EQ(readBytes(name), "Anna\r\n");
+        DeleteFileW(wide(temporary).c_str());
+    }
+}
+
+}  // namespace
+}  // namespace quimbra::records
+
+#endif
