@@ -11,7 +11,8 @@ namespace quimbra::window {
 namespace {
 
 // A TextLabel reads like a plain label: its text, as shown, is its name, so
-// the screen reader says the value rather than what it is for.
+// the screen reader says the value rather than what it is for. A hidden label
+// says nothing: the one that holds the expected answer must not give it away.
 class TextLabelAccessible final : public QAccessibleWidget {
   public:
     explicit TextLabelAccessible(TextLabel* label)
@@ -19,6 +20,9 @@ class TextLabelAccessible final : public QAccessibleWidget {
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            if (widget()->isHidden()) {
+                return {};
+            }
             return static_cast<const TextLabel*>(widget())->shownText();
         }
         return QAccessibleWidget::text(kind);

@@ -230,7 +230,10 @@ def case_first_run(game):
     check_equal(board["title"], TITLE, "the window title")
     check_equal((board[VERDICT], board["answer"], board["next enabled"]), ("", "", False),
                 "a fresh question")
-    game.question(board)
+    *_, base = game.question(board)
+    # A hidden label (the one holding the expected answer) tells a screen reader nothing.
+    hidden = [n for n in game.main().find(role="label") if "showing" not in n.states and n.name]
+    check_equal(hidden, [], f"hidden labels that speak (the answer is {base})")
     # The clock runs down from fifteen minutes.
     first = board[CLOCK]
     check(first in ("00:15:00", "00:14:59", "00:14:58", "00:14:57"), f"the clock shows {first!r}")
