@@ -14,10 +14,12 @@ import signal
 import sys
 import time
 
+# The helpers beside this file, without leaving compiled copies in the sources.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from desktop import Desktop, Failure, TimedOut, wait_for  # noqa: E402
-from reader import Reader  # noqa: E402
+from reader import NameChanges, Reader  # noqa: E402
 
 # What each value label means, as its accessible description says it.
 HEIGHT = "altezza del rettangolo, in centimetri"
@@ -258,9 +260,13 @@ def case_answers(game):
     board = game.next_question(["Return"])
     check_equal(game.counts(board), ("0", "1", "1"), "the score panel on a new question")
     *_, base = game.question(board)
+    announcements = NameChanges()
     board = game.type_answer(str(base))
     check_equal(board[VERDICT], RIGHT_VERDICT, "the verdict on a right answer")
     check_equal(game.counts(board), ("1", "1", "2"), "the score panel after a right answer")
+    # A screen reader is told of the new verdict and score, not only able to read them.
+    announcements.wait_for(VERDICT, RIGHT_VERDICT)
+    announcements.wait_for(RIGHT, "1")
 
     # Alt+N asks the next question too; Tab skips the disabled button.
     board = game.next_question(["alt+n"])

@@ -172,3 +172,29 @@ class Reader:
             if time.monotonic() > deadline:
                 raise Failure(f"the window kept changing: {last!r} then {now!r}")
             last = now
+
+
+class NameChanges:
+    """The name changes that the game announces, as a screen reader hears them."""
+
+    def __init__(self):
+        self.heard = []
+        atspi().Registry.registerEventListener(self._heard,
+                                               "object:property-change:accessible-name")
+
+    def _heard(self, event):
+        try:
+            new_name = event.any_data if isinstance(event.any_data, str) else event.source.name
+            self.heard.append((event.source.description, new_name))
+        except Exception:  # the source may be gone already
+            pass
+
+    def wait_for(self, description, name, timeout=5):
+        from gi.repository import GLib
+        context = GLib.MainContext.default()
+
+        def probe():
+            while context.pending():
+                context.iteration(False)
+            return (description, name) in self.heard
+        wait_for(f"the announcement {name!r} of {description!r}", probe, timeout=timeout)
