@@ -10,6 +10,7 @@ description, never by its position in the tree.
 
 import argparse
 import os
+import re
 import signal
 import sys
 import time
@@ -114,8 +115,10 @@ class Game:
         return self.board()
 
     def wait_board(self, what, predicate, timeout=10):
-        return wait_for(what, lambda: (lambda b: b if predicate(b) else None)(self.board()),
-                        timeout=timeout)
+        def probe():
+            board = self.board()
+            return board if predicate(board) else None
+        return wait_for(what, probe, timeout=timeout)
 
     def question(self, board):
         """Height, numerator, denominator and the base they give."""
@@ -153,7 +156,7 @@ class Game:
         self.enter_name(name)
 
     def enter_name(self, name):
-        prompt = self.reader.dialog_saying(PROMPT)
+        """Answers the name prompt: types the name and presses Enter, or Escape for None."""
         if name is None:
             self.answer_dialog(PROMPT, ["Escape"])
             name = ""
@@ -163,7 +166,6 @@ class Game:
         check(" " + name + GREETING in greeting.texts(),
               f"the greeting for {name!r} reads {greeting.texts()}")
         self.answer_dialog(GREETING, ["Return"])
-        return prompt
 
     def type_answer(self, text):
         board = self.board()
@@ -193,7 +195,7 @@ class Game:
 
     def leave(self, confirm):
         """Alt+X; Yes (Tab to it, then Enter) or No (Enter on the default)."""
-        self.ready()
+        hours, minutes, seconds = (int(part) for part in self.ready()[CLOCK].split(":"))
         self.desktop.keys("alt+x")
         box = self.reader.activate(self.reader.dialog_saying(CONFIRMATION))
         check_equal(box.name, "Uscire dal programma", "the confirmation's title")
@@ -213,7 +215,15 @@ class Game:
         self.reader.gone(box)
         if confirm:
             farewell = self.reader.activate(self.reader.dialog_saying(FAREWELL))
-            check(farewell.name.startswith("Data "), f"the farewell's title is {farewell.name!r}")
+            check(re.fullmatch(r"Data .*\d.*", farewell.name),
+                  f"the farewell's title is {farewell.name!r}")
+            # It says the seconds left, which the clock showed a moment ago.
+            said = [t for t in farewell.texts() if t.startswith(FAREWELL)]
+            left = re.fullmatch(re.escape(FAREWELL) + r"(\d+)", said[0] if said else "")
+            check(left, f"the farewell reads {farewell.texts()}")
+            shown = hours * 3600 + minutes * 60 + seconds
+            check(shown - 30 <= int(left.group(1)) <= shown,
+                  f"the farewell says {left.group(1)} s left; the clock showed {shown} s")
             self.desktop.keys("Return")
             self.reader.gone(farewell)
 
