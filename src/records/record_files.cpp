@@ -9,12 +9,6 @@
 namespace quimbra::records {
 namespace {
 
-#ifdef _WIN32
-constexpr char separator = '\\';
-#else
-constexpr char separator = '/';
-#endif
-
 // A relative directory would put the records wherever the game was started
 // from, and a lone "\" is the root of the current drive: neither is used.
 Status checkDirectory(const std::string& dir) {
@@ -46,11 +40,7 @@ RecordFiles::RecordFiles(std::string directory, FileOperations& files)
     : directory_(std::move(directory)), files_(&files) {}
 
 std::string RecordFiles::GetSystemDir() {
-    std::string dir = directory_ ? *directory_ : platformRecordDirectory();
-    if (!dir.empty() && dir.back() != separator) {
-        dir += separator;
-    }
-    return dir;
+    return withTrailingSeparator(directory_ ? *directory_ : platformRecordDirectory());
 }
 
 Status RecordFiles::createMissing(const std::string& windowsDir) {

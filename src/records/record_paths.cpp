@@ -9,16 +9,20 @@ constexpr char separator = '\\';
 constexpr char separator = '/';
 #endif
 
-std::string join(const std::string& dir, const char* file) {
-    if (dir.empty() || dir.back() == separator) {
-        return dir + file;
-    }
-    return dir + separator + file;
-}
-
 }  // namespace
 
-std::string scoreFilePath(const std::string& windowsDir) { return join(windowsDir, "vondu.txt"); }
-std::string nameFilePath(const std::string& windowsDir) { return join(windowsDir, "nvondu.txt"); }
+std::string withTrailingSeparator(std::string dir) {
+    if (!dir.empty() && dir.back() != separator) {
+        dir += separator;
+    }
+    return dir;
+}
+
+std::string scoreFilePath(const std::string& windowsDir) {
+    return withTrailingSeparator(windowsDir) + "vondu.txt";
+}
+std::string nameFilePath(const std::string& windowsDir) {
+    return withTrailingSeparator(windowsDir) + "nvondu.txt";
+}
 
 }  // namespace quimbra::records

@@ -20,7 +20,7 @@ struct ReadResult {
 };
 
 class RecordStorage {
-public:
+  public:
     virtual ~RecordStorage() = default;
 
     // The directory that holds the record files, ending in the platform's
@@ -40,6 +40,9 @@ public:
     virtual Status writeRecord(const std::string& windowsDir, const std::string& score,
                                const std::string& name) = 0;
 };
+
+// dir with the platform's separator at its end (an empty dir stays empty).
+std::string withTrailingSeparator(std::string dir);
 
 // The paths of the two files in windowsDir, joined without a doubled separator.
 std::string scoreFilePath(const std::string& windowsDir);

@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QShortcut>
 
 #include <cstring>
 
@@ -320,14 +319,6 @@ void Tavola::buildMenus() {
 
     QAction* mail = bar->addAction("E-mail autori: autori@scuola.example" + QString(16, u' '));
     mail->setObjectName("df");
-
-    // F10 opens the menu bar, as on the classroom desktops, so that a child
-    // without a mouse can reach "NUOVO GIOCO" with the arrows and Enter.
-    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(f10, &QShortcut::activated, this, [bar] {
-        bar->setFocus(Qt::MenuBarFocusReason);
-        bar->setActiveAction(bar->actions().constFirst());
-    });
 }
 
 QList<QAction*> Tavola::menuItems() const {

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QClipboard>
-#include <QMenuBar>
 #include <QSignalSpy>
 
 #include <QTest>
@@ -168,20 +167,6 @@ TEST_F(BehaviourTest, AccessKeysClickTheButtons) {
     QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
     QTest::qWait(300);
     EXPECT_EQ(events.count("clickNext"), 1);
-}
-
-// F10 opens the menu bar; the arrows reach "NUOVO GIOCO" and Enter chooses it.
-TEST_F(BehaviourTest, MenuBarWorksFromTheKeyboard) {
-    QMenuBar* bar = window.menuBar();
-    QTest::keyClick(&window, Qt::Key_F10);
-    ASSERT_EQ(bar->activeAction(), bar->actions().at(0));
-    QWidget* popup = QApplication::activePopupWidget();
-    QTest::keyClick(popup != nullptr ? popup : static_cast<QWidget*>(bar), Qt::Key_Right);
-    EXPECT_EQ(bar->activeAction(), bar->actions().at(1));
-    QTest::keyClick(QApplication::activePopupWidget() != nullptr ? QApplication::activePopupWidget()
-                                                                 : static_cast<QWidget*>(bar),
-                    Qt::Key_Return);
-    EXPECT_EQ(events.count("clickNewGame"), 1);
 }
 
 // The window's first showing raises resize then activation, once per load;
