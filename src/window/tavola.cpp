@@ -432,9 +432,51 @@ void Tavola::onFocusChanged(QWidget* now) {
     }
 }
 
+bool Tavola::menuKey(const QKeyEvent* key) {
+    QMenuBar* bar = menuBar();
+    const QList<QAction*> items = bar->actions();
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+        bar->setActiveAction(items.constFirst());
+        return true;
+    }
+    // Between the menus (on "NUOVO GIOCO" or "E-mail autori", which open no
+    // list) the highlighted item takes the keys, as a menu bar in keyboard
+    // mode does: nothing reaches the answer box or the game meanwhile.
+    QAction* active = bar->activeAction();
+    if (active == nullptr || QApplication::activePopupWidget() != nullptr) {
+        return false;
+    }
+    const qsizetype at = items.indexOf(active);
+    const qsizetype count = items.size();
+    switch (key->key()) {
+        case Qt::Key_Left:
+            bar->setActiveAction(items.at((at + count - 1) % count));
+            break;
+        case Qt::Key_Right:
+            bar->setActiveAction(items.at((at + 1) % count));
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            bar->setActiveAction(nullptr);
+            active->trigger();
+            break;
+        case Qt::Key_Escape:
+        case Qt::Key_F10:
+            bar->setActiveAction(nullptr);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
 bool Tavola::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && !ending_) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (menuKey(key)) {
+            return true;
+        }
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool plain =
             (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) ==

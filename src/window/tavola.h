@@ -15,6 +15,7 @@
 
 class QAction;
 class QMenu;
+class QKeyEvent;
 
 namespace quimbra::window {
 
@@ -83,6 +84,9 @@ class Tavola final : public QMainWindow {
 
     void build();
     void buildMenus();
+    // F10 highlights the menu bar, so that a child without a mouse can reach
+    // "NUOVO GIOCO"; returns whether the menu bar took the key.
+    bool menuKey(const QKeyEvent* key);
     TextLabel* addLabel(const char* name, Label Controls::*model, int left, int top, int width,
                         int height, const TextLabel::Style& style);
     void addPieces(int row);

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QMenuBar>
 #include <QSignalSpy>
 
 #include <QTest>
@@ -167,6 +168,39 @@ TEST_F(BehaviourTest, AccessKeysClickTheButtons) {
     QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
     QTest::qWait(300);
     EXPECT_EQ(events.count("clickNext"), 1);
+}
+
+// F10 highlights the menu bar: the arrows reach "NUOVO GIOCO" and Enter
+// chooses it; meanwhile no key reaches the answer box or the game's Enter.
+TEST_F(BehaviourTest, MenuBarWorksFromTheKeyboard) {
+    focusAnswer();
+    QMenuBar* bar = window.menuBar();
+    // Keys go where a real keyboard sends them: an open list, else the focus.
+    const auto target = [this]() -> QWidget* {
+        QWidget* popup = QApplication::activePopupWidget();
+        return popup != nullptr ? popup : window.focusWidget();
+    };
+    QTest::keyClick(target(), Qt::Key_F10);
+    ASSERT_EQ(bar->activeAction(), bar->actions().at(0));
+    QTest::keyClick(target(), Qt::Key_Right);
+    EXPECT_EQ(bar->activeAction(), bar->actions().at(1));
+    QTest::keyClick(target(), Qt::Key_5);
+    EXPECT_EQ(window.txtAnswer()->text(), "");
+    QTest::keyClick(target(), Qt::Key_Return);
+    EXPECT_EQ(events.count("clickNewGame"), 1);
+    EXPECT_EQ(events.count("pressEnter"), 0);
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    // Escape leaves the menu bar; the box takes digits again.
+    QTest::keyClick(target(), Qt::Key_F10);
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        QTest::keyClick(popup, Qt::Key_Escape);
+    }
+    if (bar->activeAction() != nullptr) {
+        QTest::keyClick(target(), Qt::Key_Escape);
+    }
+    EXPECT_EQ(bar->activeAction(), nullptr);
+    QTest::keyClick(target(), Qt::Key_7);
+    EXPECT_EQ(window.txtAnswer()->text(), "7");
 }
 
 // The window's first showing raises resize then activation, once per load;
