@@ -4,12 +4,12 @@
 
 namespace quimbra::window {
 
-QFont makeFont(const FontSpec& spec, const BoardScale& scale) {
+QFont makeFont(const FontChoice& choice, const BoardScale& scale) {
     QFont font;
-    switch (spec.face) {
+    switch (choice.face) {
         case Face::msSansSerif:
         case Face::arial:
-            font.setFamilies({spec.face == Face::arial ? "Arial" : "MS Sans Serif",
+            font.setFamilies({choice.face == Face::arial ? "Arial" : "MS Sans Serif",
                               "Liberation Sans", "Arial", "DejaVu Sans"});
             font.setStyleHint(QFont::SansSerif);
             break;
@@ -23,11 +23,11 @@ QFont makeFont(const FontSpec& spec, const BoardScale& scale) {
             font.setStyleHint(QFont::Serif);
             break;
     }
-    font.setPixelSize(scale.fontPixels(spec.points));
-    font.setWeight(spec.face == Face::arialBlack ? QFont::Black
-                   : spec.bold                   ? QFont::Bold
-                                                 : QFont::Normal);
-    font.setItalic(spec.italic);
+    font.setPixelSize(scale.fontPixels(choice.points));
+    font.setWeight(choice.face == Face::arialBlack ? QFont::Black
+                   : choice.bold                   ? QFont::Bold
+                                                   : QFont::Normal);
+    font.setItalic(choice.italic);
     return font;
 }
 

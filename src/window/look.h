@@ -12,7 +12,7 @@ namespace quimbra::window {
 
 enum class Face { msSansSerif, arial, arialBlack, timesNewRoman };
 
-struct FontSpec {
+struct FontChoice {
     Face face = Face::msSansSerif;
     double points = 18;
     bool bold = true;
@@ -20,11 +20,11 @@ struct FontSpec {
 };
 
 // The window's own font, used by every control that names none.
-constexpr FontSpec windowFont{Face::msSansSerif, 18, true, false};
+constexpr FontChoice windowFont{Face::msSansSerif, 18, true, false};
 
 // The face where it is installed, else a substitute of the same kind; the
 // size and weight stay those of the table.
-QFont makeFont(const FontSpec& spec, const BoardScale& scale);
+QFont makeFont(const FontChoice& choice, const BoardScale& scale);
 
 // 0x00BBGGRR, or a system colour (top bit set) taken from the palette.
 QColor toQColor(Colour colour, const QPalette& palette);

@@ -76,7 +76,7 @@ int pieceWidth(int row, int index) {
 constexpr int barTop = 3480;
 constexpr int barHeight = 495;
 
-constexpr FontSpec sans(double points, bool bold, bool italic = false) {
+constexpr FontChoice sans(double points, bool bold, bool italic = false) {
     return {Face::msSansSerif, points, bold, italic};
 }
 

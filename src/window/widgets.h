@@ -21,7 +21,7 @@ namespace quimbra::window {
 class TextLabel final : public QWidget {
   public:
     struct Style {
-        FontSpec font = windowFont;
+        FontChoice font = windowFont;
         bool centred = false;
         bool bordered = false;
         bool autoSize = false;
