@@ -210,9 +210,13 @@ std::string oneLine(std::string_view utf8) {
 
 #ifdef _WIN32
 
+std::wstring utf8ToWide(std::string_view utf8) {
+    return toWide(utf8, CP_UTF8);
+}
+
 std::string toSystemCodePage(std::string_view utf8) {
     // Invalid UTF-8 becomes U+FFFD on the way in and then "?" on the way out.
-    return fromWide(toWide(utf8, CP_UTF8), CP_ACP);
+    return fromWide(utf8ToWide(utf8), CP_ACP);
 }
 
 std::string fromSystemCodePage(std::string_view bytes) {

@@ -27,4 +27,10 @@ std::string fromSystemCodePage(std::string_view bytes);
 // NUL...) becomes a blank, so a pasted text cannot break the one-line format.
 std::string oneLine(std::string_view utf8);
 
+#ifdef _WIN32
+// UTF-8 to the UTF-16 of the wide-character API (file names); invalid
+// sequences become U+FFFD.
+std::wstring utf8ToWide(std::string_view utf8);
+#endif
+
 }  // namespace quimbra::records

@@ -4,25 +4,12 @@
 
 #include <windows.h>
 
+#include "records/code_page.h"
 #include "records/file_errors.h"
 #include "records/file_operations.h"
 
 namespace quimbra::records {
 namespace {
-
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    if (n <= 0) {
-        return {};
-    }
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
-    return out;
-}
 
 Status failed(Action action, const std::string& path, DWORD error) {
     return {failureMessage(action, path, windowsErrorReason(error))};
@@ -83,7 +70,7 @@ class WindowsFileOperations final : public FileOperations {
             while (end < path.size() && !isSeparator(path[end])) {
                 ++end;
             }
-            const std::wstring prefix = wide(path.substr(0, end));
+            const std::wstring prefix = utf8ToWide(path.substr(0, end));
             ++end;
             const DWORD attributes = GetFileAttributesW(prefix.c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -106,7 +93,7 @@ class WindowsFileOperations final : public FileOperations {
     }
 
     Status createEmptyIfMissing(const std::string& path) override {
-        const std::wstring name = wide(path);
+        const std::wstring name = utf8ToWide(path);
         // CREATE_NEW fails on anything already there, so an existing file is
         // never touched; FILE_FLAG_OPEN_REPARSE_POINT keeps a link's target out of it.
         const HANDLE file =
@@ -127,7 +114,7 @@ class WindowsFileOperations final : public FileOperations {
     }
 
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
-        const std::wstring name = wide(path);
+        const std::wstring name = utf8ToWide(path);
         const HANDLE file =
             CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -166,7 +153,7 @@ class WindowsFileOperations final : public FileOperations {
     }
 
     Status checkReplaceable(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+        const DWORD attributes = GetFileAttributesW(utf8ToWide(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
@@ -186,9 +173,10 @@ class WindowsFileOperations final : public FileOperations {
         // deleted (a sharing violation), which would leave a new score beside
         // the old name. Opening it for deletion, as MoveFileEx does, fails
         // the same way and changes nothing.
-        const HANDLE file = CreateFileW(
-            wide(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        const HANDLE file =
+            CreateFileW(utf8ToWide(path).c_str(), DELETE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
@@ -201,7 +189,7 @@ class WindowsFileOperations final : public FileOperations {
     }
 
     Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        const std::wstring name = wide(path);
+        const std::wstring name = utf8ToWide(path);
         const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -223,7 +211,7 @@ class WindowsFileOperations final : public FileOperations {
 
     Status replaceFile(const std::string& from, const std::string& to) override {
         // Renames the directory entry: a link at to is replaced itself.
-        if (!MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+        if (!MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return failed(Action::replace, to, GetLastError());
         }
@@ -231,7 +219,7 @@ class WindowsFileOperations final : public FileOperations {
     }
 
     Status removeFile(const std::string& path) override {
-        if (!DeleteFileW(wide(path).c_str())) {
+        if (!DeleteFileW(utf8ToWide(path).c_str())) {
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
                 return failed(Action::remove, path, error);

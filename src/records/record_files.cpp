@@ -1,5 +1,6 @@
 #include "records/record_files.h"
 
+#include <array>
 #include <utility>
 
 #include "records/code_page.h"
@@ -20,6 +21,17 @@ Status checkDirectory(const std::string& dir) {
     }
     return {};
 }
+
+// Removes the given files when it goes out of scope.
+struct RemovedOnReturn {
+    FileOperations& files;
+    std::array<std::string, 2> paths;
+    ~RemovedOnReturn() {
+        for (const std::string& path : paths) {
+            files.removeFile(path);
+        }
+    }
+};
 
 std::string line(const std::string& text) {
     return toSystemCodePage(oneLine(text)) + "\r\n";
@@ -85,10 +97,6 @@ Status RecordFiles::writeRecord(const std::string& windowsDir, const std::string
     const std::string namePath = nameFilePath(windowsDir);
     const std::string scoreTemp = temporaryPath(scorePath);
     const std::string nameTemp = temporaryPath(namePath);
-    const auto removeTemps = [&] {
-        files_->removeFile(scoreTemp);
-        files_->removeFile(nameTemp);
-    };
 
     // Everything that can fail is done before the first file is replaced, so
     // a failure leaves both old files as they were.
@@ -102,30 +110,29 @@ Status RecordFiles::writeRecord(const std::string& windowsDir, const std::string
             return status;
         }
     }
+    // Whatever happens from here on, no temporary file stays behind: one that
+    // was renamed into place is simply gone already.
+    const RemovedOnReturn cleanUp{*files_, {scoreTemp, nameTemp}};
+
     // Kept so that a failure between the two replacements can put the old
     // score back beside the old name.
     const ReadBytes oldScore = files_->readStart(scorePath, maxRestorableBytes);
     if (Status status = files_->writeNewFile(scoreTemp, line(score)); !status.ok()) {
-        removeTemps();
         return status;
     }
     if (Status status = files_->writeNewFile(nameTemp, line(name)); !status.ok()) {
-        removeTemps();
         return status;
     }
     if (Status status = files_->replaceFile(scoreTemp, scorePath); !status.ok()) {
-        removeTemps();
         return status;
     }
     if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
-        removeTemps();
         const bool restored = oldScore.ok() && oldScore.bytes.size() < maxRestorableBytes &&
                               files_->writeNewFile(scoreTemp, oldScore.bytes).ok() &&
                               files_->replaceFile(scoreTemp, scorePath).ok();
         if (restored) {
             return status;
         }
-        removeTemps();
         return {"Il punteggio è stato registrato, ma non il nome. " + status.error};
     }
     files_->syncDirectory(windowsDir);
