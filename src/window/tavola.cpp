@@ -113,24 +113,23 @@ TextLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, 
     return widget;
 }
 
-void Tavola::addPieces(int row) {
+void Tavola::addPieces(int row, int first, int last) {
     const RowLayout& layout = rowLayouts().at(static_cast<std::size_t>(row - 1));
     auto& widgets = pieces_.at(static_cast<std::size_t>(row - 1));
-    const int count = static_cast<int>(layout.lefts.size());
-    widgets.assign(layout.lefts.size(), nullptr);
+    widgets.resize(layout.lefts.size(), nullptr);
+    if (last == 0) {
+        last = static_cast<int>(layout.lefts.size());
+    }
     // Created back to front: a higher index lies in front of its neighbour,
     // except that the first piece of the fourth row covers its second.
     std::vector<int> order;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = first; i <= last; ++i) {
         order.push_back(i);
     }
-    if (row == 4) {
+    if (row == 4 && first == 1) {
         std::swap(order[0], order[1]);
     }
     for (int index : order) {
-        if (row == 1 && index == 4) {
-            continue;  // lies in front of the denominator, added with it
-        }
         const bool filled = !(row == 9 && index == 2);
         auto* widget = new PieceWidget(board_, filled);
         widget->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
@@ -185,17 +184,12 @@ void Tavola::build() {
     addLabel("Label7(1)", &Controls::Label7_1, 8520, 3480, 375, 495, plain);
     addLabel("Label9", &Controls::Label9, -120, 120, 5655, 855, question);
 
-    addPieces(1);  // pieces 1 to 3
+    addPieces(1, 1, 3);
     TextLabel* hidden = addLabel("lblnum1", &Controls::lblnum1, 8400, 2160, 495, 735,
                                  {sans(24, true), false, false, false});
     hidden->hide();  // only stores the expected answer
     addLabel("lbldeno", &Controls::lbldeno, 240, 1440, 735, 855, number);
-    {
-        auto* last = new PieceWidget(board_, true);
-        last->setObjectName("Shape1(4)");
-        last->setGeometry(scale_.rect(6600, barTop, 1605, barHeight));
-        pieces_[0][3] = last;
-    }
+    addPieces(1, 4, 4);  // in front of the denominator and lblnum1
     for (int row = 2; row <= 8; ++row) {
         addPieces(row);
     }

@@ -89,7 +89,8 @@ class Tavola final : public QMainWindow {
     bool menuKey(const QKeyEvent* key);
     TextLabel* addLabel(const char* name, Label Controls::*model, int left, int top, int width,
                         int height, const TextLabel::Style& style);
-    void addPieces(int row);
+    // Pieces first..last of a row (last 0: to the row's end), back to front.
+    void addPieces(int row, int first = 1, int last = 0);
     void handled();
     void applyFocus();
     void onFocusChanged(QWidget* now);

@@ -182,6 +182,17 @@ QString PictureButton::currentFace() const {
     return faces_.normal;
 }
 
+QPixmap PictureButton::facePicture(int side) const {
+    // Rendered once per face and size, not on every repaint (hover, press).
+    const QString face = currentFace();
+    const qreal ratio = devicePixelRatioF();
+    QPixmap& cached = rendered_[face];
+    if (cached.isNull() || cached.size() != QSize(side, side) * ratio) {
+        cached = renderPicture(face, QSize(side, side), ratio);
+    }
+    return cached;
+}
+
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = rect();
@@ -215,7 +226,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
     const int gap = scale_.px(30);
     const int blockHeight = side + gap + metrics.height();
     const int top = (r.height() - blockHeight) / 2 + shift;
-    const QPixmap picture = renderPicture(currentFace(), QSize(side, side), devicePixelRatioF());
+    const QPixmap picture = facePicture(side);
     if (!picture.isNull()) {
         painter.drawPixmap((r.width() - side) / 2 + shift, top, picture);
     }

@@ -2,6 +2,7 @@
 // The kinds of control the board is made of, each drawn the way the layout
 // describes it. None of them holds game rules: the window sets what they show.
 
+#include <QHash>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -125,9 +126,12 @@ class PictureButton final : public QPushButton {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    QPixmap facePicture(int side) const;
+
     QColor face_;
     Faces faces_;
     const BoardScale& scale_;
+    mutable QHash<QString, QPixmap> rendered_;
 };
 
 // The answer box. Every typed character goes through the key filter first,
