@@ -246,9 +246,10 @@ def case_first_run(game):
     # A hidden label (the one holding the expected answer) tells a screen reader nothing.
     hidden = [n for n in game.main().find(role="label") if "showing" not in n.states and n.name]
     check_equal(hidden, [], f"hidden labels that speak (the answer is {base})")
-    # The clock runs down from fifteen minutes.
+    # The clock runs down from fifteen minutes; a loaded machine may take a
+    # few seconds to get here, so only its start is checked, not the second.
     first = board[CLOCK]
-    check(first in ("00:15:00", "00:14:59", "00:14:58", "00:14:57"), f"the clock shows {first!r}")
+    check("00:14:30" <= first <= "00:15:00", f"the clock shows {first!r}")
     later = game.wait_board("the clock to run", lambda b: b[CLOCK] < first, timeout=5)
     check(later[CLOCK].startswith("00:14:"), f"the clock then shows {later[CLOCK]!r}")
 
