@@ -44,8 +44,12 @@ QUIMBRA_TEST_PACKAGES=(
     # The end-to-end tests: synthetic input, D-Bus, the accessibility bus and
     # Debian's python3 with its AT-SPI binding.
     xdotool dbus at-spi2-core python3 python3-pyatspi
-    # The Windows pass (scripts/test-windows): cross compiler and Wine.
-    g++-mingw-w64-x86-64-posix wine64
+    # The Windows pass (scripts/test-windows): cross compiler, Debian's Qt
+    # source tools, the SVG renderer and icon packer for the pictures, the
+    # installer and zip makers, Wine with Windows-like fonts, and a window
+    # manager, keys and screenshots for the game played under Wine.
+    g++-mingw-w64-x86-64-posix wine64 dpkg-dev librsvg2-bin icoutils nsis zip
+    fonts-wine openbox x11-utils imagemagick
 )
 # What the benchmark (bench/run.sh) needs on top.
 QUIMBRA_BENCH_PACKAGES=(

@@ -1,7 +1,16 @@
 #pragma once
-// The resource names of the window's pictures.
+// The window's pictures: their resource names, and how they are drawn. The
+// SVG files are the one source; where Qt SVG is missing (the Windows build)
+// they come ready rendered as PNG at 1, 2 and 3 times their size.
 
-namespace quimbra::window::pictures {
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+namespace quimbra::window {
+
+namespace pictures {
 inline constexpr const char* sea = ":/pictures/sea.svg";
 inline constexpr const char* stopwatch = ":/pictures/stopwatch.svg";
 inline constexpr const char* nextSmile = ":/pictures/next_smile.svg";
@@ -11,4 +20,15 @@ inline constexpr const char* exitNoEntry = ":/pictures/exit_noentry.svg";
 inline constexpr const char* cursorBoy = ":/pictures/cursor_boy.svg";
 inline constexpr const char* iconPointer = ":/pictures/icon_pointer.svg";
 inline constexpr const char* windowIcon = ":/pictures/window_icon.svg";
-}  // namespace quimbra::window::pictures
+}  // namespace pictures
+
+bool pictureExists(const QString& resource);
+
+// The picture drawn to fill exactly size (in device-independent pixels) on a
+// display of the given ratio; a null pixmap when it is missing.
+QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio = 1.0);
+
+// The picture as an icon, sharp at every size the desktop asks for.
+QIcon pictureIcon(const QString& resource);
+
+}  // namespace quimbra::window

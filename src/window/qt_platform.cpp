@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -93,7 +94,11 @@ void QtPlatform::reloadWindow() {
 }
 
 bool installQtTranslations() {
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // The Windows program carries its translations inside; elsewhere they are
+    // the system's.
+    const QString embedded = QStringLiteral(":/translations");
+    const QString dir =
+        QFileInfo::exists(embedded) ? embedded : QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* translator = new QTranslator(qApp);
     if (translator->load(QLocale::system(), "qtbase", "_", dir) ||
         translator->load("qtbase_it", dir)) {

@@ -289,7 +289,7 @@ void Tavola::build() {
     setCursor(boy);
     cmdNext_->setCursor(pointer);
     message->setCursor(pointer);
-    setWindowIcon(QIcon(QString::fromLatin1(pictures::windowIcon)));
+    setWindowIcon(pictureIcon(QString::fromLatin1(pictures::windowIcon)));
 }
 
 void Tavola::buildMenus() {

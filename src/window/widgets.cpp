@@ -1,11 +1,9 @@
 #include "window/widgets.h"
 
 #include <QAccessible>
-#include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
-#include <QSvgRenderer>
 
 #include <algorithm>
 
@@ -134,25 +132,8 @@ void LineWidget::paintEvent(QPaintEvent*) {
 
 // ---- PictureWidget ---------------------------------------------------------
 
-QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid() || size.isEmpty()) {
-        return {};
-    }
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
-}
-
 PictureWidget::PictureWidget(QWidget* parent, const QString& resource)
-    : QWidget(parent), resource_(resource), valid_(QFile::exists(resource)) {}
+    : QWidget(parent), resource_(resource), valid_(pictureExists(resource)) {}
 
 void PictureWidget::paintEvent(QPaintEvent*) {
     if (!valid_) {

@@ -14,6 +14,7 @@
 
 #include "window/board_scale.h"
 #include "window/look.h"
+#include "window/pictures.h"
 
 namespace quimbra::window {
 
@@ -102,9 +103,6 @@ class PictureWidget final : public QWidget {
     bool valid_;
     QPixmap cache_;
 };
-
-// Renders a resource picture at a size; a null pixmap when it is missing.
-QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio = 1.0);
 
 // A graphical push button: the face in its own colour, the picture above
 // the caption; a second and third picture for the pressed and disabled looks.

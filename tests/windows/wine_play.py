@@ -1,0 +1,191 @@
+#!/usr/bin/python3
+"""Plays the Windows build of Quimbra under Wine, one case per run.
+
+    wine_play.py --prefix WINEPREFIX --build DIR --case NAME [--screenshot PNG]
+    wine_play.py --list
+
+The real quimbra.exe runs with Windows' own platform plugin in a private X
+server; it is driven by keys (xdotool) and read through its window titles,
+screenshots and the record files it leaves in the Wine prefix.
+"""
+
+import argparse
+import glob
+import os
+import signal
+import subprocess
+import sys
+import time
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from wine_desktop import Failure, TimedOut, WineDesktop, wait_for  # noqa: E402
+
+TITLE = " " * 40 + "Gioca con le frazioni per gli alunni della II Sez.A - Buon carnevale!"
+APPLICATION = "Quimbra"
+CONFIRMATION = "Uscire dal programma"
+MENU_ENTRY = "Quimbra — Gioca con le frazioni.lnk"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
+# A name that only a single-byte Windows code page holds as one byte.
+NAME = "Niccolò"
+CASE_TIMEOUT = 240
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def check_equal(actual, expected, what):
+    check(actual == expected, f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def read_bytes(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
+def records_dir(desktop):
+    # Wine's Windows directory is open to the player, so the game keeps the
+    # records there, as on a machine where the pupils may write to it.
+    return desktop.wine_path(r"C:\windows")
+
+
+def enter_name(desktop, name):
+    prompt = desktop.wait_window(APPLICATION)
+    desktop.type_text(name)
+    desktop.keys("Return")
+    desktop.wait_window_gone(prompt)
+    desktop.answer(APPLICATION, "Return")  # the greeting
+    return desktop.wait_window(TITLE)
+
+
+def case_plays(desktop, build, screenshot):
+    """A whole game: name, answer, Alt+X No, Alt+X Yes, farewell, a record of 0 over -1."""
+    folder = records_dir(desktop)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "vondu.txt"), "wb") as f:
+        f.write(b"-1\r\n")
+    with open(os.path.join(folder, "nvondu.txt"), "wb") as f:
+        f.write(b"Old\r\n")
+
+    game = desktop.run_windows("quimbra", os.path.join(build, "src", "window", "quimbra.exe"))
+    window = enter_name(desktop, NAME)
+    desktop.type_text("0")  # never the base: a wrong answer keeps the score at 0
+    desktop.keys("Return")
+    time.sleep(1.0)
+    if screenshot:
+        desktop.screenshot(window, screenshot)
+
+    # Alt+X, and No (the default button): the game goes on.
+    desktop.keys("alt+x")
+    desktop.answer(CONFIRMATION, "Return")
+    check(game.poll() is None, "the game ended after No")
+    check(desktop.windows_titled(TITLE), "the game window is gone after No")
+
+    # Alt+X, Yes, the farewell, then the record box.
+    desktop.xdotool("windowactivate", "--sync", window)
+    desktop.keys("alt+x")
+    desktop.answer(CONFIRMATION, "Tab", "Return")  # from No to Yes
+    farewell = wait_for("the farewell", lambda: desktop.windows_where(
+        lambda title: title.startswith("Data ")), timeout=15)
+    title = desktop.title_of(farewell[-1])
+    check(title[len("Data "):].count("/") == 2,
+          f"the farewell's title is not 'Data ' and a date: {title!r}")
+    desktop.keys("Return")
+    desktop.wait_window(APPLICATION)  # "Ok ho registrato il tuo record, ..."
+    desktop.keys("Return")
+    try:
+        code = game.wait(timeout=20)
+    except subprocess.TimeoutExpired:
+        raise TimedOut("the game did not end after the record box") from None
+    check_equal(code, 0, "exit code")
+    check_equal(read_bytes(os.path.join(folder, "vondu.txt")), b"0\r\n", "score file")
+    check_equal(read_bytes(os.path.join(folder, "nvondu.txt")),
+                NAME.encode("cp1252") + b"\r\n", "name file")
+    leftovers = [p for p in os.listdir(folder) if "vondu" in p and not p.endswith("vondu.txt")]
+    check_equal(leftovers, [], "files left beside the records")
+
+
+def case_installer(desktop, build, screenshot):
+    """The installer, silent: program, Start menu, uninstall entry, records folder;
+    the installed game starts; the silent uninstall keeps the records."""
+    installers = glob.glob(os.path.join(build, "Quimbra-*-win64.exe"))
+    check(len(installers) == 1, f"expected one installer in {build}, found {installers}")
+    installer = desktop.run_windows("installer", installers[0], "/S")
+    check_equal(installer.wait(timeout=120), 0, "installer exit code")
+
+    program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
+    check(os.path.isfile(program), f"{program} is missing")
+    menu = glob.glob(os.path.join(desktop.prefix, "drive_c", "ProgramData", "Microsoft",
+                                  "Windows", "Start Menu", "Programs", MENU_ENTRY))
+    check(menu, f"no Start menu entry {MENU_ENTRY!r}")
+    records = desktop.wine_path(r"C:\ProgramData\Quimbra")
+    check(os.path.isdir(records), f"{records} is missing")
+    query = subprocess.run(["/usr/lib/wine/wine64", "reg", "query", UNINSTALL_KEY, "/reg:64"],
+                           env=desktop.env, capture_output=True, timeout=60)
+    listing = query.stdout.decode(errors="replace")
+    check("DisplayName" in listing and "Quimbra" in listing,
+          f"no uninstall entry {UNINSTALL_KEY}: {listing!r}")
+
+    game = desktop.run_windows("quimbra", program)
+    desktop.wait_window(APPLICATION)
+    check(game.poll() is None, "the installed game ended at its name prompt")
+    os.kill(game.pid, signal.SIGTERM)
+    game.wait(timeout=20)
+
+    # A record that the uninstaller must leave alone.
+    kept = os.path.join(records, "vondu.txt")
+    with open(kept, "wb") as f:
+        f.write(b"7\r\n")
+    uninstaller = desktop.wine_path(r"C:\Program Files\Quimbra\disinstalla.exe")
+    # _?= runs it in place, so that it is done when it returns.
+    remove = desktop.run_windows("uninstaller", uninstaller, "/S",
+                                 "_?=C:\\Program Files\\Quimbra")
+    check_equal(remove.wait(timeout=120), 0, "uninstaller exit code")
+    check(not os.path.exists(program), "the program is still there after uninstalling")
+    check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
+
+
+CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
+
+
+def _alarm(signum, frame):
+    raise TimedOut(f"the case took longer than {CASE_TIMEOUT} s")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--prefix", help="the Wine prefix (created beforehand)")
+    parser.add_argument("--build", help="the Windows build directory")
+    parser.add_argument("--case", choices=sorted(CASES))
+    parser.add_argument("--screenshot", help="where the plays case saves the window")
+    parser.add_argument("--list", action="store_true", help="name the cases and stop")
+    args = parser.parse_args()
+    if args.list:
+        print("\n".join(sorted(CASES)))
+        return 0
+    if not (args.prefix and args.build and args.case):
+        parser.error("--prefix, --build and --case are needed")
+
+    signal.signal(signal.SIGALRM, _alarm)
+    signal.alarm(CASE_TIMEOUT)
+    started = time.monotonic()
+    try:
+        with WineDesktop(args.prefix) as desktop:
+            CASES[args.case](desktop, os.path.abspath(args.build), args.screenshot)
+    except Failure as failure:
+        print(f"FAILED {args.case}: {failure}")
+        return 1
+    finally:
+        signal.alarm(0)
+    print(f"passed {args.case} ({time.monotonic() - started:.1f} s)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
