@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
 #include <string>
 
+#include "records/file_errors.h"
 #include "records/record_files.h"
 
 namespace quimbra::records {
@@ -70,6 +73,93 @@ TEST(RecordDirectory, GivenDirectoryEndsInOneSeparator) {
     EXPECT_EQ(RecordFiles(dir).GetSystemDir(), dir + sep);
     EXPECT_EQ(RecordFiles(dir + sep).GetSystemDir(), dir + sep);
     EXPECT_EQ(RecordFiles("").GetSystemDir(), "");
+}
+
+// The system's operations, except that one of them is refused in one
+// directory, as a standard account is refused in the Windows directory.
+class Refusing final : public FileOperations {
+  public:
+    std::string dir;
+    std::string operation;
+
+    Status makeDirectories(const std::string& d) override {
+        return refuse("makeDirectories", d, [&] { return real.makeDirectories(d); });
+    }
+    Status createEmptyIfMissing(const std::string& path) override {
+        return refuse("createEmptyIfMissing", path,
+                      [&] { return real.createEmptyIfMissing(path); });
+    }
+    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
+        return real.readStart(path, maxBytes);
+    }
+    Status checkReplaceable(const std::string& path) override {
+        return refuse("checkReplaceable", path, [&] { return real.checkReplaceable(path); });
+    }
+    Status writeNewFile(const std::string& path, std::string_view bytes) override {
+        return real.writeNewFile(path, bytes);
+    }
+    Status replaceFile(const std::string& from, const std::string& to) override {
+        return real.replaceFile(from, to);
+    }
+    Status removeFile(const std::string& path) override { return real.removeFile(path); }
+    Status syncDirectory(const std::string& d) override { return real.syncDirectory(d); }
+    DirectoryList listDirectory(const std::string& d) override { return real.listDirectory(d); }
+    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+        if (Status status = refuse("lockFile", path, [] { return Status{}; }); !status.ok()) {
+            return {nullptr, status};
+        }
+        return real.lockFile(path, wait);
+    }
+    std::string uniqueTag() override { return real.uniqueTag(); }
+
+  private:
+    template <typename Operation>
+    Status refuse(const char* name, const std::string& path, Operation forward) {
+        if (matches(name) && path.compare(0, dir.size(), dir) == 0) {
+            return {failureMessage(Action::createFile, path, "permesso negato"),
+                    Action::createFile};
+        }
+        return forward();
+    }
+    bool matches(const char* name) const { return operation == name; }
+
+    FileOperations& real = systemFileOperations();
+};
+
+// The first candidate directory is kept where the start-up can create the
+// files and a write could replace them; else the next one is taken. With no
+// usable one, the last is named, so that its failure is what the child hears.
+TEST(RecordDirectory, FirstUsableCandidate) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() /
+                          ("quimbra-candidates-" + std::to_string(std::random_device{}()));
+    const std::string first = withTrailingSeparator((root / "windows").string());
+    const std::string second = withTrailingSeparator((root / "programdata" / "Quimbra").string());
+    const struct {
+        const char* refused;
+        bool refuseBoth;
+        std::string chosen;
+    } cases[] = {
+        {"", false, first},
+        {"makeDirectories", false, second},
+        {"lockFile", false, second},  // no file can be created there
+        {"createEmptyIfMissing", false, second},
+        {"checkReplaceable", false, second},  // a record file made read-only
+        {"lockFile", true, second},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        fs::remove_all(root);
+        fs::create_directories(first);
+        Refusing operations;
+        operations.operation = c.refused;
+        operations.dir = c.refuseBoth ? root.string() : first;
+        RecordFiles files({first, second}, operations);
+        EXPECT_EQ(files.GetSystemDir(), c.chosen);
+        EXPECT_EQ(files.createMissing(c.chosen).ok(), !c.refuseBoth);
+        files.Leggifiletxt(nameFilePath(c.chosen));
+    }
+    fs::remove_all(root);
 }
 
 }  // namespace

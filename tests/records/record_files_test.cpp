@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -285,7 +286,52 @@ TEST_F(RecordFilesTest, LeftoverTemporaryFiles) {
     EXPECT_EQ(bytesOf(name()), "Ugo\r\n");
 }
 
+// Another game holding the record files: the write waits a bounded time,
+// then fails and says so, changing nothing. Once they are free, the write
+// goes through and leaves no lock file behind.
+TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
+    putRecord("12\r\n", "Anna\r\n");
+    {
+        const LockResult held = systemFileOperations().lockFile(
+            withTrailingSeparator(dir_) + lockFileName, std::chrono::milliseconds(0));
+        ASSERT_TRUE(held.ok()) << held.status.error;
+        RecordFiles waiting(dir_);
+        waiting.setLockWait(std::chrono::milliseconds(300));
+        const auto started = std::chrono::steady_clock::now();
+        const WriteResult written = waiting.writeRecord(dir_, "20", "Eva", always);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
+        EXPECT_NE(written.error.find("un'altra partita"), std::string::npos) << written.error;
+        EXPECT_FALSE(waiting.createMissing(dir_).ok());
+    }
+    expectRecord("12\r\n", "Anna\r\n");
+    ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());
+    expectRecord("20\r\n", "Eva\r\n");
+}
+
 #ifndef _WIN32
+// At write time as at start-up: a record file made read-only (root could
+// write it anyway) or a FIFO in its place is left alone, and said so.
+TEST_F(RecordFilesTest, ReadOnlyFileOrFifoAtWriteTime) {
+    for (const bool fifo : {false, true}) {
+        putRecord("12\r\n", "Anna\r\n");
+        if (fifo) {
+            fs::remove(name());
+            ASSERT_EQ(::mkfifo(name().c_str(), 0600), 0);
+        } else {
+            fs::permissions(name(), fs::perms::owner_read | fs::perms::group_read);
+        }
+        const WriteResult written = files_.writeRecord(dir_, "20", "Eva", always);
+        EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
+        EXPECT_NE(written.error.find(fifo ? "non è un file normale" : "sola lettura"),
+                  std::string::npos)
+            << written.error;
+        EXPECT_EQ(bytesOf(score()), "12\r\n");
+        EXPECT_TRUE(fifo ? fs::is_fifo(name()) : bytesOf(name()) == "Anna\r\n");
+        fs::remove(name());
+    }
+}
+
 // Links in place of record or temporary files are never written through: a
 // new record replaces the link itself, and start-up creates no link target.
 TEST_F(RecordFilesTest, LinksAreNotFollowedForWriting) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/code_page.h"
+#include "records/record_directory.h"
 #include "records/record_files.h"
 
 namespace quimbra::records {
@@ -137,6 +138,78 @@ TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
             CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, dir.c_str(), -1, "C:\\windows\\", -1),
             CSTR_EQUAL)
             << dir;
+    }
+}
+
+// Where the Windows directory is refused (a standard account on Windows 10
+// and 11), the records go to %ProgramData%\Quimbra\, created when missing.
+TEST(WindowsDirectory, ProgramDataWhenTheWindowsDirectoryIsRefused) {
+    const std::string shared = programDataRecordDirectory();
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+        EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shared.c_str(), -1,
+                                 "C:\\ProgramData\\Quimbra\\", -1),
+                  CSTR_EQUAL)
+            << shared;
+    }
+    const bool existed = GetFileAttributesW(wide(shared).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string windows = platformRecordDirectory();
+
+    // The Windows directory refuses the creation of any file, as it does a pupil.
+    class Refused final : public FileOperations {
+      public:
+        explicit Refused(std::string dir) : dir_(std::move(dir)) {}
+        Status makeDirectories(const std::string& d) override { return real_.makeDirectories(d); }
+        Status createEmptyIfMissing(const std::string& path) override {
+            return refused(path) ? Status{"permesso negato", Action::createFile}
+                                 : real_.createEmptyIfMissing(path);
+        }
+        ReadBytes readStart(const std::string& path, std::size_t n) override {
+            return real_.readStart(path, n);
+        }
+        Status checkReplaceable(const std::string& path) override {
+            return real_.checkReplaceable(path);
+        }
+        Status writeNewFile(const std::string& path, std::string_view bytes) override {
+            return real_.writeNewFile(path, bytes);
+        }
+        Status replaceFile(const std::string& from, const std::string& to) override {
+            return real_.replaceFile(from, to);
+        }
+        Status removeFile(const std::string& path) override { return real_.removeFile(path); }
+        Status syncDirectory(const std::string& d) override { return real_.syncDirectory(d); }
+        DirectoryList listDirectory(const std::string& d) override {
+            return real_.listDirectory(d);
+        }
+        LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+            if (refused(path)) {
+                return {nullptr, {"permesso negato", Action::lock}};
+            }
+            return real_.lockFile(path, wait);
+        }
+        std::string uniqueTag() override { return real_.uniqueTag(); }
+
+      private:
+        bool refused(const std::string& path) const {
+            return path.size() >= dir_.size() &&
+                   CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
+                                  static_cast<int>(dir_.size()), dir_.c_str(),
+                                  static_cast<int>(dir_.size())) == CSTR_EQUAL;
+        }
+        std::string dir_;
+        FileOperations& real_ = systemFileOperations();
+    } refusingWindows(windows);
+
+    RecordFiles storage(platformRecordDirectories(), refusingWindows);
+    EXPECT_EQ(storage.GetSystemDir(), shared);
+    const Status created = storage.createMissing(shared);
+    EXPECT_TRUE(created.ok()) << created.error;
+    EXPECT_TRUE(storage.Leggifiletxt(nameFilePath(shared)).ok());
+    EXPECT_NE(GetFileAttributesW(wide(scoreFilePath(shared)).c_str()), INVALID_FILE_ATTRIBUTES);
+    if (!existed) {
+        DeleteFileW(wide(scoreFilePath(shared)).c_str());
+        DeleteFileW(wide(nameFilePath(shared)).c_str());
+        RemoveDirectoryW(wide(shared).c_str());
     }
 }
 
