@@ -103,14 +103,14 @@ std::string RecordFiles::GetSystemDir() {
     return candidates_.empty() ? std::string() : withTrailingSeparator(candidates_.back());
 }
 
-// What the start-up does there (create the files, opening them for append)
-// works, and both files could be replaced: otherwise no record could ever
-// be written there.
+// What the start-up does there works: the lock file and any missing record
+// file can be created, which is what a write needs of the directory. A
+// record file someone made read-only is no reason to go elsewhere: it is
+// reported when a record is written, like a locked file.
 bool RecordFiles::usable(const std::string& dir) {
     const bool created = createMissing(dir).ok();
     readingLock_.reset();
-    return created && files_->checkReplaceable(scoreFilePath(dir)).ok() &&
-           files_->checkReplaceable(nameFilePath(dir)).ok();
+    return created;
 }
 
 // Under the lock: a commit mark means the decision to replace both files was

@@ -127,7 +127,7 @@ class Refusing final : public FileOperations {
 };
 
 // The first candidate directory is kept where the start-up can create the
-// files and a write could replace them; else the next one is taken. With no
+// lock and the record files; else the next one is taken. With no
 // usable one, the last is named, so that its failure is what the child hears.
 TEST(RecordDirectory, FirstUsableCandidate) {
     namespace fs = std::filesystem;
@@ -144,7 +144,7 @@ TEST(RecordDirectory, FirstUsableCandidate) {
         {"makeDirectories", false, second},
         {"lockFile", false, second},  // no file can be created there
         {"createEmptyIfMissing", false, second},
-        {"checkReplaceable", false, second},  // a record file made read-only
+        {"checkReplaceable", false, first},  // a read-only file is reported, not fled from
         {"lockFile", true, second},
     };
     for (const auto& c : cases) {
