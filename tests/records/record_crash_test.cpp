@@ -263,6 +263,13 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
             EXPECT_EQ(seen, previous) << "a success must beat the one before it";
             previous = score;
         }
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(root_)) {
+            left.push_back(entry.path().filename().string());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
+            << "no temporary, mark or lock file left by the writers";
         const auto [score, name] = restart();
         EXPECT_EQ(score, std::to_string(previous) + "\r\n");
         EXPECT_EQ(name, previous == initial ? std::string("Primo\r\n")

@@ -7,8 +7,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "records/code_page.h"
@@ -334,6 +337,38 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
         ASSERT_TRUE(storage.writeRecord(dir_, "30", "Marco", always).ok());
         EXPECT_EQ(readBytes(score), "30\r\n");
         EXPECT_EQ(readBytes(name), "Marco\r\n");
+    }
+}
+
+// Games ending at once (threads here: a lock belongs to a handle, so they
+// contend as processes do): the highest score is on disk with its own name,
+// and no lock, mark or temporary file is left.
+TEST_F(WindowsRecords, GamesEndingAtOnce) {
+    for (int round = 0; round < 10; ++round) {
+        writeBytes(scoreFilePath(dir_), "3\r\n");
+        writeBytes(nameFilePath(dir_), "Primo\r\n");
+        std::vector<std::thread> games;
+        std::atomic<int> told{0};
+        for (int score = 1; score <= 6; ++score) {
+            games.emplace_back([&, score] {
+                RecordFiles storage(dir_);
+                const auto beats = [score](const std::string& onDisk) {
+                    return score > std::atoi(onDisk.c_str());
+                };
+                const WriteResult written = storage.writeRecord(dir_, std::to_string(score),
+                                                                "G" + std::to_string(score), beats);
+                told += written.ok() || written.outcome == WriteResult::Outcome::notARecord;
+            });
+        }
+        for (std::thread& game : games) {
+            game.join();
+        }
+        EXPECT_EQ(told.load(), 6);
+        EXPECT_EQ(readBytes(scoreFilePath(dir_)), "6\r\n");
+        EXPECT_EQ(readBytes(nameFilePath(dir_)), "G6\r\n");
+        std::vector<std::string> names = namesIn(dir_);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
 }
 
