@@ -165,11 +165,9 @@ Status RecordFiles::recover(const std::string& dir) {
     }
     // The mark's removal (by whoever took the decision back) must be on the
     // disk before its temporary files go, or a power cut could bring back a
-    // mark with only part of them.
-    if (!marked) {
-        if (Status status = files_->syncDirectory(dir); !status.ok()) {
-            return status;
-        }
+    // mark with only part of them. Until then they are harmless: kept.
+    if (!marked && !files_->syncDirectory(dir).ok()) {
+        return {};
     }
     // Name files first, as a writer that takes its decision back does.
     std::stable_partition(leftovers.begin(), leftovers.end(),
