@@ -23,6 +23,7 @@
 
 #include "records/file_errors.h"
 #include "records/record_files.h"
+#include "support/hooked_files.h"
 
 namespace quimbra::records {
 namespace {
@@ -36,67 +37,19 @@ void put(const fs::path& path, const std::string& bytes) {
 
 // The system's operations, except that the chosen one (counted from 1) kills
 // the process before it is done, or fails with an I/O error.
-class Tripwire final : public FileOperations {
-  public:
-    Tripwire(int at, bool kill) : at_(at), kill_(kill) {}
+struct Tripwire {
+    Tripwire(int at, bool kill)
+        : files([this, at, kill](const std::string&, const std::string& path) -> Status {
+              if (++calls != at) {
+                  return {};
+              }
+              if (kill) {
+                  std::raise(SIGKILL);
+              }
+              return {failureMessage(Action::write, path, errnoReason(EIO)), Action::write};
+          }) {}
     int calls = 0;
-
-    Status makeDirectories(const std::string& dir) override {
-        return trip(dir, Action::createFolder, [&] { return real_.makeDirectories(dir); });
-    }
-    Status createEmptyIfMissing(const std::string& path) override {
-        return trip(path, Action::createFile, [&] { return real_.createEmptyIfMissing(path); });
-    }
-    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
-        if (Status status = trip(path, Action::read, [] { return Status{}; }); !status.ok()) {
-            return {{}, status.error};
-        }
-        return real_.readStart(path, maxBytes);
-    }
-    Status checkReplaceable(const std::string& path) override {
-        return trip(path, Action::replace, [&] { return real_.checkReplaceable(path); });
-    }
-    Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        return trip(path, Action::write, [&] { return real_.writeNewFile(path, bytes); });
-    }
-    Status replaceFile(const std::string& from, const std::string& to) override {
-        return trip(to, Action::replace, [&] { return real_.replaceFile(from, to); });
-    }
-    Status removeFile(const std::string& path) override {
-        return trip(path, Action::remove, [&] { return real_.removeFile(path); });
-    }
-    Status syncDirectory(const std::string& dir) override {
-        return trip(dir, Action::sync, [&] { return real_.syncDirectory(dir); });
-    }
-    DirectoryList listDirectory(const std::string& dir) override {
-        if (Status status = trip(dir, Action::read, [] { return Status{}; }); !status.ok()) {
-            return {{}, status};
-        }
-        return real_.listDirectory(dir);
-    }
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
-        if (Status status = trip(path, Action::lock, [] { return Status{}; }); !status.ok()) {
-            return {nullptr, status};
-        }
-        return real_.lockFile(path, wait);
-    }
-    std::string uniqueTag() override { return real_.uniqueTag(); }
-
-  private:
-    template <typename Operation>
-    Status trip(const std::string& path, Action action, Operation operation) {
-        if (++calls == at_) {
-            if (kill_) {
-                std::raise(SIGKILL);
-            }
-            return {failureMessage(action, path, errnoReason(EIO)), action};
-        }
-        return operation();
-    }
-
-    FileOperations& real_ = systemFileOperations();
-    int at_;
-    bool kill_;
+    quimbra::testing::HookedFiles files;
 };
 
 const BeatsRecord always = [](const std::string&) { return true; };
@@ -158,7 +111,7 @@ TEST_F(RecordCrashTest, KilledOrFailingAtEveryOperation) {
             ASSERT_GE(child, 0);
             if (child == 0) {
                 Tripwire tripwire(at, kill);
-                RecordFiles files(dir_, tripwire);
+                RecordFiles files(dir_, tripwire.files);
                 const WriteResult written = files.writeRecord(dir_, "20", "Eva", always);
                 std::_Exit(static_cast<int>(written.outcome) + (tripwire.calls < at ? 10 : 0));
             }

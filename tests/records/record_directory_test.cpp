@@ -8,6 +8,7 @@
 
 #include "records/file_errors.h"
 #include "records/record_files.h"
+#include "support/hooked_files.h"
 
 namespace quimbra::records {
 namespace {
@@ -75,57 +76,6 @@ TEST(RecordDirectory, GivenDirectoryEndsInOneSeparator) {
     EXPECT_EQ(RecordFiles("").GetSystemDir(), "");
 }
 
-// The system's operations, except that one of them is refused in one
-// directory, as a standard account is refused in the Windows directory.
-class Refusing final : public FileOperations {
-  public:
-    std::string dir;
-    std::string operation;
-
-    Status makeDirectories(const std::string& d) override {
-        return refuse("makeDirectories", d, [&] { return real.makeDirectories(d); });
-    }
-    Status createEmptyIfMissing(const std::string& path) override {
-        return refuse("createEmptyIfMissing", path,
-                      [&] { return real.createEmptyIfMissing(path); });
-    }
-    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
-        return real.readStart(path, maxBytes);
-    }
-    Status checkReplaceable(const std::string& path) override {
-        return refuse("checkReplaceable", path, [&] { return real.checkReplaceable(path); });
-    }
-    Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        return real.writeNewFile(path, bytes);
-    }
-    Status replaceFile(const std::string& from, const std::string& to) override {
-        return real.replaceFile(from, to);
-    }
-    Status removeFile(const std::string& path) override { return real.removeFile(path); }
-    Status syncDirectory(const std::string& d) override { return real.syncDirectory(d); }
-    DirectoryList listDirectory(const std::string& d) override { return real.listDirectory(d); }
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
-        if (Status status = refuse("lockFile", path, [] { return Status{}; }); !status.ok()) {
-            return {nullptr, status};
-        }
-        return real.lockFile(path, wait);
-    }
-    std::string uniqueTag() override { return real.uniqueTag(); }
-
-  private:
-    template <typename Operation>
-    Status refuse(const char* name, const std::string& path, Operation forward) {
-        if (matches(name) && path.compare(0, dir.size(), dir) == 0) {
-            return {failureMessage(Action::createFile, path, "permesso negato"),
-                    Action::createFile};
-        }
-        return forward();
-    }
-    bool matches(const char* name) const { return operation == name; }
-
-    FileOperations& real = systemFileOperations();
-};
-
 // The first candidate directory is kept where the start-up can create the
 // lock and the record files; else the next one is taken. With no
 // usable one, the last is named, so that its failure is what the child hears.
@@ -151,9 +101,15 @@ TEST(RecordDirectory, FirstUsableCandidate) {
         SCOPED_TRACE(c.refused);
         fs::remove_all(root);
         fs::create_directories(first);
-        Refusing operations;
-        operations.operation = c.refused;
-        operations.dir = c.refuseBoth ? root.string() : first;
+        // One operation refused in one directory, as a standard account is
+        // refused in the Windows directory.
+        const std::string refusedIn = c.refuseBoth ? root.string() : first;
+        testing::HookedFiles operations([&](const std::string& operation, const std::string& path) {
+            const bool refused = operation == c.refused && path.rfind(refusedIn, 0) == 0;
+            return Status{
+                refused ? failureMessage(Action::createFile, path, "permesso negato") : "",
+                Action::createFile};
+        });
         RecordFiles files({first, second}, operations);
         EXPECT_EQ(files.GetSystemDir(), c.chosen);
         EXPECT_EQ(files.createMissing(c.chosen).ok(), !c.refuseBoth);

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #endif
 
+#include "support/hooked_files.h"
+
 namespace quimbra::records {
 namespace {
 
@@ -152,48 +154,22 @@ TEST_F(RecordFilesTest, WriteReplacesBothFilesWithOneLine) {
     }
 }
 
-// Forwards to the real file system, except the operations told to fail; a
-// failing write leaves a partial file behind, the worst a crash can leave.
-class FailingOperations final : public FileOperations {
-  public:
-    std::string failWrite;
-    std::string failReplace;
-    static constexpr const char* injected = "Guasto simulato.";
+constexpr const char* injected = "Guasto simulato.";
 
-    Status makeDirectories(const std::string& dir) override { return real.makeDirectories(dir); }
-    Status createEmptyIfMissing(const std::string& path) override {
-        return real.createEmptyIfMissing(path);
-    }
-    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
-        return real.readStart(path, maxBytes);
-    }
-    Status checkReplaceable(const std::string& path) override {
-        return real.checkReplaceable(path);
-    }
-    Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        if (path.find(failWrite) == 0 && !failWrite.empty()) {
-            real.writeNewFile(path, bytes.substr(0, 1));
+// The real file system, except that writing a file whose path starts with
+// failWrite fails, leaving a partial file (the worst a crash can leave), and
+// so does replacing the file failReplace.
+quimbra::testing::HookedFiles failing(const std::string& failWrite,
+                                      const std::string& failReplace) {
+    return quimbra::testing::HookedFiles([=](const std::string& operation,
+                                             const std::string& path) -> Status {
+        if (operation == "writeNewFile" && !failWrite.empty() && path.rfind(failWrite, 0) == 0) {
+            systemFileOperations().writeNewFile(path, "1");
             return {injected};
         }
-        return real.writeNewFile(path, bytes);
-    }
-    Status replaceFile(const std::string& from, const std::string& to) override {
-        if (to == failReplace) {
-            return {injected};
-        }
-        return real.replaceFile(from, to);
-    }
-    Status removeFile(const std::string& path) override { return real.removeFile(path); }
-    Status syncDirectory(const std::string& dir) override { return real.syncDirectory(dir); }
-    DirectoryList listDirectory(const std::string& dir) override { return real.listDirectory(dir); }
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
-        return real.lockFile(path, wait);
-    }
-    std::string uniqueTag() override { return real.uniqueTag(); }
-
-  private:
-    FileOperations& real = systemFileOperations();
-};
+        return {operation == "replaceFile" && path == failReplace ? injected : ""};
+    });
+}
 
 // A failure anywhere before the files are replaced leaves both old files as
 // they were and no temporary file; it is reported, never taken for success.
@@ -204,13 +180,13 @@ TEST_F(RecordFilesTest, FailedWriteLeavesBothOldFiles) {
     } cases[] = {{true, false}, {false, false}, {true, true}};
     for (const auto& c : cases) {
         putRecord("12\r\n", "Anna\r\n");
-        FailingOperations operations;
         const std::string path = (c.score ? score() : name()).string();
-        (c.replace ? operations.failReplace : operations.failWrite) = c.replace ? path : path + ".";
+        quimbra::testing::HookedFiles operations =
+            c.replace ? failing("", path) : failing(path + ".", "");
         const WriteResult status =
             RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always);
         EXPECT_EQ(status.outcome, WriteResult::Outcome::failed);
-        EXPECT_EQ(status.error, FailingOperations::injected);
+        EXPECT_EQ(status.error, injected);
         expectRecord("12\r\n", "Anna\r\n");
     }
 }
@@ -220,11 +196,10 @@ TEST_F(RecordFilesTest, FailedWriteLeavesBothOldFiles) {
 // puts the new name beside it. It is reported as such, never as a success.
 TEST_F(RecordFilesTest, FailedNameReplacementIsFinishedAtTheNextStart) {
     putRecord("12\r\n", "Anna\r\n");
-    FailingOperations operations;
-    operations.failReplace = name().string();
+    quimbra::testing::HookedFiles operations = failing("", name().string());
     const WriteResult status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always);
     EXPECT_EQ(status.outcome, WriteResult::Outcome::pending);
-    EXPECT_NE(status.error.find(FailingOperations::injected), std::string::npos);
+    EXPECT_NE(status.error.find(injected), std::string::npos);
     EXPECT_NE(status.error.find("Il punteggio \u00e8 stato registrato"), std::string::npos);
     ASSERT_TRUE(files_.createMissing(dir_).ok());
     EXPECT_EQ(files_.Leggifiletxt(name().string()).text, "Eva\r\n");

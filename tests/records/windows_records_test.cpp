@@ -17,6 +17,7 @@
 #include "records/code_page.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
+#include "support/hooked_files.h"
 
 namespace quimbra::records {
 namespace {
@@ -159,49 +160,15 @@ TEST(WindowsDirectory, ProgramDataWhenTheWindowsDirectoryIsRefused) {
     const std::string windows = platformRecordDirectory();
 
     // The Windows directory refuses the creation of any file, as it does a pupil.
-    class Refused final : public FileOperations {
-      public:
-        explicit Refused(std::string dir) : dir_(std::move(dir)) {}
-        Status makeDirectories(const std::string& d) override { return real_.makeDirectories(d); }
-        Status createEmptyIfMissing(const std::string& path) override {
-            return refused(path) ? Status{"permesso negato", Action::createFile}
-                                 : real_.createEmptyIfMissing(path);
-        }
-        ReadBytes readStart(const std::string& path, std::size_t n) override {
-            return real_.readStart(path, n);
-        }
-        Status checkReplaceable(const std::string& path) override {
-            return real_.checkReplaceable(path);
-        }
-        Status writeNewFile(const std::string& path, std::string_view bytes) override {
-            return real_.writeNewFile(path, bytes);
-        }
-        Status replaceFile(const std::string& from, const std::string& to) override {
-            return real_.replaceFile(from, to);
-        }
-        Status removeFile(const std::string& path) override { return real_.removeFile(path); }
-        Status syncDirectory(const std::string& d) override { return real_.syncDirectory(d); }
-        DirectoryList listDirectory(const std::string& d) override {
-            return real_.listDirectory(d);
-        }
-        LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
-            if (refused(path)) {
-                return {nullptr, {"permesso negato", Action::lock}};
-            }
-            return real_.lockFile(path, wait);
-        }
-        std::string uniqueTag() override { return real_.uniqueTag(); }
-
-      private:
-        bool refused(const std::string& path) const {
-            return path.size() >= dir_.size() &&
-                   CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
-                                  static_cast<int>(dir_.size()), dir_.c_str(),
-                                  static_cast<int>(dir_.size())) == CSTR_EQUAL;
-        }
-        std::string dir_;
-        FileOperations& real_ = systemFileOperations();
-    } refusingWindows(windows);
+    testing::HookedFiles refusingWindows(
+        [&](const std::string& operation, const std::string& path) {
+            const bool inWindows = path.size() >= windows.size() &&
+                                   CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
+                                                  static_cast<int>(windows.size()), windows.c_str(),
+                                                  static_cast<int>(windows.size())) == CSTR_EQUAL;
+            const bool creates = operation == "lockFile" || operation == "createEmptyIfMissing";
+            return Status{inWindows && creates ? "permesso negato" : "", Action::createFile};
+        });
 
     RecordFiles storage(platformRecordDirectories(), refusingWindows);
     EXPECT_EQ(storage.GetSystemDir(), shared);
