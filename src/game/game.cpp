@@ -50,7 +50,7 @@ void Game::load() {
         return;
     }
     p.loaded = true;
-    p.leaving.setRecordRead(p.startUp.run());
+    p.leaving.setRecordFailure(p.startUp.run());
 }
 
 void Game::activate() {

@@ -18,25 +18,43 @@ LeavingSequence::Outcome LeavingSequence::run() {
 }
 
 void LeavingSequence::keepRecord() {
-    if (!recordRead_) {
-        dialogs_.messageBox(
-            "Non posso registrare il record: all'inizio della partita non sono riuscito a "
-            "leggere i file del record.");
-        return;
-    }
     const double record = textToNumber(controls_.lblpunti.caption);
     const double score = textToNumber(controls_.lblScore.caption);
     if (!(score > record)) {
         return;
     }
-    state_.recordLine = controls_.lblScore.caption;
-    const records::Status written =
-        records_.writeRecord(state_.windowsDir, state_.recordLine, controls_.lblnome1.caption);
-    if (!written.ok()) {
-        dialogs_.messageBox("Non sono riuscito a registrare il tuo record.\n" + written.error);
+    if (!recordFailure_.empty()) {
+        // The record label is empty, so any score of 1 or more gets here.
+        dialogs_.messageBox(
+            "Non posso registrare il record: all'inizio della partita non sono "
+            "riuscito a " +
+            recordFailure_ + ".");
         return;
     }
-    dialogs_.messageBox("Ok ho registrato il tuo record, C A M P I O N E");
+    state_.recordLine = controls_.lblScore.caption;
+    // Another game may have registered a record since this one started: the
+    // comparison is made again with what is on disk at the moment of writing.
+    const auto beats = [score](const std::string& onDisk) { return score > textToNumber(onDisk); };
+    const records::WriteResult written = records_.writeRecord(state_.windowsDir, state_.recordLine,
+                                                              controls_.lblnome1.caption, beats);
+    using Written = records::WriteResult::Outcome;
+    switch (written.outcome) {
+        case Written::written:
+            dialogs_.messageBox("Ok ho registrato il tuo record, C A M P I O N E");
+            break;
+        case Written::notARecord:
+            break;  // as if the record had never been beaten
+        case Written::unsure:
+            dialogs_.messageBox(
+                "Ho registrato il tuo record, ma il disco non ha confermato di averlo "
+                "conservato: potrebbe andare perso se il computer si spegne adesso.\n" +
+                written.error);
+            break;
+        case Written::failed:
+        case Written::pending:
+            dialogs_.messageBox("Non sono riuscito a registrare il tuo record.\n" + written.error);
+            break;
+    }
 }
 
 }  // namespace quimbra

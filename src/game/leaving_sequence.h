@@ -3,6 +3,9 @@
 // confirmation, the farewell, the record kept when the score beats it, and
 // the end of the program.
 
+#include <string>
+#include <utility>
+
 #include "game/controls.h"
 #include "game/dialogs.h"
 #include "game/game_end.h"
@@ -29,9 +32,9 @@ class LeavingSequence {
     // has been asked to end; the caller must do nothing more.
     Outcome run();
 
-    // Whether the start-up read the record files. A game that never saw the
-    // record must not overwrite it.
-    void setRecordRead(bool read) { recordRead_ = read; }
+    // What the start-up could not do with the record files ("" when it read
+    // them). A game that never saw the record must not overwrite it.
+    void setRecordFailure(std::string failure) { recordFailure_ = std::move(failure); }
 
   private:
     void keepRecord();
@@ -42,7 +45,7 @@ class LeavingSequence {
     Platform& platform_;
     records::RecordStorage& records_;
     GameEnd& end_;
-    bool recordRead_ = false;
+    std::string recordFailure_ = "leggere i file del record";
 };
 
 }  // namespace quimbra

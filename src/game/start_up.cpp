@@ -4,7 +4,7 @@
 
 namespace quimbra {
 
-bool StartUp::run() {
+std::string StartUp::run() {
     random_.reseed(platform_.timeOfDay());
     random_.reseed(platform_.timeOfDay());
     state_.correct = 0;
@@ -20,43 +20,52 @@ bool StartUp::run() {
     state_.correct = 0;
     state_.wrong = 0;
 
-    const bool recordRead = showRecord();
+    const std::string recordFailure = showRecord();
 
     state_.secondsLeft = toInt16(state_.seconds + 900.0).value_or(900);
     controls_.lblconto.caption = countdown_.clockText();
-    return recordRead;
+    return recordFailure;
 }
 
-bool StartUp::showRecord() {
+std::string StartUp::showRecord() {
     state_.windowsDir = records_.GetSystemDir();
     const records::Status created = records_.createMissing(state_.windowsDir);
     if (!created.ok()) {
-        return recordUnavailable(created.error);
+        return recordUnavailable(created);
     }
     const records::ReadResult score =
         records_.Leggifiletxt(records::scoreFilePath(state_.windowsDir));
     if (!score.ok()) {
-        return recordUnavailable(score.error);
+        return recordUnavailable({score.error, records::Action::read});
     }
     const records::ReadResult name =
         records_.Leggifiletxt(records::nameFilePath(state_.windowsDir));
     if (!name.ok()) {
-        return recordUnavailable(name.error);
+        return recordUnavailable({name.error, records::Action::read});
     }
     // Exactly as read, line end included.
     controls_.lblpunti.caption = score.text;
     controls_.lblnome.caption = name.text;
-    return true;
+    return {};
 }
 
-bool StartUp::recordUnavailable(const std::string& error) {
+std::string StartUp::recordUnavailable(const records::Status& failure) {
     // The score label is still empty; the holder's label must not keep its
     // design-time text, which would pose as a record holder.
     controls_.lblnome.caption.clear();
-    dialogs_.messageBox(error +
+    dialogs_.messageBox(failure.error +
                         "\n\nSi gioca lo stesso, ma il record di questa partita non potr\u00e0 "
                         "essere registrato.");
-    return false;
+    switch (failure.action) {
+        case records::Action::createFolder:
+            return "creare la cartella dei record";
+        case records::Action::createFile:
+            return "creare i file del record";
+        case records::Action::lock:
+            return "riservare i file del record";
+        default:
+            return "leggere i file del record";
+    }
 }
 
 }  // namespace quimbra

@@ -26,13 +26,15 @@ class StartUp {
           records_(records),
           countdown_(countdown) {}
 
-    // Returns whether both record files could be created and read; when not,
-    // the player has been told and the game goes on without a record.
-    bool run();
+    // Returns what could not be done with the record files ("" when both
+    // were created and read, e.g. "leggere i file del record"); when
+    // something could not, the player has been told and the game goes on
+    // without a record.
+    std::string run();
 
   private:
-    bool showRecord();
-    bool recordUnavailable(const std::string& error);
+    std::string showRecord();
+    std::string recordUnavailable(const records::Status& failure);
 
     GameState& state_;
     Controls& controls_;

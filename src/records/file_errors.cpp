@@ -29,6 +29,12 @@ std::string failureMessage(Action action, const std::string& path, const std::st
         case Action::remove:
             what = "Impossibile eliminare il file \"";
             break;
+        case Action::lock:
+            what = "Impossibile riservare il file \"";
+            break;
+        case Action::sync:
+            what = "Impossibile confermare la scrittura sul disco nella cartella \"";
+            break;
     }
     return what + path + "\": " + reason + ".";
 }
@@ -72,6 +78,8 @@ std::string errnoReason(int error) {
             return "il file è troppo grande";
         case EINVAL:
             return "operazione non valida per questo file";
+        case ENOLCK:
+            return "il sistema non permette di riservare i file";
         default:
             return "errore di sistema numero " + std::to_string(error);
     }

@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace quimbra::records {
+#include "records/record_storage.h"
 
-enum class Action { createFolder, createFile, read, write, replace, remove };
+namespace quimbra::records {
 
 // E.g. Impossibile leggere il file "/home/anna/.local/share/quimbra/vondu.txt": permesso negato.
 std::string failureMessage(Action action, const std::string& path, const std::string& reason);
@@ -25,6 +25,9 @@ inline constexpr const char* notRegular = "non è un file normale";
 inline constexpr const char* danglingLink = "è un collegamento a un file che non esiste";
 inline constexpr const char* notADirectory = "una parte del percorso non è una cartella";
 inline constexpr const char* readOnlyFile = "il file è di sola lettura";
+inline constexpr const char* lockBusy =
+    "un'altra partita li sta usando da troppo tempo; riprova fra poco";
+inline constexpr const char* writeReturnedNothing = "il disco non ha accettato i dati";
 }  // namespace reasons
 
 }  // namespace quimbra::records

@@ -3,9 +3,12 @@
 // so that tests can make any one of them fail, also when they run as root.
 // Every failure comes back as the Italian text for the player (file_errors.h).
 
+#include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/record_storage.h"
 
@@ -15,6 +18,24 @@ struct ReadBytes {
     std::string bytes;  // as stored, not decoded
     std::string error;  // empty when the file was read
     bool ok() const { return error.empty(); }
+};
+
+// An exclusive lock on the record files, held until it is destroyed; the lock
+// file goes with it.
+class FileLock {
+  public:
+    virtual ~FileLock() = default;
+};
+
+struct LockResult {
+    std::unique_ptr<FileLock> lock;
+    Status status;
+    bool ok() const { return status.ok(); }
+};
+
+struct DirectoryList {
+    std::vector<std::string> names;  // without "." and ".."
+    Status status;
 };
 
 class FileOperations {
@@ -32,9 +53,10 @@ class FileOperations {
     // At most maxBytes from the start of the regular file at path.
     virtual ReadBytes readStart(const std::string& path, std::size_t maxBytes) = 0;
 
-    // Whether replaceFile(..., path) can be expected to work: fails for a
-    // directory (or, on Windows, a read-only file or one that another
-    // program holds open without sharing) in place of the file.
+    // Whether replaceFile(..., path) can be expected to work and should be
+    // done: fails for a directory, FIFO or other non-file in place of the
+    // file, a file made read-only (also when root could write it anyway) or,
+    // on Windows, one that another program holds open without sharing.
     virtual Status checkReplaceable(const std::string& path) = 0;
 
     // Creates path, which must not exist (a link there is not followed),
@@ -48,8 +70,21 @@ class FileOperations {
     // Removes the file or link at path; nothing there is not a failure.
     virtual Status removeFile(const std::string& path) = 0;
 
-    // Makes the renames in dir durable, where the system needs it. Best effort.
-    virtual void syncDirectory(const std::string& dir) = 0;
+    // Makes the files created, renamed and removed in dir durable, where the
+    // system needs it.
+    virtual Status syncDirectory(const std::string& dir) = 0;
+
+    // The names in dir.
+    virtual DirectoryList listDirectory(const std::string& dir) = 0;
+
+    // Takes the exclusive lock that the lock file at path stands for,
+    // creating the file. Waits at most wait for another holder to let go;
+    // a lock that cannot be had is a failure, never a wait without end.
+    virtual LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) = 0;
+
+    // A text no other writer, in this process or another, uses at the same
+    // time: for names of files that only their writer may touch.
+    virtual std::string uniqueTag() = 0;
 };
 
 // The operations of the system the program runs on.

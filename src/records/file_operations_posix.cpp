@@ -1,11 +1,17 @@
 // The file operations on POSIX systems.
 #ifndef _WIN32
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <random>
+#include <thread>
 
 #include "records/file_errors.h"
 #include "records/file_operations.h"
@@ -13,12 +19,19 @@
 namespace quimbra::records {
 namespace {
 
-Status failed(Action action, const std::string& path, int error) {
-    return {failureMessage(action, path, errnoReason(error))};
-}
+// Not an errno value: write() accepted no byte, which would otherwise be
+// retried for ever.
+constexpr int wroteNothing = -1;
 
 Status failed(Action action, const std::string& path, const char* reason) {
-    return {failureMessage(action, path, reason)};
+    return {failureMessage(action, path, reason), action};
+}
+
+Status failed(Action action, const std::string& path, int error) {
+    if (error == wroteNothing) {
+        return failed(action, path, reasons::writeReturnedNothing);
+    }
+    return {failureMessage(action, path, errnoReason(error)), action};
 }
 
 // Closes fd; close can report a delayed write error, which must not be lost.
@@ -38,6 +51,9 @@ int writeAll(int fd, std::string_view bytes) {
                 continue;
             }
             return errno;
+        }
+        if (n == 0) {
+            return wroteNothing;
         }
         done += static_cast<std::size_t>(n);
     }
@@ -157,6 +173,19 @@ class PosixFileOperations final : public FileOperations {
         if (S_ISDIR(info.st_mode)) {
             return failed(Action::replace, path, reasons::directoryInPlace);
         }
+        if (S_ISLNK(info.st_mode)) {
+            return {};  // the link itself is replaced, whatever it points to
+        }
+        if (!S_ISREG(info.st_mode)) {
+            return failed(Action::replace, path, reasons::notRegular);
+        }
+        // rename ignores the file's mode: someone who made the file
+        // read-only meant it to stay. Root may write any file, so its mode
+        // is asked too.
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+            (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)) {
+            return failed(Action::replace, path, reasons::readOnlyFile);
+        }
         return {};
     }
 
@@ -196,16 +225,99 @@ class PosixFileOperations final : public FileOperations {
         return {};
     }
 
-    void syncDirectory(const std::string& dir) override {
-        // Some file systems refuse fsync on a directory; the files themselves
-        // are already on the disk, so there is nothing to report.
+    Status syncDirectory(const std::string& dir) override {
         const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
+        if (fd < 0) {
+            return failed(Action::sync, dir, errno);
         }
+        int error = 0;
+        // Some file systems cannot sync a directory at all (EINVAL): their
+        // renames are as durable as they get, which is not an I/O error.
+        if (::fsync(fd) != 0 && errno != EINVAL) {
+            error = errno;
+        }
+        ::close(fd);  // nothing written through this descriptor
+        return error == 0 ? Status{} : failed(Action::sync, dir, error);
+    }
+
+    DirectoryList listDirectory(const std::string& dir) override {
+        DirectoryList list;
+        DIR* stream = ::opendir(dir.c_str());
+        if (stream == nullptr) {
+            list.status = failed(Action::read, dir, errno);
+            return list;
+        }
+        errno = 0;
+        while (const dirent* entry = ::readdir(stream)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                list.names.push_back(name);
+            }
+        }
+        if (errno != 0) {
+            list.status = failed(Action::read, dir, errno);
+        }
+        ::closedir(stream);
+        return list;
+    }
+
+    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override;
+
+    std::string uniqueTag() override {
+        static std::atomic<unsigned> counter{0};
+        static const unsigned salt = std::random_device{}();
+        return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
+               std::to_string(++counter);
     }
 };
+
+// flock locks belong to the open file, so they go with a crashed holder. The
+// holder removes the lock file before letting go; whoever was waiting on the
+// removed file then holds a lock nobody else sees, so a lock counts only
+// while the file it is on is still the one at path.
+class PosixFileLock final : public FileLock {
+  public:
+    PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    ~PosixFileLock() override {
+        ::unlink(path_.c_str());
+        ::close(fd_);  // lets go of the lock; nothing written to the file
+    }
+    PosixFileLock(const PosixFileLock&) = delete;
+    PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+  private:
+    std::string path_;
+    int fd_;
+};
+
+LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            return {nullptr, failed(Action::lock, path, errno)};
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            struct stat held {};
+            struct stat named {};
+            if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+                held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                return {std::make_unique<PosixFileLock>(path, fd), {}};
+            }
+        } else if (errno != EWOULDBLOCK && errno != EINTR) {
+            const int error = errno;
+            ::close(fd);
+            return {nullptr, failed(Action::lock, path, error)};
+        }
+        ::close(fd);
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return {nullptr, failed(Action::lock, path, reasons::lockBusy)};
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
 
 }  // namespace
 

@@ -3,6 +3,11 @@
 #ifdef _WIN32
 
 #include <windows.h>
+// after windows.h
+#include <sddl.h>
+
+#include <algorithm>
+#include <atomic>
 
 #include "records/code_page.h"
 #include "records/file_errors.h"
@@ -12,11 +17,59 @@ namespace quimbra::records {
 namespace {
 
 Status failed(Action action, const std::string& path, DWORD error) {
-    return {failureMessage(action, path, windowsErrorReason(error))};
+    return {failureMessage(action, path, windowsErrorReason(error)), action};
 }
 
 Status failed(Action action, const std::string& path, const char* reason) {
-    return {failureMessage(action, path, reason)};
+    return {failureMessage(action, path, reason), action};
+}
+
+std::string fromWide(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// A folder the game creates holds the records of every account of the
+// computer (under ProgramData): each may replace the files another one
+// wrote, as the installer's folder allows. The parent's rights are inherited
+// beside it.
+bool createSharedDirectory(const std::wstring& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;OICI;0x1301bf;;;BU)", SDDL_REVISION_1, &descriptor, nullptr)) {
+        return CreateDirectoryW(path.c_str(), nullptr) != 0;
+    }
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    const BOOL made = CreateDirectoryW(path.c_str(), &attributes);
+    const DWORD error = GetLastError();
+    LocalFree(descriptor);
+    SetLastError(error);
+    return made != 0;
+}
+
+// Released by closing the handle. The file was opened to be deleted when the
+// last handle to it is closed; until then nobody can open it again, so a
+// waiter that still holds a handle is the only one who can take it next.
+class WindowsFileLock final : public FileLock {
+  public:
+    explicit WindowsFileLock(HANDLE file) : file_(file) {}
+    ~WindowsFileLock() override { CloseHandle(file_); }
+    WindowsFileLock(const WindowsFileLock&) = delete;
+    WindowsFileLock& operator=(const WindowsFileLock&) = delete;
+
+  private:
+    HANDLE file_;
+};
+
+bool deletePending(HANDLE file) {
+    FILE_STANDARD_INFO info{};
+    if (!GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info)) {
+        return false;
+    }
+    return info.DeletePending || info.NumberOfLinks == 0;
 }
 
 bool isSeparator(char c) {
@@ -37,7 +90,7 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
             return GetLastError();
         }
         if (written == 0) {
-            return ERROR_WRITE_FAULT;
+            return ERROR_WRITE_FAULT;  // never retried for ever
         }
         done += written;
     }
@@ -79,7 +132,7 @@ class WindowsFileOperations final : public FileOperations {
                 }
                 continue;
             }
-            if (!CreateDirectoryW(prefix.c_str(), nullptr)) {
+            if (!createSharedDirectory(prefix)) {
                 const DWORD error = GetLastError();
                 if (error != ERROR_ALREADY_EXISTS) {
                     return failed(Action::createFolder, dir, error);
@@ -228,8 +281,77 @@ class WindowsFileOperations final : public FileOperations {
         return {};
     }
 
-    // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk.
-    void syncDirectory(const std::string&) override {}
+    // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk,
+    // and NTFS logs the creation and removal of files in order.
+    Status syncDirectory(const std::string&) override { return {}; }
+
+    DirectoryList listDirectory(const std::string& dir) override {
+        DirectoryList list;
+        WIN32_FIND_DATAW found;
+        const HANDLE search =
+            FindFirstFileW(utf8ToWide(withTrailingSeparator(dir) + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            list.status = failed(Action::read, dir, GetLastError());
+            return list;
+        }
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") {
+                list.names.push_back(fromWide(name));
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return list;
+    }
+
+    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+        const std::wstring name = utf8ToWide(path);
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        DWORD pause = 1;
+        for (;;) {
+            const HANDLE file = CreateFileW(
+                name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+            if (file == INVALID_HANDLE_VALUE) {
+                const DWORD error = GetLastError();
+                // A lock file being deleted cannot be opened (access denied)
+                // until its last holder has gone: wait. Access denied without
+                // a file there is the folder's rights: report at once.
+                const bool busy = error == ERROR_SHARING_VIOLATION ||
+                                  (error == ERROR_ACCESS_DENIED &&
+                                   GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+                if (!busy) {
+                    return {nullptr, failed(Action::lock, path, error)};
+                }
+            } else {
+                OVERLAPPED whole{};
+                if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                               &whole)) {
+                    if (!deletePending(file)) {
+                        return {std::make_unique<WindowsFileLock>(file), {}};
+                    }
+                } else if (GetLastError() != ERROR_LOCK_VIOLATION &&
+                           GetLastError() != ERROR_IO_PENDING) {
+                    const DWORD error = GetLastError();
+                    CloseHandle(file);
+                    return {nullptr, failed(Action::lock, path, error)};
+                }
+                CloseHandle(file);
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return {nullptr, failed(Action::lock, path, reasons::lockBusy)};
+            }
+            Sleep(pause);
+            pause = std::min<DWORD>(pause * 2, 20);
+        }
+    }
+
+    std::string uniqueTag() override {
+        static std::atomic<unsigned> counter{0};
+        return std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(GetTickCount64() % 1000000) + "-" + std::to_string(++counter);
+    }
 };
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// after windows.h
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include "records/code_page.h"
 #else
@@ -59,6 +62,49 @@ std::string platformRecordDirectory() {
         home = user != nullptr ? user->pw_dir : nullptr;
     }
     return xdgRecordDirectory(std::getenv("XDG_DATA_HOME"), home);
+#endif
+}
+
+#ifdef _WIN32
+std::string programDataRecordDirectory() {
+    std::wstring base;
+    PWSTR known = nullptr;
+    if (SHGetKnownFolderPath(FOLDERID_ProgramData, 0, nullptr, &known) == S_OK) {
+        base = known;
+    } else {
+        wchar_t variable[MAX_PATH + 1] = {};
+        const DWORD n = GetEnvironmentVariableW(L"PROGRAMDATA", variable, MAX_PATH + 1);
+        if (n > 0 && n <= MAX_PATH) {
+            base = variable;
+        }
+    }
+    CoTaskMemFree(known);
+    if (base.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(base.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, base.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, base.data(), size, utf8.data(), n, nullptr, nullptr);
+    if (utf8.empty()) {
+        return {};
+    }
+    if (utf8.back() != '\\') {
+        utf8 += '\\';
+    }
+    return utf8 + "Quimbra\\";
+}
+#endif
+
+std::vector<std::string> platformRecordDirectories() {
+#ifdef _WIN32
+    std::vector<std::string> dirs{platformRecordDirectory()};
+    if (std::string shared = programDataRecordDirectory(); !shared.empty()) {
+        dirs.push_back(shared);
+    }
+    return dirs;
+#else
+    return {platformRecordDirectory()};
 #endif
 }
 

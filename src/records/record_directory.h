@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quimbra::records {
 
@@ -23,5 +24,17 @@ std::string xdgRecordDirectory(const char* xdgDataHome, const char* home);
 // directory on Windows, xdgRecordDirectory elsewhere. May name no usable
 // directory (empty, or a lone "\"); the record operations then fail and say so.
 std::string platformRecordDirectory();
+
+// Where the records may lie, the first usable one taken: on Windows the
+// Windows directory, then %ProgramData%\Quimbra\ (on Windows 10 and 11 a
+// standard account cannot create files in the Windows directory, and a
+// 64-bit program is not redirected elsewhere); elsewhere the one directory.
+std::vector<std::string> platformRecordDirectories();
+
+#ifdef _WIN32
+// %ProgramData%\Quimbra\: shared by every account of the computer, as the
+// Windows directory is. Empty when the system names no ProgramData folder.
+std::string programDataRecordDirectory();
+#endif
 
 }  // namespace quimbra::records

@@ -1,6 +1,6 @@
 #include "records/record_files.h"
 
-#include <array>
+#include <algorithm>
 #include <utility>
 
 #include "records/code_page.h"
@@ -10,133 +10,318 @@
 namespace quimbra::records {
 namespace {
 
+using Outcome = WriteResult::Outcome;
+
 // A relative directory would put the records wherever the game was started
 // from, and a lone "\" is the root of the current drive: neither is used.
 Status checkDirectory(const std::string& dir) {
     if (dir.empty()) {
-        return {"La cartella dei record non è stata trovata."};
+        return {"La cartella dei record non è stata trovata.", Action::createFolder};
     }
     if (!isAbsolutePath(dir)) {
-        return {"La cartella dei record \"" + dir + "\" non è un percorso completo."};
+        return {"La cartella dei record \"" + dir + "\" non è un percorso completo.",
+                Action::createFolder};
     }
     return {};
 }
-
-// Removes the given files when it goes out of scope.
-struct RemovedOnReturn {
-    FileOperations& files;
-    std::array<std::string, 2> paths;
-    ~RemovedOnReturn() {
-        for (const std::string& path : paths) {
-            files.removeFile(path);
-        }
-    }
-};
 
 std::string line(const std::string& text) {
     return toSystemCodePage(oneLine(text)) + "\r\n";
 }
 
-}  // namespace
-
-std::string temporaryPath(const std::string& recordPath) {
-    return recordPath + ".tmp";
+bool startsWith(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
 }
 
-RecordFiles::RecordFiles() : files_(&systemFileOperations()) {}
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A temporary file of a record write, whoever wrote it.
+bool isTemporary(const std::string& name) {
+    return (startsWith(name, "vondu.txt.") || startsWith(name, "nvondu.txt.")) &&
+           endsWith(name, ".tmp");
+}
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The tag a commit mark holds, or "" when it is not a whole one (its writer
+// died before the mark was complete, so before the decision was taken).
+std::string tagOf(const std::string& mark) {
+    if (mark.size() < 3 || !endsWith(mark, "\r\n")) {
+        return {};
+    }
+    const std::string tag = mark.substr(0, mark.size() - 2);
+    for (const char c : tag) {
+        const bool allowed = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-';
+        if (!allowed) {
+            return {};
+        }
+    }
+    return tag;
+}
+
+std::string fileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+WriteResult failure(Outcome outcome, const Status& status) {
+    return {outcome, status.error, {}};
+}
+
+}  // namespace
+
+std::string temporaryPath(const std::string& recordPath, const std::string& tag) {
+    return recordPath + "." + tag + ".tmp";
+}
+
+RecordFiles::RecordFiles()
+    : candidates_(platformRecordDirectories()), files_(&systemFileOperations()) {}
 
 RecordFiles::RecordFiles(std::string directory)
-    : directory_(std::move(directory)), files_(&systemFileOperations()) {}
+    : candidates_{std::move(directory)}, files_(&systemFileOperations()) {}
 
 RecordFiles::RecordFiles(std::string directory, FileOperations& files)
-    : directory_(std::move(directory)), files_(&files) {}
+    : candidates_{std::move(directory)}, files_(&files) {}
+
+RecordFiles::RecordFiles(std::vector<std::string> candidates, FileOperations& files)
+    : candidates_(std::move(candidates)), files_(&files) {}
+
+RecordFiles::~RecordFiles() = default;
 
 std::string RecordFiles::GetSystemDir() {
-    return withTrailingSeparator(directory_ ? *directory_ : platformRecordDirectory());
+    for (std::size_t i = 0; i + 1 < candidates_.size(); ++i) {
+        const std::string dir = withTrailingSeparator(candidates_[i]);
+        if (usable(dir)) {
+            return dir;
+        }
+    }
+    return candidates_.empty() ? std::string() : withTrailingSeparator(candidates_.back());
+}
+
+// What the start-up does there works: the lock file and any missing record
+// file can be created, which is what a write needs of the directory. A
+// record file someone made read-only is no reason to go elsewhere: it is
+// reported when a record is written, like a locked file.
+bool RecordFiles::usable(const std::string& dir) {
+    const bool created = createMissing(dir).ok();
+    readingLock_.reset();
+    return created;
+}
+
+// Under the lock: a commit mark means the decision to replace both files was
+// taken, so the replacements still pending are done; no mark means no
+// decision, so any temporary file is thrown away.
+Status RecordFiles::recover(const std::string& dir) {
+    const std::string mark = withTrailingSeparator(dir) + commitMarkName;
+    const std::string scorePath = scoreFilePath(dir);
+    const std::string namePath = nameFilePath(dir);
+    DirectoryList list = files_->listDirectory(dir);
+    if (!list.status.ok()) {
+        return list.status;
+    }
+    const bool marked = contains(list.names, commitMarkName);
+    if (marked) {
+        const ReadBytes read = files_->readStart(mark, 256);
+        if (!read.ok()) {
+            return {read.error, Action::read};
+        }
+        const std::string tag = tagOf(read.bytes);
+        const std::string scoreTemp = temporaryPath(scorePath, tag);
+        const std::string nameTemp = temporaryPath(namePath, tag);
+        // The score file is replaced first: a name file still to replace
+        // means the score file is done or still to do. Without it, either
+        // both are done or the pair never was complete.
+        if (!tag.empty() && contains(list.names, fileName(nameTemp))) {
+            if (contains(list.names, fileName(scoreTemp))) {
+                if (Status status = files_->replaceFile(scoreTemp, scorePath); !status.ok()) {
+                    return status;
+                }
+            }
+            if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
+                return status;
+            }
+        }
+        // The replacements must be on the disk before the mark goes.
+        if (Status status = files_->syncDirectory(dir); !status.ok()) {
+            return status;
+        }
+        if (Status status = files_->removeFile(mark); !status.ok()) {
+            return status;
+        }
+    }
+    std::vector<std::string> leftovers;
+    for (const std::string& name : list.names) {
+        if (isTemporary(name)) {
+            leftovers.push_back(withTrailingSeparator(dir) + name);
+        }
+    }
+    if (leftovers.empty()) {
+        return {};
+    }
+    // The mark's removal (by whoever took the decision back) must be on the
+    // disk before its temporary files go, or a power cut could bring back a
+    // mark with only part of them. Until then they are harmless: kept.
+    if (!marked && !files_->syncDirectory(dir).ok()) {
+        return {};
+    }
+    // Name files first, as a writer that takes its decision back does.
+    std::stable_partition(leftovers.begin(), leftovers.end(),
+                          [](const std::string& path) { return startsWith(fileName(path), "n"); });
+    for (const std::string& path : leftovers) {
+        // Left by a write that never finished: never a record. One that
+        // cannot be removed is harmless, as only a mark would give it a use.
+        files_->removeFile(path);
+    }
+    return {};
 }
 
 Status RecordFiles::createMissing(const std::string& windowsDir) {
+    readingLock_.reset();
     if (Status status = checkDirectory(windowsDir); !status.ok()) {
         return status;
     }
     if (Status status = files_->makeDirectories(windowsDir); !status.ok()) {
+        return status;
+    }
+    LockResult locked =
+        files_->lockFile(withTrailingSeparator(windowsDir) + lockFileName, lockWait_);
+    if (!locked.ok()) {
+        return locked.status;
+    }
+    if (Status status = recover(windowsDir); !status.ok()) {
         return status;
     }
     std::string errors;
     for (const std::string& path : {scoreFilePath(windowsDir), nameFilePath(windowsDir)}) {
-        // Left by a write that never finished: never a record. One that cannot
-        // be removed is harmless here, and the next write reports it.
-        files_->removeFile(temporaryPath(path));
         if (Status status = files_->createEmptyIfMissing(path); !status.ok()) {
             errors += (errors.empty() ? "" : "\n") + status.error;
         }
     }
-    return {errors};
+    if (!errors.empty()) {
+        return {errors, Action::createFile};
+    }
+    readingLock_ = std::move(locked.lock);
+    return {};
 }
 
 ReadResult RecordFiles::Leggifiletxt(const std::string& nomefile) {
+    ReadResult result;
     if (!isAbsolutePath(nomefile)) {
-        return {{}, failureMessage(Action::read, nomefile, "il percorso non è completo")};
+        result.error = failureMessage(Action::read, nomefile, "il percorso non è completo");
+    } else {
+        ReadBytes read = files_->readStart(nomefile, maxRecordFileBytes);
+        result =
+            read.ok() ? ReadResult{fromSystemCodePage(read.bytes), {}} : ReadResult{{}, read.error};
     }
-    ReadBytes read = files_->readStart(nomefile, maxRecordFileBytes);
-    if (!read.ok()) {
-        return {{}, read.error};
+    if (!result.ok() || fileName(nomefile) == "nvondu.txt") {
+        readingLock_.reset();
     }
-    return {fromSystemCodePage(read.bytes), {}};
+    return result;
 }
 
-Status RecordFiles::writeRecord(const std::string& windowsDir, const std::string& score,
-                                const std::string& name) {
+WriteResult RecordFiles::writeRecord(const std::string& windowsDir, const std::string& score,
+                                     const std::string& name, const BeatsRecord& beats) {
+    readingLock_.reset();
     if (Status status = checkDirectory(windowsDir); !status.ok()) {
-        return status;
+        return failure(Outcome::failed, status);
     }
     if (Status status = files_->makeDirectories(windowsDir); !status.ok()) {
-        return status;
+        return failure(Outcome::failed, status);
     }
-    const std::string scorePath = scoreFilePath(windowsDir);
-    const std::string namePath = nameFilePath(windowsDir);
-    const std::string scoreTemp = temporaryPath(scorePath);
-    const std::string nameTemp = temporaryPath(namePath);
+    const std::string dir = withTrailingSeparator(windowsDir);
+    const LockResult locked = files_->lockFile(dir + lockFileName, lockWait_);
+    if (!locked.ok()) {
+        return failure(Outcome::failed, locked.status);
+    }
+    if (Status status = recover(dir); !status.ok()) {
+        return failure(Outcome::failed, status);
+    }
+    const std::string scorePath = scoreFilePath(dir);
+    const std::string namePath = nameFilePath(dir);
+    const std::string mark = dir + commitMarkName;
 
-    // Everything that can fail is done before the first file is replaced, so
-    // a failure leaves both old files as they were.
+    // The record as it is now: another game may have written one since this
+    // one started.
     for (const std::string& path : {scorePath, namePath}) {
         if (Status status = files_->checkReplaceable(path); !status.ok()) {
-            return status;
+            return failure(Outcome::failed, status);
         }
     }
-    for (const std::string& temp : {scoreTemp, nameTemp}) {
-        if (Status status = files_->removeFile(temp); !status.ok()) {
-            return status;
-        }
+    const DirectoryList list = files_->listDirectory(dir);
+    if (!list.status.ok()) {
+        return failure(Outcome::failed, list.status);
     }
-    // Whatever happens from here on, no temporary file stays behind: one that
-    // was renamed into place is simply gone already.
-    const RemovedOnReturn cleanUp{*files_, {scoreTemp, nameTemp}};
+    std::string onDisk;
+    if (contains(list.names, fileName(scorePath))) {
+        const ReadBytes read = files_->readStart(scorePath, maxRecordFileBytes);
+        if (!read.ok()) {
+            return failure(Outcome::failed, {read.error, Action::read});
+        }
+        onDisk = fromSystemCodePage(read.bytes);
+    }
+    if (!beats(onDisk)) {
+        return {Outcome::notARecord, {}, onDisk};
+    }
 
-    // Kept so that a failure between the two replacements can put the old
-    // score back beside the old name.
-    const ReadBytes oldScore = files_->readStart(scorePath, maxRestorableBytes);
+    const std::string tag = files_->uniqueTag();
+    const std::string scoreTemp = temporaryPath(scorePath, tag);
+    const std::string nameTemp = temporaryPath(namePath, tag);
+    // Takes the decision back: the mark's removal reaches the disk before
+    // the temporary files go, the name file's first (see recover). When the
+    // mark cannot be removed the files stay, so that whatever the next
+    // holder of the lock finds is a whole pair.
+    const auto undo = [&](bool markWritten, const Status& why) {
+        if (markWritten && (!files_->removeFile(mark).ok() || !files_->syncDirectory(dir).ok())) {
+            return failure(Outcome::failed,
+                           {why.error + "\nIl record potrebbe essere registrato al prossimo avvio "
+                                        "del gioco.",
+                            why.action});
+        }
+        files_->removeFile(nameTemp);
+        files_->removeFile(scoreTemp);
+        return failure(Outcome::failed, why);
+    };
+
+    // Both new files whole on the disk, then the decision, then the
+    // replacements: a crash before the mark is on the disk leaves the old
+    // pair, one after it the new pair.
     if (Status status = files_->writeNewFile(scoreTemp, line(score)); !status.ok()) {
-        return status;
+        return undo(false, status);
     }
     if (Status status = files_->writeNewFile(nameTemp, line(name)); !status.ok()) {
-        return status;
+        return undo(false, status);
+    }
+    if (Status status = files_->syncDirectory(dir); !status.ok()) {
+        return undo(false, status);
+    }
+    if (Status status = files_->writeNewFile(mark, tag + "\r\n"); !status.ok()) {
+        return undo(true, status);
+    }
+    if (Status status = files_->syncDirectory(dir); !status.ok()) {
+        return undo(true, status);
     }
     if (Status status = files_->replaceFile(scoreTemp, scorePath); !status.ok()) {
-        return status;
+        return undo(true, status);
     }
     if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
-        const bool restored = oldScore.ok() && oldScore.bytes.size() < maxRestorableBytes &&
-                              files_->writeNewFile(scoreTemp, oldScore.bytes).ok() &&
-                              files_->replaceFile(scoreTemp, scorePath).ok();
-        if (restored) {
-            return status;
-        }
-        return {"Il punteggio è stato registrato, ma non il nome. " + status.error};
+        return failure(Outcome::pending,
+                       {status.error + "\nIl punteggio è stato registrato; il nome sarà "
+                                       "registrato al prossimo avvio del gioco.",
+                        status.action});
     }
-    files_->syncDirectory(windowsDir);
-    return {};
+    if (Status status = files_->syncDirectory(dir); !status.ok()) {
+        // The mark stays: should the replacements be lost, the next start
+        // does them again.
+        return failure(Outcome::unsure, status);
+    }
+    // A mark left here is harmless: the next holder of the lock removes it.
+    files_->removeFile(mark);
+    return {Outcome::written, {}, onDisk};
 }
 
 }  // namespace quimbra::records

@@ -4,12 +4,17 @@
 // Every operation says whether it worked and, when it did not, why, in
 // Italian, naming the file: the game shows that text to the player.
 
+#include <functional>
 #include <string>
 
 namespace quimbra::records {
 
+// What was being done when an operation failed.
+enum class Action { createFolder, createFile, read, write, replace, remove, lock, sync };
+
 struct Status {
     std::string error;  // empty when the operation worked
+    Action action = Action::read;
     bool ok() const { return error.empty(); }
 };
 
@@ -19,6 +24,23 @@ struct ReadResult {
     bool ok() const { return error.empty(); }
 };
 
+struct WriteResult {
+    enum class Outcome {
+        written,     // both files hold the new record, on the disk
+        unsure,      // both files hold it, but the disk did not confirm it is kept
+        notARecord,  // the record on disk (recordOnDisk) was not beaten: nothing written
+        failed,      // nothing written: both old files are as they were
+        pending,     // decided but not finished: the next start completes the new record
+    };
+    Outcome outcome = Outcome::failed;
+    std::string error;         // why, for unsure, failed and pending
+    std::string recordOnDisk;  // the score file's text compared under the lock
+    bool ok() const { return outcome == Outcome::written; }
+};
+
+// Whether a game's score beats the record whose score file holds this text.
+using BeatsRecord = std::function<bool(const std::string& scoreFileText)>;
+
 class RecordStorage {
   public:
     virtual ~RecordStorage() = default;
@@ -27,18 +49,20 @@ class RecordStorage {
     // separator.
     virtual std::string GetSystemDir() = 0;
 
-    // Creates the directory and any missing record file, empty. Never changes
-    // a file that exists.
+    // Creates the directory and any missing record file, empty, after
+    // finishing or undoing a write that a crash interrupted. Never changes
+    // a file that exists otherwise.
     virtual Status createMissing(const std::string& windowsDir) = 0;
 
     // The whole content of a record file, decoded from its code page.
     virtual ReadResult Leggifiletxt(const std::string& nomefile) = 0;
 
     // Replaces both files, each with one line (the text, CR LF): the score
-    // file with score, the name file with name. All or nothing: on failure
-    // both old files are left as they were.
-    virtual Status writeRecord(const std::string& windowsDir, const std::string& score,
-                               const std::string& name) = 0;
+    // file with score, the name file with name, if beats says the score
+    // beats the record on disk at that moment (another game may have written
+    // one meanwhile). All or nothing, also across a crash.
+    virtual WriteResult writeRecord(const std::string& windowsDir, const std::string& score,
+                                    const std::string& name, const BeatsRecord& beats) = 0;
 };
 
 // dir with the platform's separator at its end (an empty dir stays empty).

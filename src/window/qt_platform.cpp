@@ -1,7 +1,6 @@
 #include "window/qt_platform.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLibraryInfo>
@@ -11,6 +10,8 @@
 #include <QTime>
 #include <QTimer>
 #include <QTranslator>
+
+#include "game/short_date.h"
 
 namespace quimbra::window {
 
@@ -64,7 +65,10 @@ int QtPlatform::messageBox(const std::string& prompt, int style, const std::stri
 }
 
 std::string QtPlatform::currentDate() {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    // The system's own short date, not Qt's idea of it: under Italian it is
+    // 08/12/2026 where Qt writes 08/12/26. QApplication has set the C
+    // library's locale from the environment.
+    return todayShortDate();
 }
 
 double QtPlatform::timeOfDay() {

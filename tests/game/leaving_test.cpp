@@ -117,6 +117,50 @@ TEST(Leaving, FailedWriteIsReported) {
     EXPECT_TRUE(rig.game->over());
 }
 
+// Only a record written and confirmed is a success. A record that another
+// game beat meanwhile is no record: nothing more is said. A write the disk did
+// not confirm, or one that the next start finishes, says so.
+TEST(Leaving, WriteOutcomes) {
+    using Outcome = records::WriteResult::Outcome;
+    struct Case {
+        Outcome outcome;
+        std::string otherGameWrote;     // the score file on disk at the end
+        std::vector<std::string> said;  // parts of the last message; none: no message
+    };
+    const std::vector<Case> cases = {
+        {Outcome::written, "", {recordKept}},
+        {Outcome::written, "9\r\n", {}},
+        {Outcome::unsure, "", {"Ho registrato il tuo record", "non ha confermato", "Guasto"}},
+        {Outcome::pending, "", {"Non sono riuscito a registrare il tuo record.", "Guasto"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.outcome));
+        GameRig rig;
+        rig.records.writeOutcome = c.outcome;
+        rig.start();
+        rig.answerRight(3);
+        if (!c.otherGameWrote.empty()) {
+            rig.records.scoreFile = c.otherGameWrote;
+        }
+        rig.platform.expectMessage(confirmPrompt, boxes::yes)
+            .expectMessage("Ciao a presto. Ore 900");
+        if (!c.said.empty()) {
+            rig.platform.expectAnyMessage();
+        }
+        rig.game->clickExit();
+        rig.platform.verifyDone();
+        EXPECT_EQ(rig.records.writeAttempts, 1);
+        for (const std::string& part : c.said) {
+            EXPECT_NE(rig.platform.dialogs.back().prompt.find(part), std::string::npos) << part;
+        }
+        if (c.outcome != Outcome::written) {
+            EXPECT_EQ(rig.platform.dialogs.back().prompt.find("Ok ho registrato"),
+                      std::string::npos);
+        }
+        EXPECT_EQ(rig.platform.endCalls, 1);
+    }
+}
+
 // After the end no handler changes anything or opens anything.
 TEST(Leaving, NothingRunsAfterTheEnd) {
     GameRig rig;

@@ -132,6 +132,43 @@ TEST(StartUp, RecordFailureMeansNoRecordWritten) {
     }
 }
 
+// After a failed start-up, leaving says what could not be done, and only when
+// the score would have been a record (1 or more); with 0 the game just ends.
+TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
+    struct Case {
+        records::Action failed;
+        int rightAnswers;
+        std::string said;  // "": no message after the farewell
+    };
+    const std::vector<Case> cases = {
+        {records::Action::createFolder, 1, "non sono riuscito a creare la cartella dei record."},
+        {records::Action::createFile, 2, "non sono riuscito a creare i file del record."},
+        {records::Action::lock, 1, "non sono riuscito a riservare i file del record."},
+        {records::Action::createFolder, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        GameRig rig;
+        rig.records.createError = "Impossibile fare qualcosa.";
+        rig.records.createFailed = c.failed;
+        rig.platform.expectInput("Come ti chiami?", "Anna")
+            .expectMessage(greetingFor("Anna"))
+            .expectAnyMessage();
+        rig.game->load();
+        rig.game->activate();
+        rig.answerRight(c.rightAnswers);
+        rig.platform.expectMessage(confirmPrompt, boxes::yes)
+            .expectMessage("Ciao a presto. Ore 900");
+        if (!c.said.empty()) {
+            rig.platform.expectMessage("Non posso registrare il record: all'inizio della partita " +
+                                       c.said);
+        }
+        rig.game->clickExit();
+        rig.platform.verifyDone();
+        EXPECT_EQ(rig.records.writeAttempts, 0);
+    }
+}
+
 // Only the first activation poses a question; later ones, and a second load, keep it.
 TEST(StartUp, ActivationPosesTheFirstQuestionOnly) {
     GameRig rig;

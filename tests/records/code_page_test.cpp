@@ -4,6 +4,10 @@
 
 #include <string>
 
+#ifndef _WIN32
+#include <iconv.h>
+#endif
+
 namespace quimbra::records {
 namespace {
 
@@ -101,6 +105,49 @@ TEST(CodePage, OneLineBlanksControlCharacters) {
         EXPECT_EQ(oneLine(c.input), c.expected) << c.input;
     }
 }
+
+#ifndef _WIN32
+// One conversion with glibc's iconv; "" when it refuses the input.
+std::string iconvConvert(const char* to, const char* from, std::string input) {
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        ADD_FAILURE() << "iconv has no " << from << " to " << to;
+        return {};
+    }
+    std::string output(16, '\0');
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    const std::size_t done = iconv(cd, &in, &inLeft, &out, &outLeft);
+    iconv_close(cd);
+    if (done == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return {};
+    }
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+// Every byte against an independent table, glibc's CP1252, both ways. The
+// two differ only where the README says: NUL and the five undefined bytes
+// read as U+FFFD (iconv keeps NUL and refuses the others).
+TEST(CodePage, AgreesWithIconvForEveryByte) {
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE("byte " + std::to_string(b));
+        const std::string byte(1, static_cast<char>(b));
+        const std::string theirs = iconvConvert("UTF-8", "CP1252", byte);
+        const std::string ours = windows1252ToUtf8(byte);
+        if (b == 0 || theirs.empty()) {
+            EXPECT_TRUE(b == 0 || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D);
+            EXPECT_EQ(ours, "\xEF\xBF\xBD");
+            continue;
+        }
+        EXPECT_EQ(ours, theirs);
+        EXPECT_EQ(utf8ToWindows1252(theirs), byte);
+        EXPECT_EQ(iconvConvert("CP1252", "UTF-8", ours), byte);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace quimbra::records

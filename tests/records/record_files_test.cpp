@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
+
+#include "support/hooked_files.h"
 
 namespace quimbra::records {
 namespace {
@@ -24,6 +29,22 @@ std::string bytesOf(const fs::path& path) {
 
 void put(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A temporary file as a write that never finished leaves it.
+std::string leftover(const std::string& recordPath) {
+    return temporaryPath(recordPath, "77-1-1");
+}
+
+const BeatsRecord always = [](const std::string&) { return true; };
+
+std::vector<std::string> namesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // A fresh directory under the system's temporary directory, removed afterwards.
@@ -47,8 +68,10 @@ class RecordFilesTest : public ::testing::Test {
     void expectRecord(const std::string& scoreBytes, const std::string& nameBytes) {
         EXPECT_EQ(bytesOf(score()), scoreBytes);
         EXPECT_EQ(bytesOf(name()), nameBytes);
-        EXPECT_FALSE(fs::exists(fs::symlink_status(temporaryPath(score().string()))));
-        EXPECT_FALSE(fs::exists(fs::symlink_status(temporaryPath(name().string()))));
+        files_.Leggifiletxt(name().string());  // lets go of a lock kept for reading
+        std::vector<std::string> names = namesIn(root_);
+        std::erase_if(names, [](const std::string& n) { return n.find("vondu.") == n.npos; });
+        EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
 
     fs::path root_;
@@ -124,53 +147,29 @@ TEST_F(RecordFilesTest, WriteReplacesBothFilesWithOneLine) {
     };
     for (const auto& c : cases) {
         putRecord("3\r\nresto\r\n", "Un nome vecchio e lungo\r\n");
-        const Status status = files_.writeRecord(dir_, "15", c.name);
+        const WriteResult status = files_.writeRecord(dir_, "15", c.name, always);
         ASSERT_TRUE(status.ok()) << status.error;
         expectRecord("15\r\n", c.onDisk);
         EXPECT_EQ(files_.Leggifiletxt(name().string()).text, c.readBack);
     }
 }
 
-// Forwards to the real file system, except the operations told to fail; a
-// failing write leaves a partial file behind, the worst a crash can leave.
-class FailingOperations final : public FileOperations {
-  public:
-    std::string failWrite;
-    std::string failReplace;
-    bool failRestore = false;  // fail every replacement after the first one
-    static constexpr const char* injected = "Guasto simulato.";
+constexpr const char* injected = "Guasto simulato.";
 
-    Status makeDirectories(const std::string& dir) override { return real.makeDirectories(dir); }
-    Status createEmptyIfMissing(const std::string& path) override {
-        return real.createEmptyIfMissing(path);
-    }
-    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
-        return real.readStart(path, maxBytes);
-    }
-    Status checkReplaceable(const std::string& path) override {
-        return real.checkReplaceable(path);
-    }
-    Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        if (path == failWrite) {
-            real.writeNewFile(path, bytes.substr(0, 1));
+// The real file system, except that writing a file whose path starts with
+// failWrite fails, leaving a partial file (the worst a crash can leave), and
+// so does replacing the file failReplace.
+quimbra::testing::HookedFiles failing(const std::string& failWrite,
+                                      const std::string& failReplace) {
+    return quimbra::testing::HookedFiles([=](const std::string& operation,
+                                             const std::string& path) -> Status {
+        if (operation == "writeNewFile" && !failWrite.empty() && path.rfind(failWrite, 0) == 0) {
+            systemFileOperations().writeNewFile(path, "1");
             return {injected};
         }
-        return real.writeNewFile(path, bytes);
-    }
-    Status replaceFile(const std::string& from, const std::string& to) override {
-        if (to == failReplace || (failRestore && replaced_)) {
-            return {injected};
-        }
-        replaced_ = true;
-        return real.replaceFile(from, to);
-    }
-    Status removeFile(const std::string& path) override { return real.removeFile(path); }
-    void syncDirectory(const std::string& dir) override { real.syncDirectory(dir); }
-
-  private:
-    FileOperations& real = systemFileOperations();
-    bool replaced_ = false;
-};
+        return {operation == "replaceFile" && path == failReplace ? injected : ""};
+    });
+}
 
 // A failure anywhere before the files are replaced leaves both old files as
 // they were and no temporary file; it is reported, never taken for success.
@@ -181,35 +180,30 @@ TEST_F(RecordFilesTest, FailedWriteLeavesBothOldFiles) {
     } cases[] = {{true, false}, {false, false}, {true, true}};
     for (const auto& c : cases) {
         putRecord("12\r\n", "Anna\r\n");
-        FailingOperations operations;
         const std::string path = (c.score ? score() : name()).string();
-        (c.replace ? operations.failReplace : operations.failWrite) =
-            c.replace ? path : temporaryPath(path);
-        const Status status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva");
-        EXPECT_EQ(status.error, FailingOperations::injected);
+        quimbra::testing::HookedFiles operations =
+            c.replace ? failing("", path) : failing(path + ".", "");
+        const WriteResult status =
+            RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always);
+        EXPECT_EQ(status.outcome, WriteResult::Outcome::failed);
+        EXPECT_EQ(status.error, injected);
         expectRecord("12\r\n", "Anna\r\n");
     }
 }
 
 // A failure after the score file was replaced (the name file's replacement)
-// puts the old score back: both old files stay together and it is reported.
-// Only when even that fails is the half-done write reported as such.
-TEST_F(RecordFilesTest, FailedNameReplacementRestoresTheOldScore) {
+// leaves the decision on disk: the new score is there, and the next start
+// puts the new name beside it. It is reported as such, never as a success.
+TEST_F(RecordFilesTest, FailedNameReplacementIsFinishedAtTheNextStart) {
     putRecord("12\r\n", "Anna\r\n");
-    FailingOperations operations;
-    operations.failReplace = name().string();
-    Status status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva");
-    EXPECT_EQ(status.error, FailingOperations::injected);
-    expectRecord("12\r\n", "Anna\r\n");
-    EXPECT_FALSE(fs::exists(temporaryPath(score().string())));
-
-    FailingOperations restoreFails;
-    restoreFails.failReplace = name().string();
-    restoreFails.failRestore = true;
-    status = RecordFiles(dir_, restoreFails).writeRecord(dir_, "20", "Eva");
-    EXPECT_NE(status.error.find("non il nome"), std::string::npos) << status.error;
-    EXPECT_NE(status.error.find(FailingOperations::injected), std::string::npos);
-    expectRecord("20\r\n", "Anna\r\n");
+    quimbra::testing::HookedFiles operations = failing("", name().string());
+    const WriteResult status = RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always);
+    EXPECT_EQ(status.outcome, WriteResult::Outcome::pending);
+    EXPECT_NE(status.error.find(injected), std::string::npos);
+    EXPECT_NE(status.error.find("Il punteggio \u00e8 stato registrato"), std::string::npos);
+    ASSERT_TRUE(files_.createMissing(dir_).ok());
+    EXPECT_EQ(files_.Leggifiletxt(name().string()).text, "Eva\r\n");
+    expectRecord("20\r\n", "Eva\r\n");
 }
 
 // A directory where a record file should be: reported by every operation
@@ -220,7 +214,7 @@ TEST_F(RecordFilesTest, DirectoryInPlaceOfFile) {
     put(name() / "dentro.txt", "x");
     const Status created = files_.createMissing(dir_);
     const ReadResult read = files_.Leggifiletxt(name().string());
-    const Status written = files_.writeRecord(dir_, "20", "Eva");
+    const WriteResult written = files_.writeRecord(dir_, "20", "Eva", always);
     for (const std::string& error : {created.error, read.error, written.error}) {
         EXPECT_NE(error.find(name().string()), std::string::npos) << error;
         EXPECT_NE(error.find("cartella"), std::string::npos) << error;
@@ -236,7 +230,7 @@ TEST_F(RecordFilesTest, UnusableDirectory) {
     const std::string blocked = RecordFiles((root_ / "blocco" / "quimbra").string()).GetSystemDir();
     for (const std::string& dir : {blocked, std::string(), std::string("quimbra-relativa/")}) {
         EXPECT_FALSE(files_.createMissing(dir).ok()) << dir;
-        EXPECT_FALSE(files_.writeRecord(dir, "20", "Eva").ok()) << dir;
+        EXPECT_FALSE(files_.writeRecord(dir, "20", "Eva", always).ok()) << dir;
     }
     EXPECT_NE(files_.createMissing(blocked).error.find("non è una cartella"), std::string::npos);
     EXPECT_EQ(bytesOf(root_ / "blocco"), "dati");
@@ -249,24 +243,70 @@ TEST_F(RecordFilesTest, UnusableDirectory) {
 // removed at start-up, and no obstacle to the next write.
 TEST_F(RecordFilesTest, LeftoverTemporaryFiles) {
     putRecord("12\r\n", "Anna\r\n");
-    put(temporaryPath(score().string()), "99\r\n");
-    put(temporaryPath(name().string()), "Intruso\r\n");
+    put(leftover(score().string()), "99\r\n");
+    put(leftover(name().string()), "Intruso\r\n");
     ASSERT_TRUE(files_.createMissing(dir_).ok());
     expectRecord("12\r\n", "Anna\r\n");
     EXPECT_EQ(files_.Leggifiletxt(score().string()).text, "12\r\n");
 
-    put(temporaryPath(name().string()), "Intruso\r\n");
-    ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva").ok());
+    put(leftover(name().string()), "Intruso\r\n");
+    ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());
     expectRecord("20\r\n", "Eva\r\n");
 
-    // One that cannot be removed stops the write before anything is replaced.
-    fs::create_directory(temporaryPath(name().string()));
-    EXPECT_FALSE(files_.writeRecord(dir_, "30", "Ugo").ok());
-    EXPECT_EQ(bytesOf(score()), "20\r\n");
-    EXPECT_EQ(bytesOf(name()), "Eva\r\n");
+    // One that cannot be removed is no obstacle either: each write has
+    // temporary names of its own.
+    fs::create_directory(leftover(name().string()));
+    EXPECT_TRUE(files_.writeRecord(dir_, "30", "Ugo", always).ok());
+    EXPECT_EQ(bytesOf(score()), "30\r\n");
+    EXPECT_EQ(bytesOf(name()), "Ugo\r\n");
+}
+
+// Another game holding the record files: the write waits a bounded time,
+// then fails and says so, changing nothing. Once they are free, the write
+// goes through and leaves no lock file behind.
+TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
+    putRecord("12\r\n", "Anna\r\n");
+    {
+        const LockResult held = systemFileOperations().lockFile(
+            withTrailingSeparator(dir_) + lockFileName, std::chrono::milliseconds(0));
+        ASSERT_TRUE(held.ok()) << held.status.error;
+        RecordFiles waiting(dir_);
+        waiting.setLockWait(std::chrono::milliseconds(300));
+        const auto started = std::chrono::steady_clock::now();
+        const WriteResult written = waiting.writeRecord(dir_, "20", "Eva", always);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
+        EXPECT_NE(written.error.find("un'altra partita"), std::string::npos) << written.error;
+        EXPECT_FALSE(waiting.createMissing(dir_).ok());
+    }
+    expectRecord("12\r\n", "Anna\r\n");
+    ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());
+    expectRecord("20\r\n", "Eva\r\n");
 }
 
 #ifndef _WIN32
+// At write time as at start-up: a record file made read-only (root could
+// write it anyway) or a FIFO in its place is left alone, and said so.
+TEST_F(RecordFilesTest, ReadOnlyFileOrFifoAtWriteTime) {
+    for (const bool fifo : {false, true}) {
+        putRecord("12\r\n", "Anna\r\n");
+        if (fifo) {
+            fs::remove(name());
+            ASSERT_EQ(::mkfifo(name().c_str(), 0600), 0);
+        } else {
+            fs::permissions(name(), fs::perms::owner_read | fs::perms::group_read);
+        }
+        const WriteResult written = files_.writeRecord(dir_, "20", "Eva", always);
+        EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
+        EXPECT_NE(written.error.find(fifo ? "non è un file normale" : "sola lettura"),
+                  std::string::npos)
+            << written.error;
+        EXPECT_EQ(bytesOf(score()), "12\r\n");
+        EXPECT_TRUE(fifo ? fs::is_fifo(name()) : bytesOf(name()) == "Anna\r\n");
+        fs::remove(name());
+    }
+}
+
 // Links in place of record or temporary files are never written through: a
 // new record replaces the link itself, and start-up creates no link target.
 TEST_F(RecordFilesTest, LinksAreNotFollowedForWriting) {
@@ -282,8 +322,8 @@ TEST_F(RecordFilesTest, LinksAreNotFollowedForWriting) {
 
     const fs::path other = root_ / "altro.txt";
     put(other, "intatto");
-    fs::create_symlink(other, temporaryPath(name().string()));
-    ASSERT_TRUE(files_.writeRecord(dir_, "6", "Eva").ok());
+    fs::create_symlink(other, leftover(name().string()));
+    ASSERT_TRUE(files_.writeRecord(dir_, "6", "Eva", always).ok());
     EXPECT_FALSE(fs::is_symlink(score()));
     EXPECT_FALSE(fs::is_symlink(name()));
     expectRecord("6\r\n", "Eva\r\n");

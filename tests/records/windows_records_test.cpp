@@ -7,12 +7,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "records/code_page.h"
+#include "records/record_directory.h"
 #include "records/record_files.h"
+#include "support/hooked_files.h"
 
 namespace quimbra::records {
 namespace {
@@ -61,6 +66,8 @@ void writeBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     CloseHandle(file);
 }
+
+const BeatsRecord always = [](const std::string&) { return true; };
 
 std::vector<std::string> namesIn(const std::string& dir) {
     std::vector<std::string> names;
@@ -138,12 +145,50 @@ TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
     }
 }
 
+// Where the Windows directory is refused (a standard account on Windows 10
+// and 11), the records go to %ProgramData%\Quimbra\, created when missing.
+TEST(WindowsDirectory, ProgramDataWhenTheWindowsDirectoryIsRefused) {
+    const std::string shared = programDataRecordDirectory();
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+        EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shared.c_str(), -1,
+                                 "C:\\ProgramData\\Quimbra\\", -1),
+                  CSTR_EQUAL)
+            << shared;
+    }
+    const bool existed = GetFileAttributesW(wide(shared).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string windows = platformRecordDirectory();
+
+    // The Windows directory refuses the creation of any file, as it does a pupil.
+    testing::HookedFiles refusingWindows(
+        [&](const std::string& operation, const std::string& path) {
+            const bool inWindows = path.size() >= windows.size() &&
+                                   CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
+                                                  static_cast<int>(windows.size()), windows.c_str(),
+                                                  static_cast<int>(windows.size())) == CSTR_EQUAL;
+            const bool creates = operation == "lockFile" || operation == "createEmptyIfMissing";
+            return Status{inWindows && creates ? "permesso negato" : "", Action::createFile};
+        });
+
+    RecordFiles storage(platformRecordDirectories(), refusingWindows);
+    EXPECT_EQ(storage.GetSystemDir(), shared);
+    const Status created = storage.createMissing(shared);
+    EXPECT_TRUE(created.ok()) << created.error;
+    EXPECT_TRUE(storage.Leggifiletxt(nameFilePath(shared)).ok());
+    EXPECT_NE(GetFileAttributesW(wide(scoreFilePath(shared)).c_str()), INVALID_FILE_ATTRIBUTES);
+    if (!existed) {
+        DeleteFileW(wide(scoreFilePath(shared)).c_str());
+        DeleteFileW(wide(nameFilePath(shared)).c_str());
+        RemoveDirectoryW(wide(shared).c_str());
+    }
+}
+
 // The files hold the text in the ANSI code page, one line ended by CR LF, and
 // read back as the same UTF-8 text.
 TEST_F(WindowsRecords, TextIsInTheAnsiCodePage) {
     RecordFiles storage(dir_);
     const std::string name = "Nicol\u00f2 \u00e8 bravo";
-    ASSERT_TRUE(storage.writeRecord(dir_, "12", name).ok());
+    ASSERT_TRUE(storage.writeRecord(dir_, "12", name, always).ok());
 
     EXPECT_EQ(readBytes(nameFilePath(dir_)), ansi(name) + "\r\n");
     EXPECT_EQ(readBytes(scoreFilePath(dir_)), "12\r\n");
@@ -175,7 +220,7 @@ TEST_F(WindowsRecords, Windows1252BytesAsOnOtherSystems) {
         EXPECT_EQ(toSystemCodePage(c.name), c.bytes);
         EXPECT_EQ(toSystemCodePage(c.name), utf8ToWindows1252(c.name));
         RecordFiles storage(dir_);
-        ASSERT_TRUE(storage.writeRecord(dir_, "1", c.name).ok());
+        ASSERT_TRUE(storage.writeRecord(dir_, "1", c.name, always).ok());
         EXPECT_EQ(readBytes(nameFilePath(dir_)), std::string(c.bytes) + "\r\n");
     }
 }
@@ -241,7 +286,7 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
         }
 
         RecordFiles storage(dir_);
-        const Status written = storage.writeRecord(dir_, "30", "Marco");
+        const WriteResult written = storage.writeRecord(dir_, "30", "Marco", always);
         if (held != INVALID_HANDLE_VALUE) {
             CloseHandle(held);
         }
@@ -256,35 +301,62 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
 
         // Once the file is free again the same record is written.
         SetFileAttributesW(wide(blocked).c_str(), FILE_ATTRIBUTE_NORMAL);
-        ASSERT_TRUE(storage.writeRecord(dir_, "30", "Marco").ok());
+        ASSERT_TRUE(storage.writeRecord(dir_, "30", "Marco", always).ok());
         EXPECT_EQ(readBytes(score), "30\r\n");
         EXPECT_EQ(readBytes(name), "Marco\r\n");
     }
 }
 
-// A leftover temporary file that another program holds open stops the write
-// before either record file is replaced.
-TEST_F(WindowsRecords, HeldTemporaryFileStopsTheWriteBeforeAnyReplace) {
-    for (const bool scoreTemporary : {true, false}) {
-        SCOPED_TRACE(scoreTemporary ? "score file's temporary" : "name file's temporary");
-        const std::string score = scoreFilePath(dir_);
-        const std::string name = nameFilePath(dir_);
-        writeBytes(score, "12\r\n");
-        writeBytes(name, "Anna\r\n");
-        const std::string temporary = temporaryPath(scoreTemporary ? score : name);
-        const HANDLE held = CreateFileW(wide(temporary).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
-
-        RecordFiles storage(dir_);
-        const Status written = storage.writeRecord(dir_, "30", "Marco");
-        CloseHandle(held);
-        EXPECT_FALSE(written.ok());
-        EXPECT_FALSE(written.error.empty());
-        EXPECT_EQ(readBytes(score), "12\r\n");
-        EXPECT_EQ(readBytes(name), "Anna\r\n");
-        DeleteFileW(wide(temporary).c_str());
+// Games ending at once (threads here: a lock belongs to a handle, so they
+// contend as processes do): the highest score is on disk with its own name,
+// and no lock, mark or temporary file is left.
+TEST_F(WindowsRecords, GamesEndingAtOnce) {
+    for (int round = 0; round < 10; ++round) {
+        writeBytes(scoreFilePath(dir_), "3\r\n");
+        writeBytes(nameFilePath(dir_), "Primo\r\n");
+        std::vector<std::thread> games;
+        std::atomic<int> told{0};
+        for (int score = 1; score <= 6; ++score) {
+            games.emplace_back([&, score] {
+                RecordFiles storage(dir_);
+                const auto beats = [score](const std::string& onDisk) {
+                    return score > std::atoi(onDisk.c_str());
+                };
+                const WriteResult written = storage.writeRecord(dir_, std::to_string(score),
+                                                                "G" + std::to_string(score), beats);
+                told += written.ok() || written.outcome == WriteResult::Outcome::notARecord;
+            });
+        }
+        for (std::thread& game : games) {
+            game.join();
+        }
+        EXPECT_EQ(told.load(), 6);
+        EXPECT_EQ(readBytes(scoreFilePath(dir_)), "6\r\n");
+        EXPECT_EQ(readBytes(nameFilePath(dir_)), "G6\r\n");
+        std::vector<std::string> names = namesIn(dir_);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
+}
+
+// A leftover temporary file that another program holds open is no obstacle:
+// each write has temporary names of its own.
+TEST_F(WindowsRecords, HeldTemporaryFileDoesNotStopTheWrite) {
+    const std::string score = scoreFilePath(dir_);
+    const std::string name = nameFilePath(dir_);
+    writeBytes(score, "12\r\n");
+    writeBytes(name, "Anna\r\n");
+    const std::string temporary = temporaryPath(name, "77-1-1");
+    const HANDLE held = CreateFileW(wide(temporary).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+
+    RecordFiles storage(dir_);
+    const WriteResult written = storage.writeRecord(dir_, "30", "Marco", always);
+    CloseHandle(held);
+    EXPECT_TRUE(written.ok()) << written.error;
+    EXPECT_EQ(readBytes(score), "30\r\n");
+    EXPECT_EQ(readBytes(name), "Marco\r\n");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@ namespace quimbra::testing {
 records::Status FakeRecords::createMissing(const std::string& windowsDir) {
     createdIn.push_back(windowsDir);
     if (!createError.empty()) {
-        return {createError};
+        return {createError, createFailed};
     }
     if (!scoreFile) {
         scoreFile = "";
@@ -28,16 +28,22 @@ records::ReadResult FakeRecords::Leggifiletxt(const std::string& nomefile) {
     return {*file, ""};
 }
 
-records::Status FakeRecords::writeRecord(const std::string& windowsDir, const std::string& score,
-                                         const std::string& name) {
+records::WriteResult FakeRecords::writeRecord(const std::string& windowsDir,
+                                              const std::string& score, const std::string& name,
+                                              const records::BeatsRecord& beats) {
+    using Outcome = records::WriteResult::Outcome;
     ++writeAttempts;
     if (!writeError.empty()) {
-        return {writeError};
+        return {Outcome::failed, writeError, {}};
+    }
+    const std::string onDisk = scoreFile.value_or("");
+    if (!beats(onDisk)) {
+        return {Outcome::notARecord, {}, onDisk};
     }
     writes.push_back({windowsDir, score, name});
     scoreFile = score + "\r\n";
     nameFile = name + "\r\n";
-    return {};
+    return {writeOutcome, writeOutcome == Outcome::written ? "" : "Guasto simulato.", onDisk};
 }
 
 }  // namespace quimbra::testing

@@ -21,8 +21,9 @@ class FakeRecords : public records::RecordStorage {
     std::string GetSystemDir() override { return dir; }
     records::Status createMissing(const std::string& windowsDir) override;
     records::ReadResult Leggifiletxt(const std::string& nomefile) override;
-    records::Status writeRecord(const std::string& windowsDir, const std::string& score,
-                                const std::string& name) override;
+    records::WriteResult writeRecord(const std::string& windowsDir, const std::string& score,
+                                     const std::string& name,
+                                     const records::BeatsRecord& beats) override;
 
     std::string dir = "/records/";
     // Missing files are nullopt; createMissing makes them empty.
@@ -30,9 +31,12 @@ class FakeRecords : public records::RecordStorage {
     std::optional<std::string> nameFile;
 
     std::string createError;
+    records::Action createFailed = records::Action::createFile;  // what createError stands for
     std::string scoreReadError;
     std::string nameReadError;
     std::string writeError;
+    // The outcome of a write that is not refused by writeError.
+    records::WriteResult::Outcome writeOutcome = records::WriteResult::Outcome::written;
 
     std::vector<std::string> createdIn;
     std::vector<std::string> read;  // paths, in order

@@ -1,0 +1,245 @@
+// A record write killed, or failing, at each of its file operations, and
+// many games writing at once: the pair on disk is always one game's score
+// beside the same game's name. The writers are child processes running the
+// real records code.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "records/file_errors.h"
+#include "records/record_files.h"
+#include "support/hooked_files.h"
+
+namespace quimbra::records {
+namespace {
+
+namespace fs = std::filesystem;
+using Outcome = WriteResult::Outcome;
+
+void put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The system's operations, except that the chosen one (counted from 1) kills
+// the process before it is done, or fails with an I/O error.
+struct Tripwire {
+    Tripwire(int at, bool kill)
+        : files([this, at, kill](const std::string&, const std::string& path) -> Status {
+              if (++calls != at) {
+                  return {};
+              }
+              if (kill) {
+                  std::raise(SIGKILL);
+              }
+              return {failureMessage(Action::write, path, errnoReason(EIO)), Action::write};
+          }) {}
+    int calls = 0;
+    quimbra::testing::HookedFiles files;
+};
+
+const BeatsRecord always = [](const std::string&) { return true; };
+
+class RecordCrashTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // In memory where there is such a file system: the many syncs of the
+        // concurrent writes cost nothing there, so the test times the locking.
+        const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
+        std::string pattern = (base / "quimbra-crash-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        dir_ = (root_ / "").string();
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void putRecord(const std::string& score, const std::string& name) {
+        put(scoreFilePath(dir_), score);
+        put(nameFilePath(dir_), name);
+    }
+
+    // Starts as a new game does; returns the pair it shows.
+    std::pair<std::string, std::string> restart() {
+        RecordFiles files(dir_);
+        const Status created = files.createMissing(dir_);
+        EXPECT_TRUE(created.ok()) << created.error;
+        const std::string score = files.Leggifiletxt(scoreFilePath(dir_)).text;
+        const std::string name = files.Leggifiletxt(nameFilePath(dir_)).text;
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(root_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
+            << "nothing left behind";
+        return {score, name};
+    }
+
+    fs::path root_;
+    std::string dir_;
+};
+
+// For every file operation of a record write: killed just before it, then
+// started again, the pair is the old one or the new one, never a mix, and
+// nothing is left behind; failing at it (an I/O error), the pair after a
+// restart is the one the child was told of.
+TEST_F(RecordCrashTest, KilledOrFailingAtEveryOperation) {
+    const std::pair<std::string, std::string> oldPair{"12\r\n", "Anna\r\n"};
+    const std::pair<std::string, std::string> newPair{"20\r\n", "Eva\r\n"};
+    for (const bool kill : {true, false}) {
+        std::map<bool, int> seen;  // new pair or not, how often
+        bool finished = false;
+        for (int at = 1; !finished && at < 100; ++at) {
+            SCOPED_TRACE(std::string(kill ? "killed before" : "failing at") + " operation " +
+                         std::to_string(at));
+            putRecord(oldPair.first, oldPair.second);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                Tripwire tripwire(at, kill);
+                RecordFiles files(dir_, tripwire.files);
+                const WriteResult written = files.writeRecord(dir_, "20", "Eva", always);
+                std::_Exit(static_cast<int>(written.outcome) + (tripwire.calls < at ? 10 : 0));
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            const auto pair = restart();
+            EXPECT_TRUE(pair == oldPair || pair == newPair) << pair.first << pair.second;
+            ++seen[pair == newPair];
+            if (kill && WIFSIGNALED(status)) {
+                EXPECT_EQ(WTERMSIG(status), SIGKILL);
+                continue;
+            }
+            ASSERT_TRUE(WIFEXITED(status));
+            finished = WEXITSTATUS(status) >= 10;
+            const auto outcome = static_cast<Outcome>(WEXITSTATUS(status) % 10);
+            const bool claimedNew = outcome == Outcome::written || outcome == Outcome::unsure ||
+                                    outcome == Outcome::pending;
+            EXPECT_TRUE(claimedNew || outcome == Outcome::failed);
+            EXPECT_EQ(pair == newPair, claimedNew) << "outcome " << static_cast<int>(outcome);
+        }
+        EXPECT_TRUE(finished);
+        EXPECT_GT(seen[true], 1) << "some crashes are finished at the next start";
+        EXPECT_GT(seen[false], 1) << "some leave the old pair";
+    }
+}
+
+// A game ending: writes the score (its name derived from it) and tells how
+// it went, as a line "score outcome record-it-was-compared-with".
+std::string endGame(const std::string& dir, int score) {
+    RecordFiles files(dir);
+    const auto beats = [score](const std::string& onDisk) {
+        return score > std::atoi(onDisk.c_str());
+    };
+    const WriteResult written =
+        files.writeRecord(dir, std::to_string(score), "Giocatore " + std::to_string(score), beats);
+    return std::to_string(score) + ' ' + std::to_string(static_cast<int>(written.outcome)) + ' ' +
+           std::to_string(std::atoi(written.recordOnDisk.c_str())) + '\n';
+}
+
+// Writers with different scores and names end at once, again and again. Each
+// compares under the lock with the record on disk: those that beat it are
+// told of success, the others see the record that beat them. The successes
+// form one chain, each beating the one before; the last is on disk, with its
+// own name; nothing is left behind. The writers are processes that live for
+// all the rounds, each told its score by a pipe when a round starts.
+TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
+    constexpr int writers = 8;
+    constexpr int rounds = 200;
+    int results[2];
+    ASSERT_EQ(::pipe(results), 0);
+    std::vector<int> starts;
+    std::vector<pid_t> children;
+    for (int w = 0; w < writers; ++w) {
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(start[1]);
+            for (int score = 0; ::read(start[0], &score, sizeof score) == sizeof score;) {
+                const std::string line = endGame(dir_, score);
+                (void)!::write(results[1], line.data(), line.size());
+            }
+            std::_Exit(0);
+        }
+        ::close(start[0]);
+        starts.push_back(start[1]);
+        children.push_back(child);
+    }
+    ::close(results[1]);
+    FILE* reports = ::fdopen(results[0], "r");
+
+    std::mt19937 random(20261208);
+    for (int round = 0; round < rounds && !HasFailure(); ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const int initial = static_cast<int>(random() % 10);
+        putRecord(std::to_string(initial) + "\r\n", "Primo\r\n");
+        std::vector<int> scores(20);
+        std::iota(scores.begin(), scores.end(), 1);
+        std::shuffle(scores.begin(), scores.end(), random);
+        for (int w = 0; w < writers; ++w) {
+            ASSERT_EQ(::write(starts[static_cast<std::size_t>(w)],
+                              &scores[static_cast<std::size_t>(w)], sizeof(int)),
+                      static_cast<ssize_t>(sizeof(int)));
+        }
+        std::map<int, int> seenBySuccess;  // score told of success -> record it beat
+        for (int w = 0; w < writers; ++w) {
+            int score = 0;
+            int outcome = 0;
+            int seen = 0;
+            ASSERT_EQ(std::fscanf(reports, "%d %d %d", &score, &outcome, &seen), 3);
+            if (static_cast<Outcome>(outcome) == Outcome::written) {
+                EXPECT_GT(score, seen);
+                seenBySuccess[score] = seen;
+            } else {
+                EXPECT_EQ(static_cast<Outcome>(outcome), Outcome::notARecord) << score;
+                EXPECT_GE(seen, score);
+            }
+        }
+        int previous = initial;
+        for (const auto& [score, seen] : seenBySuccess) {
+            EXPECT_EQ(seen, previous) << "a success must beat the one before it";
+            previous = score;
+        }
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(root_)) {
+            left.push_back(entry.path().filename().string());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
+            << "no temporary, mark or lock file left by the writers";
+        const auto [score, name] = restart();
+        EXPECT_EQ(score, std::to_string(previous) + "\r\n");
+        EXPECT_EQ(name, previous == initial ? std::string("Primo\r\n")
+                                            : "Giocatore " + std::to_string(previous) + "\r\n");
+    }
+    for (const int start : starts) {
+        ::close(start);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::fclose(reports);
+}
+
+}  // namespace
+}  // namespace quimbra::records
+
+#endif
