@@ -151,6 +151,36 @@ def case_installer(desktop, build, screenshot):
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
 
 
+# What every Windows 10 and 11 has; anything else would have to travel with
+# the program.
+SYSTEM_DLLS = {
+    "advapi32", "comctl32", "comdlg32", "d3d11", "d3d12", "d3d9", "dwmapi", "dwrite", "dxgi",
+    "gdi32", "imm32", "kernel32", "msvcrt", "netapi32", "ole32", "oleaut32", "setupapi",
+    "shell32", "shcore", "shlwapi", "user32", "userenv", "uxtheme", "version", "winmm",
+    "ws2_32", "wtsapi32", "mpr", "authz", "rpcrt4", "secur32", "ntdll", "usp10", "bcrypt",
+    "crypt32", "winspool.drv", "d2d1", "msimg32", "oleacc", "uiautomationcore", "powrprof",
+}
+
+
+def case_alone(desktop, build, screenshot):
+    """quimbra.exe and the zip: a windowed 64-bit program that needs only Windows' DLLs."""
+    exe = os.path.join(build, "src", "window", "quimbra.exe")
+    headers = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", exe], capture_output=True,
+                             text=True, check=True).stdout
+    dlls = {line.split("DLL Name:")[1].strip().lower().removesuffix(".dll")
+            for line in headers.splitlines() if "DLL Name:" in line}
+    check(dlls, "no imports read from quimbra.exe")
+    foreign = sorted(d for d in dlls - SYSTEM_DLLS if not d.startswith("api-ms-win-"))
+    check_equal(foreign, [], "DLLs that do not come with Windows")
+    check("Subsystem\t\t00000002" in headers, "quimbra.exe is not a windowed (GUI) program")
+    check("file format pei-x86-64" in headers, "quimbra.exe is not a 64-bit program")
+    zips = glob.glob(os.path.join(build, "Quimbra-*-win64.zip"))
+    check(len(zips) == 1, f"expected one zip in {build}, found {zips}")
+    listing = subprocess.run(["unzip", "-Z1", zips[0]], capture_output=True, text=True,
+                             check=True).stdout.split()
+    check_equal(listing, ["quimbra.exe"], "what the zip holds")
+
+
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
 
 
