@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,14 @@ TEST_F(SessionTest, LeavingClosesTheWindow) {
     EXPECT_EQ(platform.endCalls, 1);
     EXPECT_FALSE(w().isVisible());
     EXPECT_FALSE(w().timer1().isActive());
+
+    // Then the event loop ends with code 0, and no exit is left pending for
+    // whatever runs next in this process.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(5000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
 }
 
 }  // namespace

@@ -143,11 +143,11 @@ def case_installer(desktop, build, screenshot):
     with open(kept, "wb") as f:
         f.write(b"7\r\n")
     uninstaller = desktop.wine_path(r"C:\Program Files\Quimbra\disinstalla.exe")
-    # _?= runs it in place, so that it is done when it returns.
-    remove = desktop.run_windows("uninstaller", uninstaller, "/S",
-                                 "_?=C:\\Program Files\\Quimbra")
+    remove = desktop.run_windows("uninstaller", uninstaller, "/S")
     check_equal(remove.wait(timeout=120), 0, "uninstaller exit code")
-    check(not os.path.exists(program), "the program is still there after uninstalling")
+    # It goes on from a copy of itself in the temporary folder.
+    wait_for("the program to be removed", lambda: not os.path.exists(program), timeout=60)
+    wait_for("the Start menu entry to be removed", lambda: not glob.glob(menu[0]), timeout=30)
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
 
 
