@@ -124,6 +124,9 @@ def case_installer(desktop, build, screenshot):
     menu = glob.glob(os.path.join(desktop.prefix, "drive_c", "ProgramData", "Microsoft",
                                   "Windows", "Start Menu", "Programs", MENU_ENTRY))
     check(menu, f"no Start menu entry {MENU_ENTRY!r}")
+    desktop_link = glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "Public",
+                                          "Desktop", MENU_ENTRY))
+    check(desktop_link, f"no desktop shortcut {MENU_ENTRY!r}")
     records = desktop.wine_path(r"C:\ProgramData\Quimbra")
     check(os.path.isdir(records), f"{records} is missing")
     query = subprocess.run(["/usr/lib/wine/wine64", "reg", "query", UNINSTALL_KEY, "/reg:64"],
@@ -147,7 +150,8 @@ def case_installer(desktop, build, screenshot):
     check_equal(remove.wait(timeout=120), 0, "uninstaller exit code")
     # It goes on from a copy of itself in the temporary folder.
     wait_for("the program to be removed", lambda: not os.path.exists(program), timeout=60)
-    wait_for("the Start menu entry to be removed", lambda: not glob.glob(menu[0]), timeout=30)
+    wait_for("the shortcuts to be removed",
+             lambda: not glob.glob(menu[0]) and not glob.glob(desktop_link[0]), timeout=30)
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
 
 
