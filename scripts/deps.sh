@@ -49,7 +49,7 @@ QUIMBRA_TEST_PACKAGES=(
     # installer and zip makers, Wine with Windows-like fonts, and a window
     # manager, keys and screenshots for the game played under Wine.
     g++-mingw-w64-x86-64-posix wine64 dpkg-dev librsvg2-bin icoutils nsis zip unzip
-    fonts-wine fonts-dejavu-core openbox x11-utils imagemagick
+    fonts-wine fonts-dejavu-core openbox x11-utils x11-xkb-utils imagemagick
 )
 # What the benchmark (bench/run.sh) needs on top.
 QUIMBRA_BENCH_PACKAGES=(
