@@ -57,6 +57,25 @@ def wait_for(what, probe, timeout=10.0, interval=0.1):
         time.sleep(interval)
 
 
+def run_case(name, play, timeout):
+    """Runs one case within timeout seconds; prints its verdict, returns the exit status."""
+    def overran(signum, frame):
+        raise TimedOut(f"the case took longer than {timeout} s")
+
+    signal.signal(signal.SIGALRM, overran)
+    signal.alarm(timeout)
+    started = time.monotonic()
+    try:
+        play()
+    except Failure as failure:
+        print(f"FAILED {name}: {failure}")
+        return 1
+    finally:
+        signal.alarm(0)
+    print(f"passed {name} in {time.monotonic() - started:.1f} s")
+    return 0
+
+
 def _read_line(fd, timeout, what):
     """Reads one line that a starting process prints on fd."""
     data = b""

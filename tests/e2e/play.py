@@ -13,13 +13,12 @@ import os
 import re
 import signal
 import sys
-import time
 
 # The helpers beside this file, without leaving compiled copies in the sources.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from desktop import Desktop, Failure, TimedOut, wait_for  # noqa: E402
+from desktop import Desktop, Failure, run_case, wait_for  # noqa: E402
 from reader import NameChanges, Reader  # noqa: E402
 
 # What each value label means, as its accessible description says it.
@@ -408,10 +407,6 @@ def case_unusable_record_dir(game):
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
 
 
-def _alarm(signum, frame):
-    raise TimedOut(f"the case took longer than {CASE_TIMEOUT} s")
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--game", help="path of the quimbra binary")
@@ -424,21 +419,13 @@ def main():
         return 0
     if not args.game or not args.case:
         parser.error("--game and --case are needed")
-    signal.signal(signal.SIGALRM, _alarm)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    signal.alarm(CASE_TIMEOUT)
-    started = time.monotonic()
-    try:
+
+    def play():
         with Desktop(os.path.abspath(args.game), keep_dir=args.keep) as desktop:
             CASES[args.case](Game(desktop))
-    except Failure as failure:
-        print(f"FAILED {args.case}: {failure}")
-        return 1
-    finally:
-        signal.alarm(0)
-    print(f"passed {args.case} in {time.monotonic() - started:.1f} s")
-    return 0
 
+    return run_case(args.case, play, CASE_TIMEOUT)
 
 if __name__ == "__main__":
     sys.exit(main())

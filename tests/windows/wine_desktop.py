@@ -14,7 +14,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
-from desktop import Desktop, Failure, TimedOut, wait_for  # noqa: E402,F401
+from desktop import Desktop, Failure, TimedOut, run_case, wait_for  # noqa: E402,F401
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"

@@ -20,7 +20,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from wine_desktop import Failure, TimedOut, WineDesktop, wait_for  # noqa: E402
+from wine_desktop import Failure, TimedOut, WineDesktop, run_case, wait_for  # noqa: E402
 
 TITLE = " " * 40 + "Gioca con le frazioni per gli alunni della II Sez.A - Buon carnevale!"
 APPLICATION = "Quimbra"
@@ -188,10 +188,6 @@ def case_alone(desktop, build, screenshot):
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
 
 
-def _alarm(signum, frame):
-    raise TimedOut(f"the case took longer than {CASE_TIMEOUT} s")
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--prefix", help="the Wine prefix (created beforehand)")
@@ -206,20 +202,12 @@ def main():
     if not (args.prefix and args.build and args.case):
         parser.error("--prefix, --build and --case are needed")
 
-    signal.signal(signal.SIGALRM, _alarm)
-    signal.alarm(CASE_TIMEOUT)
-    started = time.monotonic()
-    try:
+
+    def play():
         with WineDesktop(args.prefix) as desktop:
             CASES[args.case](desktop, os.path.abspath(args.build), args.screenshot)
-    except Failure as failure:
-        print(f"FAILED {args.case}: {failure}")
-        return 1
-    finally:
-        signal.alarm(0)
-    print(f"passed {args.case} ({time.monotonic() - started:.1f} s)")
-    return 0
 
+    return run_case(args.case, play, CASE_TIMEOUT)
 
 if __name__ == "__main__":
     sys.exit(main())
