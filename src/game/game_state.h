@@ -21,9 +21,6 @@ struct GameState {
     std::string windowsDir;  // the records' directory, ending in its separator
     std::int16_t fileNo = 0;
     std::string recordLine;
-    // The question generator's piece counters.
-    std::int16_t piece = 0;
-    std::int16_t rowPiece = 0;
 
     bool operator==(const GameState&) const = default;
 };
