@@ -24,7 +24,7 @@ class QtPlatform final : public Platform {
     void setWindow(Tavola* window) { window_ = window; }
 
     std::string inputBox(const std::string& prompt) override;
-    int messageBox(const std::string& prompt, int style, const std::string& title) override;
+    Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
     std::string currentDate() override;
     double timeOfDay() override;
     void beep() override;

@@ -94,10 +94,10 @@ TEST_F(SessionTest, EnterOnTheExitButtonAsksToLeave) {
     QTest::keyClicks(w().txtAnswer(), "12");
     QTest::keyClick(w().txtAnswer(), Qt::Key_Tab);
     ASSERT_EQ(w().focusWidget(), w().cmdExit());
-    platform.expectMessage(confirm, boxes::no);
+    platform.expectMessage(confirm, Answer::no);
     QTest::keyClick(w().cmdExit(), Qt::Key_Return);
     ASSERT_FALSE(platform.dialogs.empty());
-    EXPECT_EQ(platform.dialogs.back().style, 292);
+    EXPECT_EQ(platform.dialogs.back().style, boxes::yesNoQuestionDefaultNo);
     EXPECT_EQ(platform.dialogs.back().title, "Uscire dal programma");
     EXPECT_TRUE(w().isVisible());
     EXPECT_EQ(model().txtAnswer, "12");
@@ -124,7 +124,7 @@ TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
 
 // Leaving closes the window and stops the clock.
 TEST_F(SessionTest, LeavingClosesTheWindow) {
-    platform.expectMessage(confirm, boxes::yes).expectAnyMessage();
+    platform.expectMessage(confirm, Answer::yes).expectAnyMessage();
     w().cmdExit()->click();
     EXPECT_EQ(platform.endCalls, 1);
     EXPECT_FALSE(w().isVisible());

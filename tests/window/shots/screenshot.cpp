@@ -22,8 +22,8 @@ namespace {
 class AnsweringPlatform final : public quimbra::Platform {
   public:
     std::string inputBox(const std::string&) override { return "Anna"; }
-    int messageBox(const std::string&, int, const std::string&) override {
-        return quimbra::boxes::ok;
+    quimbra::Answer messageBox(const std::string&, quimbra::BoxStyle, const std::string&) override {
+        return quimbra::Answer::ok;
     }
     std::string currentDate() override { return "08/12/2026"; }
     double timeOfDay() override { return 36000; }
