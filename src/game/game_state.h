@@ -19,7 +19,6 @@ struct GameState {
     float seconds = 0.0F;  // whole values only
     std::int16_t secondsLeft = 0;
     std::string windowsDir;  // the records' directory, ending in its separator
-    std::int16_t fileNo = 0;
     std::string recordLine;
 
     bool operator==(const GameState&) const = default;

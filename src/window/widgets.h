@@ -50,7 +50,7 @@ class TextLabel final : public QWidget {
     int padding() const;
 
     Style style_;
-    const BoardScale& scale_;
+    BoardScale scale_;
     QString caption_;
     QString shown_;
     QColor colour_;
@@ -93,7 +93,6 @@ class LineWidget final : public QWidget {
 class PictureWidget final : public QWidget {
   public:
     PictureWidget(QWidget* parent, const QString& resource);
-    bool hasPicture() const { return valid_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -128,7 +127,7 @@ class PictureButton final : public QPushButton {
 
     QColor face_;
     Faces faces_;
-    const BoardScale& scale_;
+    BoardScale scale_;
     mutable QHash<QString, QPixmap> rendered_;
 };
 
