@@ -15,9 +15,6 @@
 
 namespace quimbra::window {
 
-QtPlatform::QtPlatform(std::function<void()> onEnd, std::function<void()> onReload)
-    : onEnd_(std::move(onEnd)), onReload_(std::move(onReload)) {}
-
 QWidget* QtPlatform::dialogParent() {
     if (window_ && window_->isVisible()) {
         window_->render();
@@ -79,21 +76,11 @@ void QtPlatform::beep() {
 }
 
 void QtPlatform::endProgram() {
-    if (window_) {
-        window_->shutDown();
-    }
-    if (onEnd_) {
-        onEnd_();
-    }
+    emit endRequested();
 }
 
 void QtPlatform::reloadWindow() {
-    if (window_) {
-        window_->shutDown();
-    }
-    if (onReload_) {
-        onReload_();
-    }
+    emit reloadRequested();
 }
 
 bool installQtTranslations() {

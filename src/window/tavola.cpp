@@ -91,7 +91,7 @@ Tavola::Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] {
         events_.tick();
-        handled();
+        render();
     });
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { onFocusChanged(now); });
@@ -235,7 +235,7 @@ void Tavola::build() {
     }
     txtAnswer_->setKeyFilter([this](int code) {
         const int kept = events_.keyPress(code);
-        handled();
+        render();
         return kept;
     });
     connect(txtAnswer_, &QLineEdit::textChanged, this,
@@ -252,7 +252,7 @@ void Tavola::build() {
     cmdNext_->setDefault(true);
     connect(cmdNext_, &QPushButton::clicked, this, [this] {
         events_.clickNext();
-        handled();
+        render();
     });
 
     cmdExit_ = new PictureButton(board_, "E&xit", toQColor(colours::cyan, palette()),
@@ -263,7 +263,7 @@ void Tavola::build() {
     cmdExit_->setToolTip("Ti prego resta ancora, forse riuscirai a farmi uscire ");
     connect(cmdExit_, &QPushButton::clicked, this, [this] {
         events_.clickExit();
-        handled();
+        render();
     });
 
     // Only these three take the focus, in this order.
@@ -304,7 +304,7 @@ void Tavola::buildMenus() {
     newGame_->setObjectName("new");
     connect(newGame_, &QAction::triggered, this, [this] {
         events_.clickNewGame();
-        handled();
+        render();
     });
 
     QMenu* school = bar->addMenu("www.scuola.example");
@@ -337,12 +337,6 @@ void Tavola::start() {
     show();
     if (first) {
         events_.activate();
-        handled();
-    }
-}
-
-void Tavola::handled() {
-    if (!ending_) {
         render();
     }
 }
@@ -377,8 +371,8 @@ void Tavola::render() {
         cmdNext_->setEnabled(false);
     }
 
-    // The clock runs only once the window is on screen.
-    const bool ticking = shown_ && controls_.timer1Enabled && !events_.over() && !ending_;
+    // The clock runs only while the window is on screen and its game goes on.
+    const bool ticking = shown_ && isVisible() && controls_.timer1Enabled && !events_.over();
     if (ticking && !timer1_.isActive()) {
         timer1_.start();
     } else if (!ticking && timer1_.isActive()) {
@@ -466,7 +460,7 @@ bool Tavola::menuKey(const QKeyEvent* key) {
 }
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && !ending_) {
+    if (event->type() == QEvent::KeyPress && !events_.over()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (menuKey(key)) {
             return true;
@@ -479,7 +473,7 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
             // The game decides what Enter means: the focused exit button,
             // the default button, or the answer check.
             events_.pressEnter();
-            handled();
+            render();
             return true;
         }
     }
@@ -488,13 +482,13 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
 
 void Tavola::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && shown_ && !ending_) {
+    if (event->type() == QEvent::WindowStateChange && shown_) {
         const Qt::WindowStates state = windowState();
         controls_.windowState = state.testFlag(Qt::WindowMinimized)   ? WindowState::minimized
                                 : state.testFlag(Qt::WindowMaximized) ? WindowState::maximized
                                                                       : WindowState::normal;
         events_.resize();
-        handled();
+        render();
     }
 }
 
@@ -503,20 +497,14 @@ void Tavola::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
         events_.resize();
-        handled();
+        render();
     }
 }
 
 void Tavola::closeEvent(QCloseEvent* event) {
-    if (!ending_) {
-        emit closedByUser();
-    }
-    event->accept();
-}
-
-void Tavola::shutDown() {
-    ending_ = true;
     timer1_.stop();
+    event->accept();
+    emit closed();
 }
 
 }  // namespace quimbra::window

@@ -48,9 +48,6 @@ class Tavola final : public QMainWindow {
     // focus, the timer's state and the title. Drawing twice changes nothing.
     void render();
 
-    // The program is ending: stop the clock and let the window close.
-    void shutDown();
-
     // The controls, by their names, for the adapter and the tests.
     TextLabel* label(const char* name) const;
     PieceWidget* piece(int row, int index) const;
@@ -66,8 +63,8 @@ class Tavola final : public QMainWindow {
     QList<QAction*> menuItems() const;
 
   signals:
-    // The child closed the window from its frame.
-    void closedByUser();
+    // The window was closed, from its frame or by whoever runs it.
+    void closed();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,7 +88,6 @@ class Tavola final : public QMainWindow {
                         int height, const TextLabel::Style& style);
     // Pieces first..last of a row (last 0: to the row's end), back to front.
     void addPieces(int row, int first = 1, int last = 0);
-    void handled();
     void applyFocus();
     void onFocusChanged(QWidget* now);
 
@@ -112,7 +108,6 @@ class Tavola final : public QMainWindow {
     QTimer timer1_;
     QMetaObject::Connection focusWatch_;
     bool shown_ = false;
-    bool ending_ = false;
 };
 
 }  // namespace quimbra::window

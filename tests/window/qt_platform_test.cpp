@@ -28,7 +28,7 @@ void whenOpen(std::function<void(Dialog*)> answer) {
 class QtPlatformTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { installQtTranslations(); }
-    QtPlatform platform{{}, {}};
+    QtPlatform platform;
 };
 
 // The confirmation's No is the default and the escape; a Yes/No box with

@@ -50,7 +50,7 @@ class SessionTest : public ::testing::Test {
     SessionPlatform platform;
     quimbra::testing::RecordingRandom random;
     quimbra::testing::FakeRecords records;
-    Session session{platform, random, records, {}};
+    Session session{platform, random, records};
     Tavola* window = nullptr;
 };
 

@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     quimbra::records::RecordFiles storage(QDir::toNativeSeparators(dir.path() + "/").toStdString());
     quimbra::MixingRandom random(7);
     AnsweringPlatform platform;
-    quimbra::window::Session session(platform, random, storage, {});
+    quimbra::window::Session session(platform, random, storage);
     session.begin();
 
     quimbra::window::Tavola* window = session.window();
