@@ -10,8 +10,6 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include <cstring>
-
 #include "window/accessibility.h"
 #include "window/pictures.h"
 
@@ -42,6 +40,15 @@ QCursor pictureCursor(const char* resource, const BoardScale& scale, const QCurs
 
 QString fromModel(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A caption as a label shows it: line ends of any kind (CR LF from the
+// record files) become one line break, other control characters are dropped.
+QString shownText(const std::string& caption) {
+    QString text = fromModel(caption);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    text.removeIf([](QChar c) { return c != u'\n' && c.category() == QChar::Other_Control; });
+    return text;
 }
 
 // Piece lefts of each row, in twips; every piece has the row's width except
@@ -85,6 +92,7 @@ constexpr FontChoice sans(double points, bool bold, bool italic = false) {
 Tavola::Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale)
     : controls_(controls), events_(events), scale_(scale) {
     setObjectName("Tavola");
+    installBoardAccessibility();
     build();
     buildMenus();
     describeForScreenReaders(*this);
@@ -104,12 +112,29 @@ Tavola::~Tavola() {
     timer1_.stop();
 }
 
-TextLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int top, int width,
-                            int height, const TextLabel::Style& style) {
-    auto* widget = new TextLabel(board_, style, scale_);
+QLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int top, int width,
+                         int height, const LabelStyle& style) {
+    // Transparent, as every label of the board: a QLabel paints no background.
+    auto* widget = new QLabel(shownText((controls_.*model).caption), board_);
     widget->setObjectName(name);
+    widget->setTextFormat(Qt::PlainText);
+    widget->setFont(makeFont(style.font, scale_));
+    widget->setAlignment(Qt::AlignTop | (style.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+    // Fixed-size labels wrap long texts onto further lines, as the desktop's
+    // labels do; auto-size labels grow instead.
+    widget->setWordWrap(!style.autoSize);
+    // The text takes the model's colour; the border keeps the window-text one.
+    widget->setForegroundRole(QPalette::Text);
+    if (style.bordered) {
+        // A frame would be drawn in the text's colour; the border is the
+        // window text's, as on the desktop.
+        widget->setStyleSheet(QStringLiteral("QLabel { border: 1px solid %1; padding: %2px; }")
+                                  .arg(palette().color(QPalette::WindowText).name())
+                                  .arg(std::max(0, scale_.px(30) - 1)));
+        widget->setIndent(0);
+    }
     widget->setGeometry(scale_.rect(left, top, width, height));
-    labels_.push_back({name, model, widget});
+    labels_.push_back({model, widget, style.autoSize});
     return widget;
 }
 
@@ -147,15 +172,15 @@ void Tavola::build() {
     // The board does not reflow: the window keeps the board's size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    const TextLabel::Style question{sans(13.5, true), true, false, false};
-    const TextLabel::Style questionLeft{sans(13.5, true), false, false, false};
-    const TextLabel::Style number{sans(24, true), true, false, false};
-    const TextLabel::Style heading{sans(18, false), false, true, true};
-    const TextLabel::Style count{{Face::timesNewRoman, 36, true, false}, true, true, true};
-    const TextLabel::Style plain{windowFont, false, false, false};
-    const TextLabel::Style plainAuto{windowFont, false, false, true};
-    const TextLabel::Style record{sans(18, false), false, false, false};
-    const TextLabel::Style recordAuto{sans(18, false), false, false, true};
+    const LabelStyle question{sans(13.5, true), true, false, false};
+    const LabelStyle questionLeft{sans(13.5, true), false, false, false};
+    const LabelStyle number{sans(24, true), true, false, false};
+    const LabelStyle heading{sans(18, false), false, true, true};
+    const LabelStyle count{{Face::timesNewRoman, 36, true, false}, true, true, true};
+    const LabelStyle plain{windowFont, false, false, false};
+    const LabelStyle plainAuto{windowFont, false, false, true};
+    const LabelStyle record{sans(18, false), false, false, false};
+    const LabelStyle recordAuto{sans(18, false), false, false, true};
 
     // Back to front.
     image2_ = new PictureWidget(board_, pictures::sea);
@@ -164,9 +189,9 @@ void Tavola::build() {
 
     addLabel("Label6", &Controls::Label6, 480, 4440, 2565, 495,
              {sans(18, false), true, true, true});
-    TextLabel* message = addLabel("lblMessage", &Controls::lblMessage, 1800, 2160, 6615, 615,
-                                  {sans(24, true, true), true, false, false});
-    TextLabel* score = addLabel("lblScore", &Controls::lblScore, 1320, 5040, 555, 885, count);
+    QLabel* message = addLabel("lblMessage", &Controls::lblMessage, 1800, 2160, 6615, 615,
+                               {sans(24, true, true), true, false, false});
+    QLabel* score = addLabel("lblScore", &Controls::lblScore, 1320, 5040, 555, 885, count);
     score->setToolTip("Questo \u00e8 il tuo punteggio. Forza con il  record");
     addLabel("Label4", &Controls::Label4, 7440, 120, 615, 975,
              {{Face::arial, 48, true, false}, true, false, false});
@@ -185,8 +210,8 @@ void Tavola::build() {
     addLabel("Label9", &Controls::Label9, -120, 120, 5655, 855, question);
 
     addPieces(1, 1, 3);
-    TextLabel* hidden = addLabel("lblnum1", &Controls::lblnum1, 8400, 2160, 495, 735,
-                                 {sans(24, true), false, false, false});
+    QLabel* hidden = addLabel("lblnum1", &Controls::lblnum1, 8400, 2160, 495, 735,
+                              {sans(24, true), false, false, false});
     hidden->hide();  // only stores the expected answer
     addLabel("lbldeno", &Controls::lbldeno, 240, 1440, 735, 855, number);
     addPieces(1, 4, 4);  // in front of the denominator and lblnum1
@@ -319,15 +344,6 @@ QList<QAction*> Tavola::menuItems() const {
     return menuBar()->actions();
 }
 
-TextLabel* Tavola::label(const char* name) const {
-    for (const NamedLabel& l : labels_) {
-        if (std::strcmp(l.name, name) == 0) {
-            return l.widget;
-        }
-    }
-    return nullptr;
-}
-
 PieceWidget* Tavola::piece(int row, int index) const {
     return pieces_.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(index - 1));
 }
@@ -343,10 +359,23 @@ void Tavola::start() {
 
 void Tavola::render() {
     const QPalette& pal = palette();
-    for (const NamedLabel& l : labels_) {
+    for (const ModelLabel& l : labels_) {
         const Label& model = controls_.*(l.model);
-        l.widget->setCaption(fromModel(model.caption));
-        l.widget->setTextColour(toQColor(model.foreColour, pal));
+        const QString text = shownText(model.caption);
+        // The design-time size belongs to the design-time text: an auto-size
+        // label is fitted only when its text changes, keeping its top left.
+        if (l.widget->text() != text) {
+            l.widget->setText(text);
+            if (l.autoSize) {
+                l.widget->adjustSize();
+            }
+        }
+        const QColor colour = toQColor(model.foreColour, pal);
+        if (l.widget->palette().color(QPalette::Text) != colour) {
+            QPalette p = l.widget->palette();
+            p.setColor(QPalette::Text, colour);
+            l.widget->setPalette(p);
+        }
     }
     for (int row = 1; row <= 9; ++row) {
         const ShapeRow& model = controls_.Shape(row);

@@ -3,6 +3,7 @@
 // hands every event to the handlers; after each handler it draws the model
 // again. It holds no game rules.
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -49,7 +50,7 @@ class Tavola final : public QMainWindow {
     void render();
 
     // The controls, by their names, for the adapter and the tests.
-    TextLabel* label(const char* name) const;
+    QLabel* label(const char* name) const { return board_->findChild<QLabel*>(name); }
     PieceWidget* piece(int row, int index) const;
     AnswerBox* txtAnswer() const { return txtAnswer_; }
     PictureButton* cmdNext() const { return cmdNext_; }
@@ -73,10 +74,16 @@ class Tavola final : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    struct NamedLabel {
-        const char* name;
+    struct LabelStyle {
+        FontChoice font = windowFont;
+        bool centred = false;
+        bool bordered = false;
+        bool autoSize = false;
+    };
+    struct ModelLabel {
         Label Controls::*model;
-        TextLabel* widget;
+        QLabel* widget;
+        bool autoSize;
     };
 
     void build();
@@ -84,8 +91,8 @@ class Tavola final : public QMainWindow {
     // F10 highlights the menu bar, so that a child without a mouse can reach
     // "NUOVO GIOCO"; returns whether the menu bar took the key.
     bool menuKey(const QKeyEvent* key);
-    TextLabel* addLabel(const char* name, Label Controls::*model, int left, int top, int width,
-                        int height, const TextLabel::Style& style);
+    QLabel* addLabel(const char* name, Label Controls::*model, int left, int top, int width,
+                     int height, const LabelStyle& style);
     // Pieces first..last of a row (last 0: to the row's end), back to front.
     void addPieces(int row, int first = 1, int last = 0);
     void applyFocus();
@@ -102,7 +109,7 @@ class Tavola final : public QMainWindow {
     AnswerBox* txtAnswer_ = nullptr;
     PictureButton* cmdNext_ = nullptr;
     PictureButton* cmdExit_ = nullptr;
-    std::vector<NamedLabel> labels_;
+    std::vector<ModelLabel> labels_;
     std::array<std::vector<PieceWidget*>, 9> pieces_;
     QAction* newGame_ = nullptr;
     QTimer timer1_;

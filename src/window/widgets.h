@@ -18,44 +18,6 @@
 
 namespace quimbra::window {
 
-// A transparent label: paints only its text (and its border), so what lies
-// behind it shows through.
-class TextLabel final : public QWidget {
-  public:
-    struct Style {
-        FontChoice font = windowFont;
-        bool centred = false;
-        bool bordered = false;
-        bool autoSize = false;
-    };
-
-    TextLabel(QWidget* parent, const Style& style, const BoardScale& scale);
-
-    // Line ends of any kind (CR LF from the record files) become one line
-    // break; other control characters are not drawn. An auto-size label
-    // takes the size of its new text, keeping its top left corner.
-    void setCaption(const QString& caption);
-    QString caption() const { return caption_; }
-    // The text as drawn, line breaks as '\n'.
-    QString shownText() const { return shown_; }
-
-    void setTextColour(const QColor& colour);
-    QColor textColour() const { return colour_; }
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    void fitToText();
-    int padding() const;
-
-    Style style_;
-    BoardScale scale_;
-    QString caption_;
-    QString shown_;
-    QColor colour_;
-};
-
 // One piece of the fraction bar: a plain rectangle with a 1-pixel border.
 // A piece without fill shows the window background inside its border.
 class PieceWidget final : public QWidget {

@@ -128,7 +128,7 @@ TEST_F(QtPlatformTest, WindowIsCurrentBehindDialogsAndTheClockRuns) {
     QTimer::singleShot(1300, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        behind = window.label("lblMessage")->caption();
+        behind = window.label("lblMessage")->text();
         parent = box->parentWidget();
         QTest::keyClick(box, Qt::Key_Return);
     });

@@ -70,23 +70,23 @@ TEST_F(SessionTest, EnterJudgesTheAnswerThenAsksTheNextQuestion) {
         const int expected = base();
         QTest::keyClicks(w().txtAnswer(), QString::number(turn.right ? expected : expected + 1));
         QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
-        TextLabel* message = w().label("lblMessage");
-        EXPECT_EQ(message->caption().toStdString(),
-                  turn.right ? "Esatto, \u00e8 incredibile!!!"
-                             : "Sbagliato!! " + std::to_string(expected));
-        EXPECT_EQ(message->textColour(), turn.colour);
+        QLabel* message = w().label("lblMessage");
+        EXPECT_EQ(message->text().toStdString(), turn.right
+                                                     ? "Esatto, \u00e8 incredibile!!!"
+                                                     : "Sbagliato!! " + std::to_string(expected));
+        EXPECT_EQ(message->palette().color(QPalette::Text), turn.colour);
         EXPECT_TRUE(w().cmdNext()->isEnabled());
         EXPECT_EQ(w().focusWidget(), w().cmdNext());
 
         QTest::keyClick(w().cmdNext(), Qt::Key_Return);
-        EXPECT_EQ(message->caption(), "");
+        EXPECT_EQ(message->text(), "");
         EXPECT_FALSE(w().cmdNext()->isEnabled());
         EXPECT_EQ(w().focusWidget(), w().txtAnswer());
         EXPECT_EQ(w().txtAnswer()->text(), "");
     }
-    EXPECT_EQ(w().label("lblScore")->caption(), "1");
-    EXPECT_EQ(w().label("lblScore1")->caption(), "1");
-    EXPECT_EQ(w().label("lblScore2")->caption(), "2");
+    EXPECT_EQ(w().label("lblScore")->text(), "1");
+    EXPECT_EQ(w().label("lblScore1")->text(), "1");
+    EXPECT_EQ(w().label("lblScore2")->text(), "2");
 }
 
 // Enter on the focused exit button asks to leave; No keeps the game as it was.
@@ -108,7 +108,7 @@ TEST_F(SessionTest, EnterOnTheExitButtonAsksToLeave) {
 TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
     QTest::keyClicks(w().txtAnswer(), QString::number(base()));
     QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
-    ASSERT_EQ(w().label("lblScore")->caption(), "1");
+    ASSERT_EQ(w().label("lblScore")->text(), "1");
 
     platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
     w().newGameAction()->trigger();
@@ -116,8 +116,8 @@ TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
     Tavola* fresh = session.window();
     ASSERT_NE(fresh, nullptr);
     EXPECT_TRUE(fresh->isVisible());
-    EXPECT_EQ(fresh->label("lblScore")->caption(), "0");
-    EXPECT_EQ(fresh->label("lblconto")->caption(), "00:15:00");
+    EXPECT_EQ(fresh->label("lblScore")->text(), "0");
+    EXPECT_EQ(fresh->label("lblconto")->text(), "00:15:00");
     EXPECT_EQ(fresh->focusWidget(), fresh->txtAnswer());
     EXPECT_EQ(session.controls()->cmdNextEnabled, false);
 }
