@@ -29,6 +29,32 @@ class Board final : public QWidget {
     }
 };
 
+// The sea behind the board: it fills whatever the board leaves of the
+// window, drawn for its size, keeping the picture's proportions.
+class Sea final : public QWidget {
+  public:
+    explicit Sea(QWidget* parent) : QWidget(parent) {}
+    QSize sizeHint() const override { return minimumSize(); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        const QSizeF natural =
+            QSizeF(pictureAspect, 1.0).scaled(size(), Qt::KeepAspectRatioByExpanding);
+        const QSize cover = natural.toSize().expandedTo(size());
+        const qreal ratio = devicePixelRatioF();
+        if (cache_.isNull() || cache_.size() != cover * ratio) {
+            cache_ = renderPicture(QString::fromLatin1(pictures::sea), cover, ratio);
+        }
+        QPainter painter(this);
+        painter.fillRect(rect(), toQColor(colours::lightYellow, palette()));
+        painter.drawPixmap((width() - cover.width()) / 2, (height() - cover.height()) / 2, cache_);
+    }
+
+  private:
+    static constexpr double pictureAspect = 640.0 / 480.0;
+    QPixmap cache_;
+};
+
 QCursor pictureCursor(const char* resource, const BoardScale& scale, const QCursor& fallback) {
     const int side = scale.px(480);
     const QPixmap pixmap = renderPicture(QString::fromLatin1(resource), QSize(side, side));
@@ -90,7 +116,7 @@ constexpr FontChoice sans(double points, bool bold, bool italic = false) {
 }  // namespace
 
 Tavola::Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale)
-    : controls_(controls), events_(events), scale_(scale) {
+    : controls_(controls), events_(events), designScale_(scale), scale_(scale) {
     setObjectName("Tavola");
     installBoardAccessibility();
     build();
@@ -118,7 +144,6 @@ QLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int
     auto* widget = new QLabel(shownText((controls_.*model).caption), board_);
     widget->setObjectName(name);
     widget->setTextFormat(Qt::PlainText);
-    widget->setFont(makeFont(style.font, scale_));
     widget->setAlignment(Qt::AlignTop | (style.centred ? Qt::AlignHCenter : Qt::AlignLeft));
     // Fixed-size labels wrap long texts onto further lines, as the desktop's
     // labels do; auto-size labels grow instead.
@@ -126,16 +151,81 @@ QLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int
     // The text takes the model's colour; the border keeps the window-text one.
     widget->setForegroundRole(QPalette::Text);
     if (style.bordered) {
-        // A frame would be drawn in the text's colour; the border is the
-        // window text's, as on the desktop.
-        widget->setStyleSheet(QStringLiteral("QLabel { border: 1px solid %1; padding: %2px; }")
-                                  .arg(palette().color(QPalette::WindowText).name())
-                                  .arg(std::max(0, scale_.px(30) - 1)));
         widget->setIndent(0);
     }
-    widget->setGeometry(scale_.rect(left, top, width, height));
-    labels_.push_back({model, widget, style.autoSize});
+    place(widget, {left, top, width, height}, style.font);
+    labels_.push_back({model, widget, style.autoSize, style.bordered});
     return widget;
+}
+
+void Tavola::place(QWidget* widget, const QRect& twips, std::optional<FontChoice> font) {
+    placed_.push_back({widget, twips, font});
+}
+
+void Tavola::applyScale() {
+    for (const Placed& p : placed_) {
+        p.widget->setGeometry(
+            scale_.rect(p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height()));
+        if (p.font) {
+            p.widget->setFont(makeFont(*p.font, scale_));
+        }
+    }
+    // Borders are one pixel at design size and grow with the board.
+    const int border = std::max(1, static_cast<int>(std::lround(scale_.factor())));
+    for (const auto& row : pieces_) {
+        for (PieceWidget* piece : row) {
+            piece->setBorderWidth(border);
+        }
+    }
+    for (const ModelLabel& l : labels_) {
+        if (l.bordered) {
+            // A frame would be drawn in the text's colour; the border is the
+            // window text's, as on the desktop.
+            l.widget->setStyleSheet(
+                QStringLiteral("QLabel { border: %3px solid %1; padding: %2px; }")
+                    .arg(palette().color(QPalette::WindowText).name())
+                    .arg(std::max(0, scale_.px(30) - border))
+                    .arg(border));
+        }
+        if (l.fitted) {
+            l.widget->adjustSize();
+        }
+    }
+    const int x1 = scale_.px(240);
+    const int x2 = scale_.px(960);
+    const int thickness = std::max(1, static_cast<int>(std::lround(5 * scale_.factor())));
+    line2_->setGeometry(x1, scale_.px(1320) - thickness / 2, x2 - x1 + 1, thickness);
+    cmdNext_->setScale(scale_);
+    cmdExit_->setScale(scale_);
+
+    const QCursor pointer =
+        pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
+    setCursor(pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor)));
+    cmdNext_->setCursor(pointer);
+    message_->setCursor(pointer);
+
+    board_->setFixedSize(scale_.clientSize());
+    board_->move((sea_->width() - board_->width()) / 2, (sea_->height() - board_->height()) / 2);
+}
+
+void Tavola::fitBoardToSea() {
+    // The largest board that fits, keeping its proportions; the design size
+    // exactly when the sea is as small as it may be.
+    const QSize design = designScale_.clientSize();
+    const QSize room = sea_->size();
+    double factor = designScale_.factor();
+    if (room != design) {
+        factor = std::min(
+            room.width() * double{BoardScale::twipsPerPixel} / BoardScale::clientWidthTwips,
+            room.height() * double{BoardScale::twipsPerPixel} / BoardScale::clientHeightTwips);
+        factor = std::max(factor, designScale_.factor());
+    }
+    if (factor != scale_.factor()) {
+        scale_ = BoardScale(factor);
+        applyScale();
+    } else {
+        board_->move((room.width() - board_->width()) / 2, (room.height() - board_->height()) / 2);
+    }
 }
 
 void Tavola::addPieces(int row, int first, int last) {
@@ -158,19 +248,22 @@ void Tavola::addPieces(int row, int first, int last) {
         const bool filled = !(row == 9 && index == 2);
         auto* widget = new PieceWidget(board_, filled);
         widget->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
-        widget->setGeometry(scale_.rect(layout.lefts.at(static_cast<std::size_t>(index - 1)),
-                                        barTop, pieceWidth(row, index), barHeight));
+        place(widget, {layout.lefts.at(static_cast<std::size_t>(index - 1)), barTop,
+                       pieceWidth(row, index), barHeight});
         widgets.at(static_cast<std::size_t>(index - 1)) = widget;
     }
 }
 
 void Tavola::build() {
-    board_ = new Board(this);
+    sea_ = new Sea(this);
+    sea_->setObjectName("sea");
+    // Never smaller than the board at its design size; larger, the board
+    // grows with it as one.
+    sea_->setMinimumSize(designScale_.clientSize());
+    sea_->installEventFilter(this);
+    setCentralWidget(sea_);
+    board_ = new Board(sea_);
     board_->setObjectName("board");
-    board_->setFixedSize(scale_.clientSize());
-    setCentralWidget(board_);
-    // The board does not reflow: the window keeps the board's size.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     const LabelStyle question{sans(13.5, true), true, false, false};
     const LabelStyle questionLeft{sans(13.5, true), false, false, false};
@@ -185,7 +278,7 @@ void Tavola::build() {
     // Back to front.
     image2_ = new PictureWidget(board_, pictures::sea);
     image2_->setObjectName("Image2");
-    image2_->setGeometry(scale_.rect(0, -360, 10440, 9240));
+    place(image2_, {0, -360, 10440, 9240});
 
     addLabel("Label6", &Controls::Label6, 480, 4440, 2565, 495,
              {sans(18, false), true, true, true});
@@ -198,7 +291,7 @@ void Tavola::build() {
 
     image1_ = new PictureWidget(board_, pictures::stopwatch);
     image1_->setObjectName("Image1");
-    image1_->setGeometry(scale_.rect(0, 2400, 480, 480));
+    place(image1_, {0, 2400, 480, 480});
     image1_->setToolTip("Clicca sotto di me per impostare il Timer");
 
     addLabel("lblScore1", &Controls::lblScore1, 4680, 5040, 540, 885, count);
@@ -221,12 +314,6 @@ void Tavola::build() {
 
     line2_ = new LineWidget(board_, toQColor(colours::magenta, palette()));
     line2_->setObjectName("Line2");
-    {
-        const int x1 = scale_.px(240);
-        const int x2 = scale_.px(960);
-        const int thickness = std::max(1, static_cast<int>(std::lround(5 * scale_.factor())));
-        line2_->setGeometry(x1, scale_.px(1320) - thickness / 2, x2 - x1 + 1, thickness);
-    }
 
     addLabel("Label2", &Controls::Label2, 6360, 120, 1335, 495, question);
     addLabel("lblnum2", &Controls::lblnum2, 240, 720, 855, 615, number);
@@ -248,8 +335,7 @@ void Tavola::build() {
     // The text box and the buttons lie in front of everything else.
     txtAnswer_ = new AnswerBox(board_);
     txtAnswer_->setObjectName("txtAnswer");
-    txtAnswer_->setGeometry(scale_.rect(8160, 120, 2055, 1200));
-    txtAnswer_->setFont(makeFont({Face::arial, 48, true, false}, scale_));
+    place(txtAnswer_, {8160, 120, 2055, 1200}, FontChoice{Face::arial, 48, true, false});
     txtAnswer_->setMaxLength(4);
     txtAnswer_->setToolTip("Inserisci il risultato e  premi il tasto  Invio");
     {
@@ -266,13 +352,11 @@ void Tavola::build() {
     connect(txtAnswer_, &QLineEdit::textChanged, this,
             [this](const QString& text) { controls_.txtAnswer = text.toStdString(); });
 
-    const QFont buttonFont = makeFont(sans(8.25, true), scale_);
     cmdNext_ = new PictureButton(board_, "&Nuovo calcolo", toQColor(colours::green, palette()),
                                  {pictures::nextSmile, pictures::nextLaugh, pictures::nextStraight},
                                  scale_);
     cmdNext_->setObjectName("cmdNext");
-    cmdNext_->setGeometry(scale_.rect(720, 6480, 1815, 975));
-    cmdNext_->setFont(buttonFont);
+    place(cmdNext_, {720, 6480, 1815, 975}, sans(8.25, true));
     cmdNext_->setToolTip("Go");
     cmdNext_->setDefault(true);
     connect(cmdNext_, &QPushButton::clicked, this, [this] {
@@ -283,8 +367,7 @@ void Tavola::build() {
     cmdExit_ = new PictureButton(board_, "E&xit", toQColor(colours::cyan, palette()),
                                  {pictures::exitNoEntry, {}, {}}, scale_);
     cmdExit_->setObjectName("cmdExit");
-    cmdExit_->setGeometry(scale_.rect(7800, 6480, 1815, 975));
-    cmdExit_->setFont(buttonFont);
+    place(cmdExit_, {7800, 6480, 1815, 975}, sans(8.25, true));
     cmdExit_->setToolTip("Ti prego resta ancora, forse riuscirai a farmi uscire ");
     connect(cmdExit_, &QPushButton::clicked, this, [this] {
         events_.clickExit();
@@ -308,12 +391,8 @@ void Tavola::build() {
         o->installEventFilter(this);
     }
 
-    const QCursor boy = pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor));
-    const QCursor pointer =
-        pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
-    setCursor(boy);
-    cmdNext_->setCursor(pointer);
-    message->setCursor(pointer);
+    message_ = message;
+    applyScale();
     setWindowIcon(pictureIcon(QString::fromLatin1(pictures::windowIcon)));
 }
 
@@ -359,7 +438,7 @@ void Tavola::start() {
 
 void Tavola::render() {
     const QPalette& pal = palette();
-    for (const ModelLabel& l : labels_) {
+    for (ModelLabel& l : labels_) {
         const Label& model = controls_.*(l.model);
         const QString text = shownText(model.caption);
         // The design-time size belongs to the design-time text: an auto-size
@@ -368,6 +447,7 @@ void Tavola::render() {
             l.widget->setText(text);
             if (l.autoSize) {
                 l.widget->adjustSize();
+                l.fitted = true;
             }
         }
         const QColor colour = toQColor(model.foreColour, pal);
@@ -489,6 +569,15 @@ bool Tavola::menuKey(const QKeyEvent* key) {
 }
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sea_ && event->type() == QEvent::Resize) {
+        fitBoardToSea();
+        // The size changed: the game sets the title again.
+        if (shown_) {
+            events_.resize();
+            render();
+        }
+        return false;
+    }
     if (event->type() == QEvent::KeyPress && !events_.over()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (menuKey(key)) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "game/controls.h"
@@ -59,6 +60,7 @@ class Tavola final : public QMainWindow {
     PictureWidget* image2() const { return image2_; }
     LineWidget* line2() const { return line2_; }
     QWidget* board() const { return board_; }
+    const BoardScale& scale() const { return scale_; }
     QTimer& timer1() { return timer1_; }
     QAction* newGameAction() const { return newGame_; }
     QList<QAction*> menuItems() const;
@@ -84,10 +86,23 @@ class Tavola final : public QMainWindow {
         Label Controls::*model;
         QLabel* widget;
         bool autoSize;
+        bool bordered;
+        bool fitted = false;  // an auto-size label whose text has changed
+    };
+    // A control's rectangle in twips and its font, applied at every scale.
+    struct Placed {
+        QWidget* widget;
+        QRect twips;
+        std::optional<FontChoice> font;
     };
 
     void build();
     void buildMenus();
+    void place(QWidget* widget, const QRect& twips, std::optional<FontChoice> font = {});
+    // Every control's geometry, font and picture at the current scale.
+    void applyScale();
+    // The board scaled to the window's room and centred on the sea.
+    void fitBoardToSea();
     // F10 highlights the menu bar, so that a child without a mouse can reach
     // "NUOVO GIOCO"; returns whether the menu bar took the key.
     bool menuKey(const QKeyEvent* key);
@@ -100,9 +115,12 @@ class Tavola final : public QMainWindow {
 
     Controls& controls_;
     TavolaEvents& events_;
+    const BoardScale designScale_;
     BoardScale scale_;
 
+    QWidget* sea_ = nullptr;
     QWidget* board_ = nullptr;
+    QLabel* message_ = nullptr;
     PictureWidget* image2_ = nullptr;
     PictureWidget* image1_ = nullptr;
     LineWidget* line2_ = nullptr;
@@ -110,6 +128,7 @@ class Tavola final : public QMainWindow {
     PictureButton* cmdNext_ = nullptr;
     PictureButton* cmdExit_ = nullptr;
     std::vector<ModelLabel> labels_;
+    std::vector<Placed> placed_;
     std::array<std::vector<PieceWidget*>, 9> pieces_;
     QAction* newGame_ = nullptr;
     QTimer timer1_;

@@ -22,10 +22,17 @@ void PieceWidget::setColours(const QColor& fill, const QColor& border) {
 
 void PieceWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), filled_ ? fill_ : palette().color(QPalette::Base));
-    painter.setPen(QPen(border_, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(rect(), border_);
+    const int w = borderWidth_;
+    painter.fillRect(rect().adjusted(w, w, -w, -w),
+                     filled_ ? fill_ : palette().color(QPalette::Base));
+}
+
+void PieceWidget::setBorderWidth(int pixels) {
+    if (pixels != borderWidth_) {
+        borderWidth_ = pixels;
+        update();
+    }
 }
 
 // ---- LineWidget ------------------------------------------------------------
@@ -59,6 +66,11 @@ void PictureWidget::paintEvent(QPaintEvent*) {
 PictureButton::PictureButton(QWidget* parent, const QString& caption, const QColor& face,
                              Faces faces, const BoardScale& scale)
     : QPushButton(caption, parent), face_(face), faces_(std::move(faces)), scale_(scale) {}
+
+void PictureButton::setScale(const BoardScale& scale) {
+    scale_ = scale;
+    update();
+}
 
 QString PictureButton::currentFace() const {
     if (!isEnabled() && !faces_.disabled.isEmpty()) {

@@ -18,7 +18,7 @@
 
 namespace quimbra::window {
 
-// One piece of the fraction bar: a plain rectangle with a 1-pixel border.
+// One piece of the fraction bar: a plain rectangle with a thin border.
 // A piece without fill shows the window background inside its border.
 class PieceWidget final : public QWidget {
   public:
@@ -27,12 +27,15 @@ class PieceWidget final : public QWidget {
     void setColours(const QColor& fill, const QColor& border);
     QColor fill() const { return fill_; }
     QColor border() const { return border_; }
+    // The border's width in pixels: 1 at design size, more on a larger board.
+    void setBorderWidth(int pixels);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     bool filled_;
+    int borderWidth_ = 1;
     QColor fill_;
     QColor border_;
 };
@@ -80,6 +83,7 @@ class PictureButton final : public QPushButton {
 
     // The picture the button shows in its current state.
     QString currentFace() const;
+    void setScale(const BoardScale& scale);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

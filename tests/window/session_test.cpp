@@ -122,6 +122,28 @@ TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
     EXPECT_EQ(session.controls()->cmdNextEnabled, false);
 }
 
+// Maximized, the board grows as one and the title stays the game's long one;
+// restored, the board has its design size again; minimized, the short title.
+TEST_F(SessionTest, MaximizingScalesTheBoardAndKeepsTheTitles) {
+    const QString title =
+        QString(40, u' ') + "Gioca con le frazioni per gli alunni della II Sez.A - Buon carnevale!";
+    const QSize design = w().board()->size();
+    EXPECT_EQ(w().windowTitle(), title);
+
+    w().showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(w().board()->width() > design.width(), 2000);
+    EXPECT_GT(w().scale().factor(), 1.0);
+    EXPECT_EQ(w().windowTitle(), title);
+
+    w().showNormal();
+    QTRY_COMPARE_WITH_TIMEOUT(w().board()->size(), design, 2000);
+    EXPECT_EQ(w().scale().factor(), 1.0);
+    EXPECT_EQ(w().windowTitle(), title);
+
+    w().showMinimized();
+    QTRY_COMPARE_WITH_TIMEOUT(w().windowTitle(), QString("Sono in attesa...Cliccami!"), 2000);
+}
+
 // Leaving closes the window and stops the clock.
 TEST_F(SessionTest, LeavingClosesTheWindow) {
     platform.expectMessage(confirm, Answer::yes).expectAnyMessage();
