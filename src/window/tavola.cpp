@@ -38,6 +38,11 @@ class Sea final : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
+        // At the design size the board covers all of it: nothing to draw or keep.
+        if (childrenRect().contains(rect())) {
+            cache_ = QPixmap();
+            return;
+        }
         const QSizeF natural =
             QSizeF(pictureAspect, 1.0).scaled(size(), Qt::KeepAspectRatioByExpanding);
         const QSize cover = natural.toSize().expandedTo(size());
