@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the release and runs the start-up, memory and idle benchmark under a
+# Builds the release (bench preset) and runs the start-up, memory and idle benchmark under a
 # private Xvfb display with a fixed environment: bench/run.sh [rounds] [idle-seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,8 +8,8 @@ quimbra_install "${QUIMBRA_BUILD_PACKAGES[@]}" "${QUIMBRA_BENCH_PACKAGES[@]}"
 rounds=${1:-5}
 idle=${2:-60}
 
-cmake --preset release -DQUIMBRA_TESTS=OFF >/dev/null
-cmake --build --preset release -j2 --target quimbra bare_input_dialog startup_bench
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,5 +21,5 @@ env -i PATH="$PATH" HOME="$work" LANG=C.UTF-8 \
     DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic \
     QT_STYLE_OVERRIDE=Fusion \
     xvfb-run -a -s "-screen 0 1024x768x24" \
-    ./build/release/bench/startup_bench "$rounds" "$idle" \
-    ./build/release/bench/bare_input_dialog ./build/release/src/window/quimbra
+    ./build/bench/bench/startup_bench "$rounds" "$idle" \
+    ./build/bench/bench/bare_input_dialog ./build/bench/src/window/quimbra

@@ -39,7 +39,7 @@ QUIMBRA_BUILD_PACKAGES=(
 )
 # What the tests need on top.
 QUIMBRA_TEST_PACKAGES=(
-    googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev
+    googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev clang-format
     desktop-file-utils appstream
     # The end-to-end tests: synthetic input, D-Bus, the accessibility bus and
     # Debian's python3 with its AT-SPI binding.

@@ -11,7 +11,7 @@ constexpr int keyBackspace = 8;
 constexpr int keyEnter = 13;
 
 class AnswerChecker {
-public:
+  public:
     AnswerChecker(GameState& state, Controls& controls) : state_(state), controls_(controls) {}
 
     // Returns the code the box receives: the key unchanged for digits,
@@ -20,7 +20,7 @@ public:
 
     void checkAnswer();
 
-private:
+  private:
     GameState& state_;
     Controls& controls_;
 };

@@ -26,10 +26,20 @@ constexpr Colour windowText = 0x80000008;        // system colour 8
 constexpr Colour buttonText = 0x80000012;        // system colour 18
 }  // namespace colours
 
-constexpr bool isSystemColour(Colour c) { return (c & 0x80000000U) != 0; }
-constexpr int systemColourIndex(Colour c) { return static_cast<int>(c & 0xFFU); }
-constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFFU); }
-constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFFU); }
-constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFFU); }
+constexpr bool isSystemColour(Colour c) {
+    return (c & 0x80000000U) != 0;
+}
+constexpr int systemColourIndex(Colour c) {
+    return static_cast<int>(c & 0xFFU);
+}
+constexpr int redOf(Colour c) {
+    return static_cast<int>(c & 0xFFU);
+}
+constexpr int greenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFFU);
+}
+constexpr int blueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFFU);
+}
 
 }  // namespace quimbra

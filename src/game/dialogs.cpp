@@ -20,7 +20,7 @@ std::string Dialogs::inputBox(const std::string& prompt) {
     return platform_.inputBox(prompt);
 }
 
-int Dialogs::messageBox(const std::string& prompt, int style, const std::string& title) {
+Answer Dialogs::messageBox(const std::string& prompt, BoxStyle style, const std::string& title) {
     const Opened opened(depth_);
     return platform_.messageBox(prompt, style, title);
 }

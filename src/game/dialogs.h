@@ -15,8 +15,8 @@ class Dialogs {
 
     std::string inputBox(const std::string& prompt);
     // An empty title means the application title.
-    int messageBox(const std::string& prompt, int style = boxes::okOnly,
-                   const std::string& title = {});
+    Answer messageBox(const std::string& prompt, BoxStyle style = boxes::okOnly,
+                      const std::string& title = {});
 
     bool open() const { return depth_ > 0; }
 

@@ -17,7 +17,7 @@
 namespace quimbra {
 
 class Game {
-public:
+  public:
     Game(Controls& controls, Platform& platform, RandomSource& random,
          records::RecordStorage& records);
     ~Game();
@@ -52,7 +52,7 @@ public:
     bool inDialog() const;
     const GameState& state() const;
 
-private:
+  private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };

@@ -19,11 +19,7 @@ struct GameState {
     float seconds = 0.0F;  // whole values only
     std::int16_t secondsLeft = 0;
     std::string windowsDir;  // the records' directory, ending in its separator
-    std::int16_t fileNo = 0;
     std::string recordLine;
-    // The question generator's piece counters.
-    std::int16_t piece = 0;
-    std::int16_t rowPiece = 0;
 
     bool operator==(const GameState&) const = default;
 };

@@ -7,7 +7,7 @@ namespace quimbra {
 LeavingSequence::Outcome LeavingSequence::run() {
     // Only an explicit Yes leaves: a box closed any other way keeps the game.
     if (dialogs_.messageBox("Vuoi veramente lasciarmi  ?", boxes::yesNoQuestionDefaultNo,
-                            "Uscire dal programma") != boxes::yes) {
+                            "Uscire dal programma") != Answer::yes) {
         return Outcome::stayed;
     }
     dialogs_.messageBox("Ciao a presto. Ore " + numberToText(state_.secondsLeft), boxes::okOnly,

@@ -12,12 +12,33 @@ double wholePart(double x) {
     return std::floor(x);
 }
 
+namespace {
+
+double roundHalfEven(double x) {
+    // Doubles this large are whole already (and x + 0.5 would not be exact).
+    if (!(std::fabs(x) < 4503599627370496.0)) {
+        return x;
+    }
+    // floor, + 0.5, + 1 and the comparisons are exact, so no rounding mode
+    // of the process can move the result (nearbyint follows the mode).
+    const double below = std::floor(x);
+    const double half = below + 0.5;
+    if (x < half) {
+        return below;
+    }
+    if (x > half) {
+        return below + 1.0;
+    }
+    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+}
+
+}  // namespace
+
 std::optional<std::int16_t> toInt16(double x) {
     if (std::isnan(x)) {
         return std::nullopt;
     }
-    // nearbyint follows the default rounding mode, which is to nearest, ties to even.
-    const double rounded = std::nearbyint(x);
+    const double rounded = roundHalfEven(x);
     if (rounded < -32768.0 || rounded > 32767.0) {
         return std::nullopt;
     }
@@ -29,7 +50,7 @@ std::string numberToText(long long value) {
 }
 
 std::string formatPattern(double value, std::string_view pattern) {
-    const double rounded = std::nearbyint(value);
+    const double rounded = roundHalfEven(value);
     const bool negative = rounded < 0;
     // to_chars prints every whole double exactly and ignores the process
     // locale (a window toolkit may set one with digit grouping).

@@ -13,7 +13,8 @@ namespace quimbra {
 // Largest whole number not above x.
 double wholePart(double x);
 
-// To nearest, ties to even. Empty when the result would leave -32768..32767
+// To nearest, ties to even, whatever the process's floating-point rounding
+// mode. Empty when the result would leave -32768..32767
 // (or x is not a number): callers decide what an overflow means, nothing wraps.
 std::optional<std::int16_t> toInt16(double x);
 

@@ -8,17 +8,31 @@
 
 namespace quimbra {
 
-// Message box styles and answers, numbered as the platform numbers them.
+// How a message box looks: its buttons, its icon and which button Enter
+// presses.
+struct BoxStyle {
+    enum class Buttons { ok, yesNo };
+    enum class Icon { none, question };
+    enum class Default { first, second };
+
+    Buttons buttons = Buttons::ok;
+    Icon icon = Icon::none;
+    Default defaultButton = Default::first;
+
+    bool operator==(const BoxStyle&) const = default;
+};
+
 namespace boxes {
-constexpr int okOnly = 0;
-constexpr int yesNoQuestionDefaultNo = 292;  // 4 (Yes/No) + 32 (question icon) + 256 (No default)
-constexpr int ok = 1;
-constexpr int yes = 6;
-constexpr int no = 7;
+inline constexpr BoxStyle okOnly{};
+inline constexpr BoxStyle yesNoQuestionDefaultNo{BoxStyle::Buttons::yesNo, BoxStyle::Icon::question,
+                                                 BoxStyle::Default::second};
 }  // namespace boxes
 
+// The button the child chose.
+enum class Answer { ok, yes, no };
+
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Modal input box titled with the application title, empty default text,
@@ -26,8 +40,9 @@ public:
     virtual std::string inputBox(const std::string& prompt) = 0;
 
     // Modal message box. An empty title means the application title
-    // ("Quimbra"). Returns boxes::ok, boxes::yes or boxes::no.
-    virtual int messageBox(const std::string& prompt, int style, const std::string& title) = 0;
+    // ("Quimbra"). A Yes/No box closed any other way answers No.
+    virtual Answer messageBox(const std::string& prompt, BoxStyle style,
+                              const std::string& title) = 0;
 
     // Today in the system's short date format, date only.
     virtual std::string currentDate() = 0;

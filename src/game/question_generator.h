@@ -4,26 +4,25 @@
 
 #include "game/controls.h"
 #include "game/game_state.h"
+#include "game/question_kinds.h"
 #include "game/random_source.h"
 
 namespace quimbra {
 
 class QuestionGenerator {
-public:
+  public:
     QuestionGenerator(GameState& state, Controls& controls, RandomSource& random)
         : state_(state), controls_(controls), random_(random) {}
 
     void poseQuestion();
 
-private:
+  private:
     struct Drawn {
         std::int16_t unit = 0;
         std::int16_t numerator = 0;
     };
-    Drawn drawQuestionOfKind(int rowPieces);
-    std::int16_t drawUnit();
-    std::int16_t drawNumerator();
-    std::int16_t intOf(double x);
+    Drawn drawQuestionOfKind(const QuestionKind& kind);
+    std::int16_t drawValue(const Draw& formula);
 
     GameState& state_;
     Controls& controls_;

@@ -1,6 +1,7 @@
 #include "game/random_source.h"
 
 #include <bit>
+#include <cmath>
 
 namespace quimbra {
 
@@ -12,7 +13,16 @@ std::uint64_t MixingRandom::step() {
     return z ^ (z >> 31);
 }
 
-float MixingRandom::next() {
+float RandomSource::next() {
+    const float r = draw();
+    // Anything outside [0, 1), NaN included, is folded back into it.
+    if (!(r >= 0.0F)) {
+        return 0.0F;
+    }
+    return r < 1.0F ? r : std::nextafter(1.0F, 0.0F);
+}
+
+float MixingRandom::draw() {
     // 24 random bits fill a float's mantissa exactly, so the result is never 1.
     return static_cast<float>(step() >> 40) * (1.0F / 16777216.0F);
 }

@@ -2,36 +2,32 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLabel>
 
 #include "window/tavola.h"
-#include "window/widgets.h"
 
 namespace quimbra::window {
 
 namespace {
 
-// A TextLabel reads like a plain label: its text, as shown, is its name, so
-// the screen reader says the value rather than what it is for. A hidden label
-// says nothing: the one that holds the expected answer must not give it away.
-class TextLabelAccessible final : public QAccessibleWidget {
+// A label of the board says its text, as shown, as Qt's own labels do; a
+// hidden one says nothing: the one that holds the expected answer must not
+// give it away. Labels elsewhere (the dialogs') keep Qt's own interface.
+class BoardLabel final : public QAccessibleWidget {
   public:
-    explicit TextLabelAccessible(TextLabel* label)
-        : QAccessibleWidget(label, QAccessible::StaticText) {}
-
+    explicit BoardLabel(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            if (widget()->isHidden()) {
-                return {};
-            }
-            return static_cast<const TextLabel*>(widget())->shownText();
+            return widget()->isHidden() ? QString() : static_cast<QLabel*>(widget())->text();
         }
         return QAccessibleWidget::text(kind);
     }
 };
 
-QAccessibleInterface* textLabelInterface(const QString&, QObject* object) {
-    if (auto* label = dynamic_cast<TextLabel*>(object)) {
-        return new TextLabelAccessible(label);
+QAccessibleInterface* boardLabelInterface(const QString&, QObject* object) {
+    auto* label = qobject_cast<QLabel*>(object);
+    if (label != nullptr && qobject_cast<Tavola*>(label->window()) != nullptr) {
+        return new BoardLabel(label);
     }
     return nullptr;
 }
@@ -58,15 +54,17 @@ constexpr Meaning meanings[] = {
 
 }  // namespace
 
-void describeForScreenReaders(Tavola& window) {
+void installBoardAccessibility() {
     static const bool installed = [] {
-        QAccessible::installFactory(textLabelInterface);
+        QAccessible::installFactory(boardLabelInterface);
         return true;
     }();
     (void)installed;
+}
 
+void describeForScreenReaders(Tavola& window) {
     for (const Meaning& m : meanings) {
-        if (TextLabel* label = window.label(m.label)) {
+        if (QLabel* label = window.label(m.label)) {
             label->setAccessibleDescription(QString::fromUtf8(m.description));
         }
     }

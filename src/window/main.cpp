@@ -24,16 +24,16 @@ int main(int argc, char* argv[]) {
     quimbra::MixingRandom random((static_cast<std::uint64_t>(device()) << 32) ^ device());
     quimbra::records::RecordFiles storage;
 
-    quimbra::window::Session* session = nullptr;
-    quimbra::window::QtPlatform platform([&session] { session->end(); },
-                                         [&session] { session->reload(); });
-    quimbra::window::Session running(
-        platform, random, storage,
-        [&platform](quimbra::window::Tavola* window) { platform.setWindow(window); });
-    session = &running;
+    using quimbra::window::QtPlatform;
+    using quimbra::window::Session;
+    QtPlatform platform;
+    Session session(platform, random, storage);
+    QObject::connect(&platform, &QtPlatform::endRequested, &session, &Session::end);
+    QObject::connect(&platform, &QtPlatform::reloadRequested, &session, &Session::reload);
+    QObject::connect(&session, &Session::windowChanged, &platform, &QtPlatform::setWindow);
 
     // Loading opens the name prompt: run it inside the event loop so that an
     // end requested at any point leaves it.
-    QTimer::singleShot(0, &running, [&running] { running.begin(); });
+    QTimer::singleShot(0, &session, &Session::begin);
     return QApplication::exec();
 }

@@ -15,9 +15,6 @@
 
 namespace quimbra::window {
 
-QtPlatform::QtPlatform(std::function<void()> onEnd, std::function<void()> onReload)
-    : onEnd_(std::move(onEnd)), onReload_(std::move(onReload)) {}
-
 QWidget* QtPlatform::dialogParent() {
     if (window_ && window_->isVisible()) {
         window_->render();
@@ -38,30 +35,29 @@ std::string QtPlatform::inputBox(const std::string& prompt) {
     return dialog.textValue().toStdString();
 }
 
-int QtPlatform::messageBox(const std::string& prompt, int style, const std::string& title) {
+Answer QtPlatform::messageBox(const std::string& prompt, BoxStyle style, const std::string& title) {
     QMessageBox box(dialogParent());
     box.setWindowTitle(title.empty() ? QString(applicationTitle) : QString::fromStdString(title));
     // Plain text keeps the prompts' double blanks.
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(prompt));
-    if ((style & 32) != 0) {
-        box.setIcon(QMessageBox::Question);
-    }
-    if ((style & 7) == 4) {
-        QPushButton* yes = box.addButton(QMessageBox::Yes);
-        QPushButton* no = box.addButton(QMessageBox::No);
-        QPushButton* preferred = (style & 256) != 0 ? no : yes;
-        box.setDefaultButton(preferred);
-        box.setEscapeButton(no);
-        preferred->setFocus();
-        box.exec();
-        return box.clickedButton() == yes ? boxes::yes : boxes::no;
-    }
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
+    box.setIcon(style.icon == BoxStyle::Icon::question ? QMessageBox::Question
+                                                       : QMessageBox::NoIcon);
+    const bool yesNo = style.buttons == BoxStyle::Buttons::yesNo;
+    const QMessageBox::StandardButton first = yesNo ? QMessageBox::Yes : QMessageBox::Ok;
+    const QMessageBox::StandardButton last = yesNo ? QMessageBox::No : QMessageBox::Ok;
+    box.setStandardButtons(first | last);
+    const QMessageBox::StandardButton preferred =
+        style.defaultButton == BoxStyle::Default::second ? last : first;
+    box.setDefaultButton(preferred);
+    // Escape, or the frame's close, is the last button: No, the safe answer.
+    box.setEscapeButton(last);
+    box.button(preferred)->setFocus();
     box.exec();
-    return boxes::ok;
+    if (!yesNo) {
+        return Answer::ok;
+    }
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::yes : Answer::no;
 }
 
 std::string QtPlatform::currentDate() {
@@ -80,21 +76,11 @@ void QtPlatform::beep() {
 }
 
 void QtPlatform::endProgram() {
-    if (window_) {
-        window_->shutDown();
-    }
-    if (onEnd_) {
-        onEnd_();
-    }
+    emit endRequested();
 }
 
 void QtPlatform::reloadWindow() {
-    if (window_) {
-        window_->shutDown();
-    }
-    if (onReload_) {
-        onReload_();
-    }
+    emit reloadRequested();
 }
 
 bool installQtTranslations() {

@@ -2,9 +2,8 @@
 // The platform services the game asks for, done with Qt: modal dialogs,
 // the date and time, the beep, ending the program and loading the window anew.
 
+#include <QObject>
 #include <QPointer>
-
-#include <functional>
 
 #include "game/platform.h"
 #include "window/tavola.h"
@@ -13,29 +12,32 @@ class QWidget;
 
 namespace quimbra::window {
 
-class QtPlatform final : public Platform {
-  public:
-    // endProgram and reloadWindow are handed on, queued, to whoever runs the
-    // windows.
-    QtPlatform(std::function<void()> onEnd, std::function<void()> onReload);
+class QtPlatform final : public QObject, public Platform {
+    Q_OBJECT
 
-    // The window dialogs belong to; it is drawn afresh before each dialog
-    // opens so the child sees the current state behind it.
+  public:
+    // The window dialogs belong to (none between two games); it is drawn
+    // afresh before each dialog opens so the child sees the current state
+    // behind it.
     void setWindow(Tavola* window) { window_ = window; }
 
     std::string inputBox(const std::string& prompt) override;
-    int messageBox(const std::string& prompt, int style, const std::string& title) override;
+    Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
     std::string currentDate() override;
     double timeOfDay() override;
     void beep() override;
     void endProgram() override;
     void reloadWindow() override;
 
+  signals:
+    // The game asked to end the program, or to load the window anew; whoever
+    // runs the windows does it.
+    void endRequested();
+    void reloadRequested();
+
   private:
     QWidget* dialogParent();
 
-    std::function<void()> onEnd_;
-    std::function<void()> onReload_;
     QPointer<Tavola> window_;
 };
 

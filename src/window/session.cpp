@@ -42,12 +42,8 @@ struct Session::Loaded {
 };
 
 Session::Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
-                 std::function<void(Tavola*)> attach, const BoardScale& scale)
-    : platform_(platform),
-      random_(random),
-      storage_(storage),
-      attach_(std::move(attach)),
-      scale_(scale) {}
+                 const BoardScale& scale)
+    : platform_(platform), random_(random), storage_(storage), scale_(scale) {}
 
 Session::~Session() {
     discard();
@@ -55,11 +51,7 @@ Session::~Session() {
 
 void Session::discard() {
     if (current_) {
-        current_->window.shutDown();
-        current_->window.hide();
-        if (attach_) {
-            attach_(nullptr);
-        }
+        emit windowChanged(nullptr);
         current_.reset();
     }
 }
@@ -69,10 +61,8 @@ void Session::begin() {
     current_ = std::make_unique<Loaded>(platform_, random_, storage_, scale_);
     ++loads_;
     Tavola& window = current_->window;
-    connect(&window, &Tavola::closedByUser, this, [this] { end(); });
-    if (attach_) {
-        attach_(&window);
-    }
+    connect(&window, &Tavola::closed, this, &Session::end);
+    emit windowChanged(&window);
     current_->game.load();
     if (ending_ || current_->game.over()) {
         return;
@@ -95,7 +85,6 @@ void Session::end() {
     }
     ending_ = true;
     if (current_) {
-        current_->window.shutDown();
         current_->window.close();
     }
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });

@@ -4,7 +4,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <memory>
 
 #include "game/platform.h"
@@ -19,11 +18,11 @@ class Game;
 namespace quimbra::window {
 
 class Session final : public QObject {
+    Q_OBJECT
+
   public:
-    // attach is told of each new window (nullptr when it goes), so the
-    // platform's dialogs can belong to it.
     Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
-            std::function<void(Tavola*)> attach, const BoardScale& scale = BoardScale());
+            const BoardScale& scale = BoardScale());
     ~Session() override;
 
     // Loads the window (the name prompt and greeting run here), shows it and
@@ -42,6 +41,11 @@ class Session final : public QObject {
     Game* game() const;
     int loads() const { return loads_; }
 
+  signals:
+    // Each new window as it is loaded, nullptr as it goes: the platform's
+    // dialogs belong to it.
+    void windowChanged(Tavola* window);
+
   private:
     struct Loaded;
     void discard();
@@ -49,10 +53,10 @@ class Session final : public QObject {
     Platform& platform_;
     RandomSource& random_;
     records::RecordStorage& storage_;
-    std::function<void(Tavola*)> attach_;
     BoardScale scale_;
     std::unique_ptr<Loaded> current_;
     int loads_ = 0;
+    // The program is being left: no window is loaded any more.
     bool ending_ = false;
 };
 

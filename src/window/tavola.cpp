@@ -10,8 +10,6 @@
 #include <QMenuBar>
 #include <QPainter>
 
-#include <cstring>
-
 #include "window/accessibility.h"
 #include "window/pictures.h"
 
@@ -31,6 +29,37 @@ class Board final : public QWidget {
     }
 };
 
+// The sea behind the board: it fills whatever the board leaves of the
+// window, drawn for its size, keeping the picture's proportions.
+class Sea final : public QWidget {
+  public:
+    explicit Sea(QWidget* parent) : QWidget(parent) {}
+    QSize sizeHint() const override { return minimumSize(); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        // At the design size the board covers all of it: nothing to draw or keep.
+        if (childrenRect().contains(rect())) {
+            cache_ = QPixmap();
+            return;
+        }
+        const QSizeF natural =
+            QSizeF(pictureAspect, 1.0).scaled(size(), Qt::KeepAspectRatioByExpanding);
+        const QSize cover = natural.toSize().expandedTo(size());
+        const qreal ratio = devicePixelRatioF();
+        if (cache_.isNull() || cache_.size() != cover * ratio) {
+            cache_ = renderPicture(QString::fromLatin1(pictures::sea), cover, ratio);
+        }
+        QPainter painter(this);
+        painter.fillRect(rect(), toQColor(colours::lightYellow, palette()));
+        painter.drawPixmap((width() - cover.width()) / 2, (height() - cover.height()) / 2, cache_);
+    }
+
+  private:
+    static constexpr double pictureAspect = 640.0 / 480.0;
+    QPixmap cache_;
+};
+
 QCursor pictureCursor(const char* resource, const BoardScale& scale, const QCursor& fallback) {
     const int side = scale.px(480);
     const QPixmap pixmap = renderPicture(QString::fromLatin1(resource), QSize(side, side));
@@ -42,6 +71,15 @@ QCursor pictureCursor(const char* resource, const BoardScale& scale, const QCurs
 
 QString fromModel(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// A caption as a label shows it: line ends of any kind (CR LF from the
+// record files) become one line break, other control characters are dropped.
+QString shownText(const std::string& caption) {
+    QString text = fromModel(caption);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    text.removeIf([](QChar c) { return c != u'\n' && c.category() == QChar::Other_Control; });
+    return text;
 }
 
 // Piece lefts of each row, in twips; every piece has the row's width except
@@ -83,15 +121,16 @@ constexpr FontChoice sans(double points, bool bold, bool italic = false) {
 }  // namespace
 
 Tavola::Tavola(Controls& controls, TavolaEvents& events, const BoardScale& scale)
-    : controls_(controls), events_(events), scale_(scale) {
+    : controls_(controls), events_(events), designScale_(scale), scale_(scale) {
     setObjectName("Tavola");
+    installBoardAccessibility();
     build();
     buildMenus();
     describeForScreenReaders(*this);
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] {
         events_.tick();
-        handled();
+        render();
     });
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                           [this](QWidget*, QWidget* now) { onFocusChanged(now); });
@@ -104,13 +143,94 @@ Tavola::~Tavola() {
     timer1_.stop();
 }
 
-TextLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int top, int width,
-                            int height, const TextLabel::Style& style) {
-    auto* widget = new TextLabel(board_, style, scale_);
+QLabel* Tavola::addLabel(const char* name, Label Controls::*model, int left, int top, int width,
+                         int height, const LabelStyle& style) {
+    // Transparent, as every label of the board: a QLabel paints no background.
+    auto* widget = new QLabel(shownText((controls_.*model).caption), board_);
     widget->setObjectName(name);
-    widget->setGeometry(scale_.rect(left, top, width, height));
-    labels_.push_back({name, model, widget});
+    widget->setTextFormat(Qt::PlainText);
+    widget->setAlignment(Qt::AlignTop | (style.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+    // Fixed-size labels wrap long texts onto further lines, as the desktop's
+    // labels do; auto-size labels grow instead.
+    widget->setWordWrap(!style.autoSize);
+    // The text takes the model's colour; the border keeps the window-text one.
+    widget->setForegroundRole(QPalette::Text);
+    if (style.bordered) {
+        widget->setIndent(0);
+    }
+    place(widget, {left, top, width, height}, style.font);
+    labels_.push_back({model, widget, style.autoSize, style.bordered});
     return widget;
+}
+
+void Tavola::place(QWidget* widget, const QRect& twips, std::optional<FontChoice> font) {
+    placed_.push_back({widget, twips, font});
+}
+
+void Tavola::applyScale() {
+    for (const Placed& p : placed_) {
+        p.widget->setGeometry(
+            scale_.rect(p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height()));
+        if (p.font) {
+            p.widget->setFont(makeFont(*p.font, scale_));
+        }
+    }
+    // Borders are one pixel at design size and grow with the board.
+    const int border = std::max(1, static_cast<int>(std::lround(scale_.factor())));
+    for (const auto& row : pieces_) {
+        for (PieceWidget* piece : row) {
+            piece->setBorderWidth(border);
+        }
+    }
+    for (const ModelLabel& l : labels_) {
+        if (l.bordered) {
+            // A frame would be drawn in the text's colour; the border is the
+            // window text's, as on the desktop.
+            l.widget->setStyleSheet(
+                QStringLiteral("QLabel { border: %3px solid %1; padding: %2px; }")
+                    .arg(palette().color(QPalette::WindowText).name())
+                    .arg(std::max(0, scale_.px(30) - border))
+                    .arg(border));
+        }
+        if (l.fitted) {
+            l.widget->adjustSize();
+        }
+    }
+    const int x1 = scale_.px(240);
+    const int x2 = scale_.px(960);
+    const int thickness = std::max(1, static_cast<int>(std::lround(5 * scale_.factor())));
+    line2_->setGeometry(x1, scale_.px(1320) - thickness / 2, x2 - x1 + 1, thickness);
+    cmdNext_->setScale(scale_);
+    cmdExit_->setScale(scale_);
+
+    const QCursor pointer =
+        pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
+    setCursor(pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor)));
+    cmdNext_->setCursor(pointer);
+    message_->setCursor(pointer);
+
+    board_->setFixedSize(scale_.clientSize());
+    board_->move((sea_->width() - board_->width()) / 2, (sea_->height() - board_->height()) / 2);
+}
+
+void Tavola::fitBoardToSea() {
+    // The largest board that fits, keeping its proportions; the design size
+    // exactly when the sea is as small as it may be.
+    const QSize design = designScale_.clientSize();
+    const QSize room = sea_->size();
+    double factor = designScale_.factor();
+    if (room != design) {
+        factor = std::min(
+            room.width() * double{BoardScale::twipsPerPixel} / BoardScale::clientWidthTwips,
+            room.height() * double{BoardScale::twipsPerPixel} / BoardScale::clientHeightTwips);
+        factor = std::max(factor, designScale_.factor());
+    }
+    if (factor != scale_.factor()) {
+        scale_ = BoardScale(factor);
+        applyScale();
+    } else {
+        board_->move((room.width() - board_->width()) / 2, (room.height() - board_->height()) / 2);
+    }
 }
 
 void Tavola::addPieces(int row, int first, int last) {
@@ -133,47 +253,50 @@ void Tavola::addPieces(int row, int first, int last) {
         const bool filled = !(row == 9 && index == 2);
         auto* widget = new PieceWidget(board_, filled);
         widget->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
-        widget->setGeometry(scale_.rect(layout.lefts.at(static_cast<std::size_t>(index - 1)),
-                                        barTop, pieceWidth(row, index), barHeight));
+        place(widget, {layout.lefts.at(static_cast<std::size_t>(index - 1)), barTop,
+                       pieceWidth(row, index), barHeight});
         widgets.at(static_cast<std::size_t>(index - 1)) = widget;
     }
 }
 
 void Tavola::build() {
-    board_ = new Board(this);
+    sea_ = new Sea(this);
+    sea_->setObjectName("sea");
+    // Never smaller than the board at its design size; larger, the board
+    // grows with it as one.
+    sea_->setMinimumSize(designScale_.clientSize());
+    sea_->installEventFilter(this);
+    setCentralWidget(sea_);
+    board_ = new Board(sea_);
     board_->setObjectName("board");
-    board_->setFixedSize(scale_.clientSize());
-    setCentralWidget(board_);
-    // The board does not reflow: the window keeps the board's size.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    const TextLabel::Style question{sans(13.5, true), true, false, false};
-    const TextLabel::Style questionLeft{sans(13.5, true), false, false, false};
-    const TextLabel::Style number{sans(24, true), true, false, false};
-    const TextLabel::Style heading{sans(18, false), false, true, true};
-    const TextLabel::Style count{{Face::timesNewRoman, 36, true, false}, true, true, true};
-    const TextLabel::Style plain{windowFont, false, false, false};
-    const TextLabel::Style plainAuto{windowFont, false, false, true};
-    const TextLabel::Style record{sans(18, false), false, false, false};
-    const TextLabel::Style recordAuto{sans(18, false), false, false, true};
+    const LabelStyle question{sans(13.5, true), true, false, false};
+    const LabelStyle questionLeft{sans(13.5, true), false, false, false};
+    const LabelStyle number{sans(24, true), true, false, false};
+    const LabelStyle heading{sans(18, false), false, true, true};
+    const LabelStyle count{{Face::timesNewRoman, 36, true, false}, true, true, true};
+    const LabelStyle plain{windowFont, false, false, false};
+    const LabelStyle plainAuto{windowFont, false, false, true};
+    const LabelStyle record{sans(18, false), false, false, false};
+    const LabelStyle recordAuto{sans(18, false), false, false, true};
 
     // Back to front.
     image2_ = new PictureWidget(board_, pictures::sea);
     image2_->setObjectName("Image2");
-    image2_->setGeometry(scale_.rect(0, -360, 10440, 9240));
+    place(image2_, {0, -360, 10440, 9240});
 
     addLabel("Label6", &Controls::Label6, 480, 4440, 2565, 495,
              {sans(18, false), true, true, true});
-    TextLabel* message = addLabel("lblMessage", &Controls::lblMessage, 1800, 2160, 6615, 615,
-                                  {sans(24, true, true), true, false, false});
-    TextLabel* score = addLabel("lblScore", &Controls::lblScore, 1320, 5040, 555, 885, count);
+    QLabel* message = addLabel("lblMessage", &Controls::lblMessage, 1800, 2160, 6615, 615,
+                               {sans(24, true, true), true, false, false});
+    QLabel* score = addLabel("lblScore", &Controls::lblScore, 1320, 5040, 555, 885, count);
     score->setToolTip("Questo \u00e8 il tuo punteggio. Forza con il  record");
     addLabel("Label4", &Controls::Label4, 7440, 120, 615, 975,
              {{Face::arial, 48, true, false}, true, false, false});
 
     image1_ = new PictureWidget(board_, pictures::stopwatch);
     image1_->setObjectName("Image1");
-    image1_->setGeometry(scale_.rect(0, 2400, 480, 480));
+    place(image1_, {0, 2400, 480, 480});
     image1_->setToolTip("Clicca sotto di me per impostare il Timer");
 
     addLabel("lblScore1", &Controls::lblScore1, 4680, 5040, 540, 885, count);
@@ -185,8 +308,8 @@ void Tavola::build() {
     addLabel("Label9", &Controls::Label9, -120, 120, 5655, 855, question);
 
     addPieces(1, 1, 3);
-    TextLabel* hidden = addLabel("lblnum1", &Controls::lblnum1, 8400, 2160, 495, 735,
-                                 {sans(24, true), false, false, false});
+    QLabel* hidden = addLabel("lblnum1", &Controls::lblnum1, 8400, 2160, 495, 735,
+                              {sans(24, true), false, false, false});
     hidden->hide();  // only stores the expected answer
     addLabel("lbldeno", &Controls::lbldeno, 240, 1440, 735, 855, number);
     addPieces(1, 4, 4);  // in front of the denominator and lblnum1
@@ -196,12 +319,6 @@ void Tavola::build() {
 
     line2_ = new LineWidget(board_, toQColor(colours::magenta, palette()));
     line2_->setObjectName("Line2");
-    {
-        const int x1 = scale_.px(240);
-        const int x2 = scale_.px(960);
-        const int thickness = std::max(1, static_cast<int>(std::lround(5 * scale_.factor())));
-        line2_->setGeometry(x1, scale_.px(1320) - thickness / 2, x2 - x1 + 1, thickness);
-    }
 
     addLabel("Label2", &Controls::Label2, 6360, 120, 1335, 495, question);
     addLabel("lblnum2", &Controls::lblnum2, 240, 720, 855, 615, number);
@@ -223,8 +340,7 @@ void Tavola::build() {
     // The text box and the buttons lie in front of everything else.
     txtAnswer_ = new AnswerBox(board_);
     txtAnswer_->setObjectName("txtAnswer");
-    txtAnswer_->setGeometry(scale_.rect(8160, 120, 2055, 1200));
-    txtAnswer_->setFont(makeFont({Face::arial, 48, true, false}, scale_));
+    place(txtAnswer_, {8160, 120, 2055, 1200}, FontChoice{Face::arial, 48, true, false});
     txtAnswer_->setMaxLength(4);
     txtAnswer_->setToolTip("Inserisci il risultato e  premi il tasto  Invio");
     {
@@ -235,35 +351,32 @@ void Tavola::build() {
     }
     txtAnswer_->setKeyFilter([this](int code) {
         const int kept = events_.keyPress(code);
-        handled();
+        render();
         return kept;
     });
     connect(txtAnswer_, &QLineEdit::textChanged, this,
             [this](const QString& text) { controls_.txtAnswer = text.toStdString(); });
 
-    const QFont buttonFont = makeFont(sans(8.25, true), scale_);
     cmdNext_ = new PictureButton(board_, "&Nuovo calcolo", toQColor(colours::green, palette()),
                                  {pictures::nextSmile, pictures::nextLaugh, pictures::nextStraight},
                                  scale_);
     cmdNext_->setObjectName("cmdNext");
-    cmdNext_->setGeometry(scale_.rect(720, 6480, 1815, 975));
-    cmdNext_->setFont(buttonFont);
+    place(cmdNext_, {720, 6480, 1815, 975}, sans(8.25, true));
     cmdNext_->setToolTip("Go");
     cmdNext_->setDefault(true);
     connect(cmdNext_, &QPushButton::clicked, this, [this] {
         events_.clickNext();
-        handled();
+        render();
     });
 
     cmdExit_ = new PictureButton(board_, "E&xit", toQColor(colours::cyan, palette()),
                                  {pictures::exitNoEntry, {}, {}}, scale_);
     cmdExit_->setObjectName("cmdExit");
-    cmdExit_->setGeometry(scale_.rect(7800, 6480, 1815, 975));
-    cmdExit_->setFont(buttonFont);
+    place(cmdExit_, {7800, 6480, 1815, 975}, sans(8.25, true));
     cmdExit_->setToolTip("Ti prego resta ancora, forse riuscirai a farmi uscire ");
     connect(cmdExit_, &QPushButton::clicked, this, [this] {
         events_.clickExit();
-        handled();
+        render();
     });
 
     // Only these three take the focus, in this order.
@@ -283,12 +396,8 @@ void Tavola::build() {
         o->installEventFilter(this);
     }
 
-    const QCursor boy = pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor));
-    const QCursor pointer =
-        pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
-    setCursor(boy);
-    cmdNext_->setCursor(pointer);
-    message->setCursor(pointer);
+    message_ = message;
+    applyScale();
     setWindowIcon(pictureIcon(QString::fromLatin1(pictures::windowIcon)));
 }
 
@@ -304,7 +413,7 @@ void Tavola::buildMenus() {
     newGame_->setObjectName("new");
     connect(newGame_, &QAction::triggered, this, [this] {
         events_.clickNewGame();
-        handled();
+        render();
     });
 
     QMenu* school = bar->addMenu("www.scuola.example");
@@ -319,15 +428,6 @@ QList<QAction*> Tavola::menuItems() const {
     return menuBar()->actions();
 }
 
-TextLabel* Tavola::label(const char* name) const {
-    for (const NamedLabel& l : labels_) {
-        if (std::strcmp(l.name, name) == 0) {
-            return l.widget;
-        }
-    }
-    return nullptr;
-}
-
 PieceWidget* Tavola::piece(int row, int index) const {
     return pieces_.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(index - 1));
 }
@@ -337,22 +437,30 @@ void Tavola::start() {
     show();
     if (first) {
         events_.activate();
-        handled();
-    }
-}
-
-void Tavola::handled() {
-    if (!ending_) {
         render();
     }
 }
 
 void Tavola::render() {
     const QPalette& pal = palette();
-    for (const NamedLabel& l : labels_) {
+    for (ModelLabel& l : labels_) {
         const Label& model = controls_.*(l.model);
-        l.widget->setCaption(fromModel(model.caption));
-        l.widget->setTextColour(toQColor(model.foreColour, pal));
+        const QString text = shownText(model.caption);
+        // The design-time size belongs to the design-time text: an auto-size
+        // label is fitted only when its text changes, keeping its top left.
+        if (l.widget->text() != text) {
+            l.widget->setText(text);
+            if (l.autoSize) {
+                l.widget->adjustSize();
+                l.fitted = true;
+            }
+        }
+        const QColor colour = toQColor(model.foreColour, pal);
+        if (l.widget->palette().color(QPalette::Text) != colour) {
+            QPalette p = l.widget->palette();
+            p.setColor(QPalette::Text, colour);
+            l.widget->setPalette(p);
+        }
     }
     for (int row = 1; row <= 9; ++row) {
         const ShapeRow& model = controls_.Shape(row);
@@ -377,8 +485,8 @@ void Tavola::render() {
         cmdNext_->setEnabled(false);
     }
 
-    // The clock runs only once the window is on screen.
-    const bool ticking = shown_ && controls_.timer1Enabled && !events_.over() && !ending_;
+    // The clock runs only while the window is on screen and its game goes on.
+    const bool ticking = shown_ && isVisible() && controls_.timer1Enabled && !events_.over();
     if (ticking && !timer1_.isActive()) {
         timer1_.start();
     } else if (!ticking && timer1_.isActive()) {
@@ -466,7 +574,16 @@ bool Tavola::menuKey(const QKeyEvent* key) {
 }
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && !ending_) {
+    if (watched == sea_ && event->type() == QEvent::Resize) {
+        fitBoardToSea();
+        // The size changed: the game sets the title again.
+        if (shown_) {
+            events_.resize();
+            render();
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress && !events_.over()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (menuKey(key)) {
             return true;
@@ -479,7 +596,7 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
             // The game decides what Enter means: the focused exit button,
             // the default button, or the answer check.
             events_.pressEnter();
-            handled();
+            render();
             return true;
         }
     }
@@ -488,13 +605,13 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
 
 void Tavola::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && shown_ && !ending_) {
+    if (event->type() == QEvent::WindowStateChange && shown_) {
         const Qt::WindowStates state = windowState();
         controls_.windowState = state.testFlag(Qt::WindowMinimized)   ? WindowState::minimized
                                 : state.testFlag(Qt::WindowMaximized) ? WindowState::maximized
                                                                       : WindowState::normal;
         events_.resize();
-        handled();
+        render();
     }
 }
 
@@ -503,20 +620,14 @@ void Tavola::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
         events_.resize();
-        handled();
+        render();
     }
 }
 
 void Tavola::closeEvent(QCloseEvent* event) {
-    if (!ending_) {
-        emit closedByUser();
-    }
-    event->accept();
-}
-
-void Tavola::shutDown() {
-    ending_ = true;
     timer1_.stop();
+    event->accept();
+    emit closed();
 }
 
 }  // namespace quimbra::window

@@ -1,6 +1,5 @@
 #include "window/widgets.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -8,98 +7,6 @@
 #include <algorithm>
 
 namespace quimbra::window {
-
-// ---- TextLabel -------------------------------------------------------------
-
-namespace {
-
-QString displayText(const QString& caption) {
-    QString text;
-    text.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar c = caption.at(i);
-        if (c == u'\r') {
-            text += u'\n';
-            if (i + 1 < caption.size() && caption.at(i + 1) == u'\n') {
-                ++i;
-            }
-        } else if (c == u'\n') {
-            text += u'\n';
-        } else if (c.category() == QChar::Other_Control) {
-            continue;
-        } else {
-            text += c;
-        }
-    }
-    return text;
-}
-
-}  // namespace
-
-TextLabel::TextLabel(QWidget* parent, const Style& style, const BoardScale& scale)
-    : QWidget(parent), style_(style), scale_(scale) {
-    setFont(makeFont(style.font, scale));
-    setAttribute(Qt::WA_TranslucentBackground);
-}
-
-int TextLabel::padding() const {
-    return style_.bordered ? std::max(1, scale_.px(30)) : 0;
-}
-
-void TextLabel::setCaption(const QString& caption) {
-    if (caption == caption_ && !shown_.isNull()) {
-        return;
-    }
-    const bool first = shown_.isNull();
-    caption_ = caption;
-    shown_ = displayText(caption);
-    if (shown_.isNull()) {
-        shown_ = QStringLiteral("");
-    }
-    // The design-time size belongs to the design-time text; it is refitted
-    // only when the text changes.
-    if (style_.autoSize && !first) {
-        fitToText();
-    }
-    update();
-    // The text is the label's accessible name: a screen reader says the new one.
-    QAccessibleEvent changed(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
-}
-
-void TextLabel::fitToText() {
-    const QFontMetrics metrics(font());
-    const QStringList lines = shown_.split(u'\n');
-    int width = 0;
-    for (const QString& line : lines) {
-        width = std::max(width, metrics.horizontalAdvance(line));
-    }
-    const int pad = padding();
-    resize(width + 2 * pad, static_cast<int>(lines.size()) * metrics.height() + 2 * pad);
-}
-
-void TextLabel::setTextColour(const QColor& colour) {
-    if (colour != colour_) {
-        colour_ = colour;
-        update();
-    }
-}
-
-void TextLabel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (style_.bordered) {
-        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-    painter.setPen(colour_);
-    painter.setFont(font());
-    const int pad = padding();
-    const Qt::Alignment align = Qt::AlignTop | (style_.centred ? Qt::AlignHCenter : Qt::AlignLeft);
-    // Fixed-size labels wrap long texts onto further lines, as the desktop's
-    // labels do.
-    const int flags = static_cast<int>(align.toInt()) | (style_.autoSize ? 0 : Qt::TextWordWrap);
-    painter.drawText(rect().adjusted(pad, pad, -pad, -pad), flags, shown_);
-}
 
 // ---- PieceWidget -----------------------------------------------------------
 
@@ -115,10 +22,17 @@ void PieceWidget::setColours(const QColor& fill, const QColor& border) {
 
 void PieceWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), filled_ ? fill_ : palette().color(QPalette::Base));
-    painter.setPen(QPen(border_, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(rect(), border_);
+    const int w = borderWidth_;
+    painter.fillRect(rect().adjusted(w, w, -w, -w),
+                     filled_ ? fill_ : palette().color(QPalette::Base));
+}
+
+void PieceWidget::setBorderWidth(int pixels) {
+    if (pixels != borderWidth_) {
+        borderWidth_ = pixels;
+        update();
+    }
 }
 
 // ---- LineWidget ------------------------------------------------------------
@@ -152,6 +66,11 @@ void PictureWidget::paintEvent(QPaintEvent*) {
 PictureButton::PictureButton(QWidget* parent, const QString& caption, const QColor& face,
                              Faces faces, const BoardScale& scale)
     : QPushButton(caption, parent), face_(face), faces_(std::move(faces)), scale_(scale) {}
+
+void PictureButton::setScale(const BoardScale& scale) {
+    scale_ = scale;
+    update();
+}
 
 QString PictureButton::currentFace() const {
     if (!isEnabled() && !faces_.disabled.isEmpty()) {

@@ -18,45 +18,7 @@
 
 namespace quimbra::window {
 
-// A transparent label: paints only its text (and its border), so what lies
-// behind it shows through.
-class TextLabel final : public QWidget {
-  public:
-    struct Style {
-        FontChoice font = windowFont;
-        bool centred = false;
-        bool bordered = false;
-        bool autoSize = false;
-    };
-
-    TextLabel(QWidget* parent, const Style& style, const BoardScale& scale);
-
-    // Line ends of any kind (CR LF from the record files) become one line
-    // break; other control characters are not drawn. An auto-size label
-    // takes the size of its new text, keeping its top left corner.
-    void setCaption(const QString& caption);
-    QString caption() const { return caption_; }
-    // The text as drawn, line breaks as '\n'.
-    QString shownText() const { return shown_; }
-
-    void setTextColour(const QColor& colour);
-    QColor textColour() const { return colour_; }
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    void fitToText();
-    int padding() const;
-
-    Style style_;
-    const BoardScale& scale_;
-    QString caption_;
-    QString shown_;
-    QColor colour_;
-};
-
-// One piece of the fraction bar: a plain rectangle with a 1-pixel border.
+// One piece of the fraction bar: a plain rectangle with a thin border.
 // A piece without fill shows the window background inside its border.
 class PieceWidget final : public QWidget {
   public:
@@ -65,12 +27,15 @@ class PieceWidget final : public QWidget {
     void setColours(const QColor& fill, const QColor& border);
     QColor fill() const { return fill_; }
     QColor border() const { return border_; }
+    // The border's width in pixels: 1 at design size, more on a larger board.
+    void setBorderWidth(int pixels);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     bool filled_;
+    int borderWidth_ = 1;
     QColor fill_;
     QColor border_;
 };
@@ -93,7 +58,6 @@ class LineWidget final : public QWidget {
 class PictureWidget final : public QWidget {
   public:
     PictureWidget(QWidget* parent, const QString& resource);
-    bool hasPicture() const { return valid_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -119,6 +83,7 @@ class PictureButton final : public QPushButton {
 
     // The picture the button shows in its current state.
     QString currentFace() const;
+    void setScale(const BoardScale& scale);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -128,7 +93,7 @@ class PictureButton final : public QPushButton {
 
     QColor face_;
     Faces faces_;
-    const BoardScale& scale_;
+    BoardScale scale_;
     mutable QHash<QString, QPixmap> rendered_;
 };
 

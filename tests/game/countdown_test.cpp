@@ -38,7 +38,7 @@ TEST(Countdown, TickTable) {
 TEST(Countdown, EndOfTimeSequence) {
     struct Case {
         const char* name;
-        std::vector<int> answers;          // to the confirmations, in order
+        std::vector<Answer> answers;       // to the confirmations, in order
         std::vector<std::string> prompts;  // every dialog after the greeting
         int beeps;
         bool over;
@@ -47,14 +47,14 @@ TEST(Countdown, EndOfTimeSequence) {
     const std::string farewell = "Ciao a presto. Ore 0";
     const std::vector<Case> cases = {
         {"no, no",
-         {boxes::no, boxes::no},
+         {Answer::no, Answer::no},
          {confirmPrompt, "Tempo scaduto", confirmPrompt},
          1,
          false,
          false},
-        {"yes", {boxes::yes}, {confirmPrompt, farewell}, 0, true, true},
+        {"yes", {Answer::yes}, {confirmPrompt, farewell}, 0, true, true},
         {"no, yes",
-         {boxes::no, boxes::yes},
+         {Answer::no, Answer::yes},
          {confirmPrompt, "Tempo scaduto", confirmPrompt, farewell},
          0,
          true,
@@ -66,7 +66,7 @@ TEST(Countdown, EndOfTimeSequence) {
         rig.start();
         rig.ticks(900);
         rig.platform.expectMessage(confirmPrompt, c.answers[0]);
-        if (c.answers[0] == boxes::no) {
+        if (c.answers[0] == Answer::no) {
             rig.platform.expectMessage("Tempo scaduto").expectMessage(confirmPrompt, c.answers[1]);
         }
         if (c.over) {
@@ -107,9 +107,9 @@ TEST(Countdown, TicksNeverStackDialogs) {
         rig.game->pressEnter();
         EXPECT_EQ(rig.controls.lblconto.caption, "00:00:00");
     };
-    rig.platform.expectMessage(confirmPrompt, boxes::no, duringConfirmation)
-        .expectMessage("Tempo scaduto", boxes::ok, [&] { rig.ticks(3); })
-        .expectMessage(confirmPrompt, boxes::no, duringConfirmation);
+    rig.platform.expectMessage(confirmPrompt, Answer::no, duringConfirmation)
+        .expectMessage("Tempo scaduto", Answer::ok, [&] { rig.ticks(3); })
+        .expectMessage(confirmPrompt, Answer::no, duringConfirmation);
     rig.game->tick();
     rig.platform.verifyDone();
     EXPECT_FALSE(rig.game->inDialog());
@@ -127,9 +127,9 @@ TEST(Countdown, AnswersJudgedAfterExpiry) {
     GameRig rig;
     rig.start();
     rig.ticks(900);
-    rig.platform.expectMessage(confirmPrompt, boxes::no)
+    rig.platform.expectMessage(confirmPrompt, Answer::no)
         .expectMessage("Tempo scaduto")
-        .expectMessage(confirmPrompt, boxes::no);
+        .expectMessage(confirmPrompt, Answer::no);
     rig.game->tick();
     rig.answer(true);
     rig.answer(false);

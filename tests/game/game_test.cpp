@@ -72,7 +72,7 @@ TEST(GameFlow, EnterRouting) {
     EXPECT_EQ(rig.game->state(), posed);
 
     rig.controls.focus = Focus::cmdExit;
-    rig.platform.expectMessage(confirmPrompt, boxes::no);
+    rig.platform.expectMessage(confirmPrompt, Answer::no);
     rig.game->pressEnter();
     EXPECT_EQ(rig.game->state(), posed);
 }

@@ -28,7 +28,7 @@ TEST(Leaving, NoChangesNothing) {
         }
         const Controls before = rig.controls;
         const GameState stateBefore = rig.game->state();
-        rig.platform.expectMessage(confirmPrompt, boxes::no);
+        rig.platform.expectMessage(confirmPrompt, Answer::no);
         byEnter ? rig.game->pressEnter() : rig.game->clickExit();
         rig.platform.verifyDone();
         EXPECT_EQ(rig.controls, before);
@@ -47,7 +47,7 @@ TEST(Leaving, Farewell) {
     rig.start();
     rig.ticks(100);
     rig.platform.date = "08/12/2026";
-    rig.platform.expectMessage(confirmPrompt, boxes::yes).expectMessage("Ciao a presto. Ore 800");
+    rig.platform.expectMessage(confirmPrompt, Answer::yes).expectMessage("Ciao a presto. Ore 800");
     rig.game->clickExit();
     const Dialog& farewell = rig.platform.dialogs.back();
     EXPECT_EQ(farewell.title, "Data 08/12/2026");
@@ -76,7 +76,7 @@ TEST(Leaving, RecordComparison) {
         rig.start("Anna");
         rig.answerRight(c.rightAnswers);
         rig.answer(false);
-        rig.platform.expectMessage(confirmPrompt, boxes::yes).expectAnyMessage();
+        rig.platform.expectMessage(confirmPrompt, Answer::yes).expectAnyMessage();
         if (c.written) {
             rig.platform.expectMessage(recordKept);
         }
@@ -104,7 +104,7 @@ TEST(Leaving, FailedWriteIsReported) {
     rig.records.writeError = error;
     rig.start();
     rig.answerRight(3);
-    rig.platform.expectMessage(confirmPrompt, boxes::yes)
+    rig.platform.expectMessage(confirmPrompt, Answer::yes)
         .expectMessage("Ciao a presto. Ore 900")
         .expectAnyMessage();
     rig.game->clickExit();
@@ -142,7 +142,7 @@ TEST(Leaving, WriteOutcomes) {
         if (!c.otherGameWrote.empty()) {
             rig.records.scoreFile = c.otherGameWrote;
         }
-        rig.platform.expectMessage(confirmPrompt, boxes::yes)
+        rig.platform.expectMessage(confirmPrompt, Answer::yes)
             .expectMessage("Ciao a presto. Ore 900");
         if (!c.said.empty()) {
             rig.platform.expectAnyMessage();
@@ -165,7 +165,7 @@ TEST(Leaving, WriteOutcomes) {
 TEST(Leaving, NothingRunsAfterTheEnd) {
     GameRig rig;
     rig.start();
-    rig.platform.expectMessage(confirmPrompt, boxes::yes).expectAnyMessage();
+    rig.platform.expectMessage(confirmPrompt, Answer::yes).expectAnyMessage();
     rig.game->clickExit();
     ASSERT_TRUE(rig.game->over());
     const Controls before = rig.controls;

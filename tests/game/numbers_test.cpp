@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -12,6 +13,20 @@ namespace quimbra {
 namespace {
 
 constexpr double inf = std::numeric_limits<double>::infinity();
+
+// The process's rounding modes: the game's rounding must not follow them.
+constexpr int roundingModes[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
+
+// Runs check under each rounding mode in turn, then restores the default.
+template <typename Check>
+void underEveryRoundingMode(Check check) {
+    for (const int mode : roundingModes) {
+        ASSERT_EQ(std::fesetround(mode), 0);
+        SCOPED_TRACE(::testing::Message() << "rounding mode " << mode);
+        check();
+    }
+    std::fesetround(FE_TONEAREST);
+}
 
 // Whole part is the largest whole number not above x, also for negatives.
 TEST(WholePart, RoundsDownTowardsMinusInfinity) {
@@ -24,8 +39,9 @@ TEST(WholePart, RoundsDownTowardsMinusInfinity) {
     }
 }
 
-// To 16-bit integer: nearest, ties to even; a result outside -32768..32767 is
-// an overflow, reported and never wrapped.
+// To 16-bit integer: nearest, ties to even, under every rounding mode of the
+// process; a result outside -32768..32767 is an overflow, reported and never
+// wrapped.
 TEST(ToInt16, RoundsTiesToEvenAndReportsOverflow) {
     const struct {
         double x;
@@ -40,6 +56,9 @@ TEST(ToInt16, RoundsTiesToEvenAndReportsOverflow) {
         {-2.5, -2},
         {2.4999, 2},
         {2.5001, 3},
+        {2.1, 2},
+        {-2.1, -2},
+        {2.9, 3},
         {-7.0, -7},
         {32767.0, 32767},
         {32767.4, 32767},
@@ -58,13 +77,15 @@ TEST(ToInt16, RoundsTiesToEvenAndReportsOverflow) {
         {-inf, std::nullopt},
         {std::numeric_limits<double>::quiet_NaN(), std::nullopt},
     };
-    for (const auto& c : cases) {
-        const std::optional<std::int16_t> got = toInt16(c.x);
-        ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.x;
-        if (got) {
-            EXPECT_EQ(*got, *c.expected) << c.x;
+    underEveryRoundingMode([&] {
+        for (const auto& c : cases) {
+            const std::optional<std::int16_t> got = toInt16(c.x);
+            ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.x;
+            if (got) {
+                EXPECT_EQ(*got, *c.expected) << c.x;
+            }
         }
-    }
+    });
 }
 
 // Number to text: plain decimal digits, "-" before a negative, no blank.
@@ -99,8 +120,8 @@ TEST(FormatPattern, EveryPatternOnTheGamesValues) {
     }
 }
 
-// Formatting rounds to a whole number first (ties to even) and never groups
-// digits, however large the value.
+// Formatting rounds to a whole number first (ties to even, under every
+// rounding mode) and never groups digits, however large the value.
 TEST(FormatPattern, RoundsAndNeverGroups) {
     const struct {
         double value;
@@ -111,10 +132,13 @@ TEST(FormatPattern, RoundsAndNeverGroups) {
         {14.4, "00", "14"},         {0.4, "00", "00"},
         {-0.4, "#0", "0"},          {32767, "####0", "32767"},
         {1234567, "#0", "1234567"}, {1e20, "#0", "100000000000000000000"},
+        {2.1, "#0", "2"},           {-2.5, "#0", "-2"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(formatPattern(c.value, c.pattern), c.expected) << c.value;
-    }
+    underEveryRoundingMode([&] {
+        for (const auto& c : cases) {
+            EXPECT_EQ(formatPattern(c.value, c.pattern), c.expected) << c.value;
+        }
+    });
 }
 
 // Text to number: the number at the start of the text after leading blanks;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -139,6 +140,34 @@ TEST(QuestionGenerator, DrawsAndReseedsInTheExactOrder) {
         EXPECT_EQ(controls.lblnum2.caption, std::to_string(c.numerator));
         EXPECT_EQ(controls.lbldeno.caption, std::to_string(d));
         EXPECT_EQ(figureProblem(controls, c.kind, c.numerator), "");
+    }
+}
+
+// A generator that returns 1 (or more, or NaN) still asks one of the eight
+// kinds: the draw is held below 1 where it is made, so Int(8r + 1) is at most 8.
+TEST(QuestionGenerator, DrawsOfOneOrMoreStayWithinTheKinds) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        float draw;
+        int kind;
+        int base;
+    } cases[] = {{1.0F, 8, 180}, {7.5F, 8, 180}, {nan, 1, 0}, {-1.0F, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.draw);
+        ScriptedRandom random(std::vector<float>(4, c.draw));
+        GameState state;
+        Controls controls;
+        QuestionGenerator(state, controls, random).poseQuestion();
+        EXPECT_EQ(state.kind, c.kind);
+        EXPECT_EQ(state.base, c.base);
+    }
+}
+
+// Each kind's denominator is the piece count of the row it shows.
+TEST(QuestionKinds, DenominatorIsTheRowsPieceCount) {
+    const Controls controls;
+    for (const QuestionKind& kind : questionKinds) {
+        EXPECT_EQ(controls.Shape(kind.row).count(), kind.denominator) << "row " << kind.row;
     }
 }
 

@@ -65,7 +65,7 @@ TEST(StartUp, ClockWaitsForGreeting) {
         ++checks;
     };
     rig.platform.expectInput("Come ti chiami?", "Anna", whileOpen)
-        .expectMessage(greetingFor("Anna"), boxes::ok, whileOpen);
+        .expectMessage(greetingFor("Anna"), Answer::ok, whileOpen);
     rig.game->load();
     EXPECT_EQ(checks, 2);
     EXPECT_EQ(rig.controls.lblconto.caption, "00:15:00");
@@ -120,7 +120,7 @@ TEST(StartUp, RecordFailureMeansNoRecordWritten) {
         EXPECT_FALSE(rig.controls.cmdNextEnabled) << "the first question is posed";
 
         rig.answerRight(2);
-        rig.platform.expectMessage(confirmPrompt, boxes::yes)
+        rig.platform.expectMessage(confirmPrompt, Answer::yes)
             .expectMessage("Ciao a presto. Ore 900")
             .expectAnyMessage();
         rig.game->clickExit();
@@ -157,7 +157,7 @@ TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
         rig.game->load();
         rig.game->activate();
         rig.answerRight(c.rightAnswers);
-        rig.platform.expectMessage(confirmPrompt, boxes::yes)
+        rig.platform.expectMessage(confirmPrompt, Answer::yes)
             .expectMessage("Ciao a presto. Ore 900");
         if (!c.said.empty()) {
             rig.platform.expectMessage("Non posso registrare il record: all'inizio della partita " +

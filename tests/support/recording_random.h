@@ -9,7 +9,7 @@ namespace quimbra::testing {
 
 class RecordingRandom : public RandomSource {
   public:
-    float next() override {
+    float draw() override {
         ++draws;
         return inner.next();
     }

@@ -21,18 +21,19 @@ ScriptedPlatform::~ScriptedPlatform() {
 
 ScriptedPlatform& ScriptedPlatform::expectInput(std::string prompt, std::string answer,
                                                 During during) {
-    script_.push_back(
-        Entry{Dialog::Kind::input, std::move(prompt), std::move(answer), 0, std::move(during)});
+    script_.push_back(Entry{Dialog::Kind::input, std::move(prompt), std::move(answer), Answer::ok,
+                            std::move(during)});
     return *this;
 }
 
-ScriptedPlatform& ScriptedPlatform::expectMessage(std::string prompt, int answer, During during) {
+ScriptedPlatform& ScriptedPlatform::expectMessage(std::string prompt, Answer answer,
+                                                  During during) {
     script_.push_back(
         Entry{Dialog::Kind::message, std::move(prompt), {}, answer, std::move(during)});
     return *this;
 }
 
-ScriptedPlatform& ScriptedPlatform::expectAnyMessage(int answer, During during) {
+ScriptedPlatform& ScriptedPlatform::expectAnyMessage(Answer answer, During during) {
     script_.push_back(Entry{Dialog::Kind::message, std::nullopt, {}, answer, std::move(during)});
     return *this;
 }
@@ -66,14 +67,15 @@ std::optional<ScriptedPlatform::Entry> ScriptedPlatform::take(const Dialog& show
 }
 
 std::string ScriptedPlatform::inputBox(const std::string& prompt) {
-    const std::optional<Entry> e = take(Dialog{Dialog::Kind::input, prompt, {}, 0});
+    const std::optional<Entry> e = take(Dialog{Dialog::Kind::input, prompt, {}, {}});
     return e ? e->inputAnswer : std::string{};
 }
 
-int ScriptedPlatform::messageBox(const std::string& prompt, int style, const std::string& title) {
+Answer ScriptedPlatform::messageBox(const std::string& prompt, BoxStyle style,
+                                    const std::string& title) {
     const std::optional<Entry> e = take(Dialog{Dialog::Kind::message, prompt, title, style});
     // An unscripted confirmation is declined, the safe answer.
-    return e ? e->boxAnswer : boxes::no;
+    return e ? e->boxAnswer : Answer::no;
 }
 
 }  // namespace quimbra::testing

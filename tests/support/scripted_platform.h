@@ -18,7 +18,7 @@ struct Dialog {
     Kind kind = Kind::message;
     std::string prompt;
     std::string title;
-    int style = 0;
+    BoxStyle style;
 };
 
 class ScriptedPlatform : public Platform {
@@ -34,9 +34,10 @@ class ScriptedPlatform : public Platform {
     // The next dialog must be an input box with this prompt; it returns answer.
     ScriptedPlatform& expectInput(std::string prompt, std::string answer, During during = {});
     // The next dialog must be a message box with this prompt.
-    ScriptedPlatform& expectMessage(std::string prompt, int answer = boxes::ok, During during = {});
+    ScriptedPlatform& expectMessage(std::string prompt, Answer answer = Answer::ok,
+                                    During during = {});
     // The next dialog must be a message box; its text is not checked here.
-    ScriptedPlatform& expectAnyMessage(int answer = boxes::ok, During during = {});
+    ScriptedPlatform& expectAnyMessage(Answer answer = Answer::ok, During during = {});
 
     // Fails the test for every script entry not used; called by the
     // destructor too, once.
@@ -44,7 +45,7 @@ class ScriptedPlatform : public Platform {
     std::size_t pending() const { return script_.size(); }
 
     std::string inputBox(const std::string& prompt) override;
-    int messageBox(const std::string& prompt, int style, const std::string& title) override;
+    Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
     std::string currentDate() override { return date; }
     double timeOfDay() override { return time; }
     void beep() override { ++beeps; }
@@ -63,7 +64,7 @@ class ScriptedPlatform : public Platform {
         Dialog::Kind kind;
         std::optional<std::string> prompt;
         std::string inputAnswer;
-        int boxAnswer;
+        Answer boxAnswer;
         During during;
     };
     // Logs the dialog, checks it against the next entry and runs its callback.

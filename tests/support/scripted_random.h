@@ -25,7 +25,7 @@ class ScriptedRandom final : public RandomSource {
   public:
     explicit ScriptedRandom(std::vector<float> draws = {}) : draws_(std::move(draws)) {}
 
-    float next() override {
+    float draw() override {
         if (nextDraw_ >= draws_.size()) {
             throw std::runtime_error("script exhausted after " + std::to_string(draws_.size()) +
                                      " draws");

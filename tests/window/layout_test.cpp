@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "recording_events.h"
@@ -13,23 +15,37 @@ namespace {
 
 using testing::RecordingEvents;
 
-QRect fromTwips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+// Twips to pixels at a board scale: 15 twips a pixel at design size, each
+// edge rounded to the nearest pixel.
+int pixels(int twips, double factor) {
+    return static_cast<int>(std::lround(twips * factor / 15));
 }
 
 QColor rgb(Colour c) {
     return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
-class LayoutTest : public ::testing::Test {
+// Every test runs at design size and with the board drawn larger as one.
+class LayoutTest : public ::testing::TestWithParam<double> {
   protected:
+    QRect fromTwips(int left, int top, int width, int height) const {
+        const double f = GetParam();
+        const int x = pixels(left, f);
+        const int y = pixels(top, f);
+        return {x, y, pixels(left + width, f) - x, pixels(top + height, f) - y};
+    }
+    int scaled(int designPixels) const {
+        return static_cast<int>(std::lround(designPixels * GetParam()));
+    }
     Controls controls;
     RecordingEvents events;
-    Tavola window{controls, events};
+    Tavola window{controls, events, BoardScale(GetParam())};
 };
 
+INSTANTIATE_TEST_SUITE_P(Scales, LayoutTest, ::testing::Values(1.0, 2.0, 1.5));
+
 // Every label at its place, with its initial text, font and text colour.
-TEST_F(LayoutTest, LabelsMatchTheLayoutTables) {
+TEST_P(LayoutTest, LabelsMatchTheLayoutTables) {
     const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
     struct Row {
         const char* name;
@@ -73,20 +89,20 @@ TEST_F(LayoutTest, LabelsMatchTheLayoutTables) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        TextLabel* label = window.label(row.name);
+        QLabel* label = window.label(row.name);
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->geometry(), fromTwips(row.left, row.top, row.width, row.height));
-        EXPECT_EQ(label->caption(), QString::fromUtf8(row.text));
-        EXPECT_EQ(label->font().pixelSize(), row.fontPixels);
+        EXPECT_EQ(label->text(), QString::fromUtf8(row.text));
+        EXPECT_EQ(label->font().pixelSize(), scaled(row.fontPixels));
         EXPECT_EQ(label->font().bold(), row.bold);
         EXPECT_EQ(label->font().italic(), row.italic);
-        EXPECT_EQ(label->textColour(), row.colour);
+        EXPECT_EQ(label->palette().color(QPalette::Text), row.colour);
     }
 }
 
 // The substitutes keep the kind of face: sans for the sans faces, serif for
 // the score counts, a heavier cut for the clock.
-TEST_F(LayoutTest, FontsFallBackToFacesOfTheSameKind) {
+TEST_P(LayoutTest, FontsFallBackToFacesOfTheSameKind) {
     const QFontInfo sans(window.label("Label9")->font());
     const QFontInfo serif(window.label("lblScore")->font());
     const QFontInfo clock(window.label("lblconto")->font());
@@ -97,12 +113,12 @@ TEST_F(LayoutTest, FontsFallBackToFacesOfTheSameKind) {
 }
 
 // The text box and the buttons: place, font, colours, limits, tooltips.
-TEST_F(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
+TEST_P(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
     AnswerBox* box = window.txtAnswer();
     EXPECT_EQ(box->geometry(), fromTwips(8160, 120, 2055, 1200));
     EXPECT_EQ(box->maxLength(), 4);
     EXPECT_EQ(box->text(), "");
-    EXPECT_EQ(box->font().pixelSize(), 64);
+    EXPECT_EQ(box->font().pixelSize(), scaled(64));
     EXPECT_TRUE(box->font().bold());
     EXPECT_EQ(box->palette().color(QPalette::Text), rgb(colours::darkBlue));
     EXPECT_EQ(box->palette().color(QPalette::Base), rgb(colours::cyan));
@@ -131,7 +147,7 @@ TEST_F(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
         EXPECT_EQ(b.button->toolTip(), b.tooltip);
         EXPECT_EQ(b.button->isEnabled(), b.enabled);
         EXPECT_EQ(b.button->isDefault(), b.isDefault);
-        EXPECT_EQ(b.button->font().pixelSize(), 11);
+        EXPECT_EQ(b.button->font().pixelSize(), scaled(11));
         EXPECT_EQ(b.button->currentFace(), b.face);
     }
     EXPECT_EQ(window.image1()->geometry(), fromTwips(0, 2400, 480, 480));
@@ -139,16 +155,19 @@ TEST_F(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
     EXPECT_EQ(window.image2()->geometry(), fromTwips(0, -360, 10440, 9240));
     EXPECT_EQ(window.label("lblScore")->toolTip(),
               "Questo \u00e8 il tuo punteggio. Forza con il  record");
-    EXPECT_EQ(window.board()->size(), QSize(694, 554));
+    EXPECT_EQ(window.board()->size(), QSize(scaled(694), scaled(554)));
     window.show();
-    EXPECT_EQ(window.minimumSize(), window.maximumSize());
-    EXPECT_EQ(window.board()->geometry().top(), window.menuBar()->geometry().bottom() + 1);
+    // Resizable, never below the board's design size, which it opens at.
+    EXPECT_EQ(window.centralWidget()->minimumSize(), window.board()->size());
+    EXPECT_GT(window.maximumWidth(), window.width());
+    EXPECT_EQ(window.board()->mapTo(&window, QPoint(0, 0)),
+              QPoint(0, window.menuBar()->geometry().bottom() + 1));
     EXPECT_EQ(window.windowTitle(), QString(52, u' ') + "Gioca con le frazioni");
 }
 
 // Every piece of the nine rows at its exact left and width, with the colours
 // and visibility it is loaded with.
-TEST_F(LayoutTest, FractionBarPiecesMatchTheLayoutTable) {
+TEST_P(LayoutTest, FractionBarPiecesMatchTheLayoutTable) {
     struct Row {
         int width;
         std::vector<int> lefts;
@@ -194,14 +213,43 @@ TEST_F(LayoutTest, FractionBarPiecesMatchTheLayoutTable) {
     }
     EXPECT_TRUE(window.label("lblnum1")->isHidden());
     const QRect line = window.line2()->geometry();
-    EXPECT_EQ(line.left(), 16);
-    EXPECT_EQ(line.right(), 64);
-    EXPECT_EQ(line.height(), 5);
-    EXPECT_TRUE(line.contains(40, 88));
+    EXPECT_EQ(line.left(), scaled(16));
+    EXPECT_EQ(line.right(), scaled(64));
+    EXPECT_EQ(line.height(), scaled(5));
+    EXPECT_TRUE(line.contains(scaled(40), scaled(88)));
+}
+
+// Each row shown alone is drawn in its colours at every scale: the fill
+// inside each piece, the border along its top edge as wide as the board's
+// borders (one pixel at design size); the unfilled piece shows the window
+// background.
+TEST_P(LayoutTest, ShownPiecesAreDrawnInTheirColours) {
+    const int border = std::max(1, scaled(1));
+    const QPalette palette = window.palette();
+    for (int row = 1; row <= 9; ++row) {
+        for (int r = 1; r <= 9; ++r) {
+            for (Piece& p : controls.Shape(r).pieces) {
+                p.visible = r == row;
+            }
+        }
+        window.render();
+        const QImage image = window.board()->grab().toImage();
+        for (int index = 1; index <= controls.Shape(row).count(); ++index) {
+            SCOPED_TRACE(::testing::Message() << "Shape" << row << "(" << index << ")");
+            const Piece& model = controls.Shape(row)(index);
+            const QRect g = window.piece(row, index)->geometry();
+            const QColor fill = row == 9 && index == 2 ? palette.color(QPalette::Base)
+                                                       : toQColor(model.fill, palette);
+            EXPECT_EQ(image.pixelColor(g.center()), fill);
+            EXPECT_EQ(image.pixelColor(g.center().x(), g.top() + border - 1),
+                      toQColor(model.border, palette));
+            EXPECT_EQ(image.pixelColor(g.center().x(), g.top() + border), fill);
+        }
+    }
 }
 
 // Front to back as the layout lists it; the text box and buttons in front.
-TEST_F(LayoutTest, ControlsAreStackedInTheLayoutOrder) {
+TEST_P(LayoutTest, ControlsAreStackedInTheLayoutOrder) {
     std::vector<QString> frontToBack = {"cmdExit", "cmdNext",  "txtAnswer", "Label10", "Lblmisura",
                                         "Label8",  "lblnome1", "lblconto",  "Label11", "lblpunti",
                                         "Label13", "lblnome",  "Label12"};
@@ -242,7 +290,7 @@ TEST_F(LayoutTest, ControlsAreStackedInTheLayoutOrder) {
 
 // Four menu bar items; only "NUOVO GIOCO" does anything, and it asks for a
 // new game.
-TEST_F(LayoutTest, MenuBarHasFourItemsAndOnlyNewGameActs) {
+TEST_P(LayoutTest, MenuBarHasFourItemsAndOnlyNewGameActs) {
     const QList<QAction*> items = window.menuItems();
     ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[1]->text(), "NUOVO GIOCO");

@@ -28,35 +28,41 @@ void whenOpen(std::function<void(Dialog*)> answer) {
 class QtPlatformTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { installQtTranslations(); }
-    QtPlatform platform{{}, {}};
+    QtPlatform platform;
 };
 
-// The confirmation's No is the default and the escape; OK boxes answer 1;
-// an empty title is the application's.
+// The confirmation's No is the default and the escape; a Yes/No box with
+// its first button the default takes Enter as Yes; OK boxes answer OK; an
+// empty title is the application's.
 TEST_F(QtPlatformTest, MessageBoxesAnswerAsTheGameNumbersThem) {
     struct Case {
-        int style;
+        BoxStyle style;
         const char* title;
         std::function<void(QMessageBox*)> act;
-        int answer;
+        Answer answer;
         QMessageBox::Icon icon;
         const char* shownTitle;
     };
     const auto key = [](Qt::Key k) { return [k](QMessageBox* box) { QTest::keyClick(box, k); }; };
     const auto space = [](QMessageBox* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Space); };
     const auto yes = [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); };
+    const BoxStyle confirm = boxes::yesNoQuestionDefaultNo;
+    const BoxStyle yesFirst{BoxStyle::Buttons::yesNo, BoxStyle::Icon::question,
+                            BoxStyle::Default::first};
+    const BoxStyle ok = boxes::okOnly;
     const Case cases[] = {
-        {292, "Uscire dal programma", key(Qt::Key_Return), boxes::no, QMessageBox::Question,
+        {confirm, "Uscire dal programma", key(Qt::Key_Return), Answer::no, QMessageBox::Question,
          "Uscire dal programma"},
-        {292, "", key(Qt::Key_Escape), boxes::no, QMessageBox::Question, "Quimbra"},
-        {292, "", space, boxes::no, QMessageBox::Question, "Quimbra"},
-        {292, "", yes, boxes::yes, QMessageBox::Question, "Quimbra"},
-        {0, "", key(Qt::Key_Return), boxes::ok, QMessageBox::NoIcon, "Quimbra"},
-        {0, "Data 08/12/2026", key(Qt::Key_Escape), boxes::ok, QMessageBox::NoIcon,
+        {confirm, "", key(Qt::Key_Escape), Answer::no, QMessageBox::Question, "Quimbra"},
+        {confirm, "", space, Answer::no, QMessageBox::Question, "Quimbra"},
+        {confirm, "", yes, Answer::yes, QMessageBox::Question, "Quimbra"},
+        {yesFirst, "", key(Qt::Key_Return), Answer::yes, QMessageBox::Question, "Quimbra"},
+        {ok, "", key(Qt::Key_Return), Answer::ok, QMessageBox::NoIcon, "Quimbra"},
+        {ok, "Data 08/12/2026", key(Qt::Key_Escape), Answer::ok, QMessageBox::NoIcon,
          "Data 08/12/2026"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.style);
+        SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         QString seenTitle;
         QString seenText;
         QMessageBox::Icon seenIcon = QMessageBox::Critical;
@@ -80,7 +86,7 @@ TEST_F(QtPlatformTest, ConfirmationButtonsAreTranslated) {
         yesText = box->button(QMessageBox::Yes)->text();
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    platform.messageBox("?", 292, "");
+    platform.messageBox("?", boxes::yesNoQuestionDefaultNo, "");
     const QString language = QLocale::system().name().left(2);
     if (language == "it" || language == "C" || language.isEmpty()) {
         EXPECT_EQ(yesText.remove(u'&'), QString::fromUtf8("S\u00ec"));
@@ -122,11 +128,11 @@ TEST_F(QtPlatformTest, WindowIsCurrentBehindDialogsAndTheClockRuns) {
     QTimer::singleShot(1300, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        behind = window.label("lblMessage")->caption();
+        behind = window.label("lblMessage")->text();
         parent = box->parentWidget();
         QTest::keyClick(box, Qt::Key_Return);
     });
-    platform.messageBox("Tempo scaduto", 0, "");
+    platform.messageBox("Tempo scaduto", boxes::okOnly, "");
     EXPECT_EQ(behind, "Sbagliato!! 48");
     EXPECT_EQ(parent, &window);
     EXPECT_GE(events.count("tick"), 1);

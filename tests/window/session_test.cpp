@@ -51,7 +51,7 @@ class SessionTest : public ::testing::Test {
     SessionPlatform platform;
     quimbra::testing::RecordingRandom random;
     quimbra::testing::FakeRecords records;
-    Session session{platform, random, records, {}};
+    Session session{platform, random, records};
     Tavola* window = nullptr;
 };
 
@@ -71,23 +71,23 @@ TEST_F(SessionTest, EnterJudgesTheAnswerThenAsksTheNextQuestion) {
         const int expected = base();
         QTest::keyClicks(w().txtAnswer(), QString::number(turn.right ? expected : expected + 1));
         QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
-        TextLabel* message = w().label("lblMessage");
-        EXPECT_EQ(message->caption().toStdString(),
-                  turn.right ? "Esatto, \u00e8 incredibile!!!"
-                             : "Sbagliato!! " + std::to_string(expected));
-        EXPECT_EQ(message->textColour(), turn.colour);
+        QLabel* message = w().label("lblMessage");
+        EXPECT_EQ(message->text().toStdString(), turn.right
+                                                     ? "Esatto, \u00e8 incredibile!!!"
+                                                     : "Sbagliato!! " + std::to_string(expected));
+        EXPECT_EQ(message->palette().color(QPalette::Text), turn.colour);
         EXPECT_TRUE(w().cmdNext()->isEnabled());
         EXPECT_EQ(w().focusWidget(), w().cmdNext());
 
         QTest::keyClick(w().cmdNext(), Qt::Key_Return);
-        EXPECT_EQ(message->caption(), "");
+        EXPECT_EQ(message->text(), "");
         EXPECT_FALSE(w().cmdNext()->isEnabled());
         EXPECT_EQ(w().focusWidget(), w().txtAnswer());
         EXPECT_EQ(w().txtAnswer()->text(), "");
     }
-    EXPECT_EQ(w().label("lblScore")->caption(), "1");
-    EXPECT_EQ(w().label("lblScore1")->caption(), "1");
-    EXPECT_EQ(w().label("lblScore2")->caption(), "2");
+    EXPECT_EQ(w().label("lblScore")->text(), "1");
+    EXPECT_EQ(w().label("lblScore1")->text(), "1");
+    EXPECT_EQ(w().label("lblScore2")->text(), "2");
 }
 
 // Enter on the focused exit button asks to leave; No keeps the game as it was.
@@ -95,10 +95,10 @@ TEST_F(SessionTest, EnterOnTheExitButtonAsksToLeave) {
     QTest::keyClicks(w().txtAnswer(), "12");
     QTest::keyClick(w().txtAnswer(), Qt::Key_Tab);
     ASSERT_EQ(w().focusWidget(), w().cmdExit());
-    platform.expectMessage(confirm, boxes::no);
+    platform.expectMessage(confirm, Answer::no);
     QTest::keyClick(w().cmdExit(), Qt::Key_Return);
     ASSERT_FALSE(platform.dialogs.empty());
-    EXPECT_EQ(platform.dialogs.back().style, 292);
+    EXPECT_EQ(platform.dialogs.back().style, boxes::yesNoQuestionDefaultNo);
     EXPECT_EQ(platform.dialogs.back().title, "Uscire dal programma");
     EXPECT_TRUE(w().isVisible());
     EXPECT_EQ(model().txtAnswer, "12");
@@ -109,7 +109,7 @@ TEST_F(SessionTest, EnterOnTheExitButtonAsksToLeave) {
 TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
     QTest::keyClicks(w().txtAnswer(), QString::number(base()));
     QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
-    ASSERT_EQ(w().label("lblScore")->caption(), "1");
+    ASSERT_EQ(w().label("lblScore")->text(), "1");
 
     platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
     w().newGameAction()->trigger();
@@ -117,15 +117,37 @@ TEST_F(SessionTest, NewGameLoadsAFreshWindow) {
     Tavola* fresh = session.window();
     ASSERT_NE(fresh, nullptr);
     EXPECT_TRUE(fresh->isVisible());
-    EXPECT_EQ(fresh->label("lblScore")->caption(), "0");
-    EXPECT_EQ(fresh->label("lblconto")->caption(), "00:15:00");
+    EXPECT_EQ(fresh->label("lblScore")->text(), "0");
+    EXPECT_EQ(fresh->label("lblconto")->text(), "00:15:00");
     EXPECT_EQ(fresh->focusWidget(), fresh->txtAnswer());
     EXPECT_EQ(session.controls()->cmdNextEnabled, false);
 }
 
+// Maximized, the board grows as one and the title stays the game's long one;
+// restored, the board has its design size again; minimized, the short title.
+TEST_F(SessionTest, MaximizingScalesTheBoardAndKeepsTheTitles) {
+    const QString title =
+        QString(40, u' ') + "Gioca con le frazioni per gli alunni della II Sez.A - Buon carnevale!";
+    const QSize design = w().board()->size();
+    EXPECT_EQ(w().windowTitle(), title);
+
+    w().showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(w().board()->width() > design.width(), 2000);
+    EXPECT_GT(w().scale().factor(), 1.0);
+    EXPECT_EQ(w().windowTitle(), title);
+
+    w().showNormal();
+    QTRY_COMPARE_WITH_TIMEOUT(w().board()->size(), design, 2000);
+    EXPECT_EQ(w().scale().factor(), 1.0);
+    EXPECT_EQ(w().windowTitle(), title);
+
+    w().showMinimized();
+    QTRY_COMPARE_WITH_TIMEOUT(w().windowTitle(), QString("Sono in attesa...Cliccami!"), 2000);
+}
+
 // Leaving closes the window and stops the clock.
 TEST_F(SessionTest, LeavingClosesTheWindow) {
-    platform.expectMessage(confirm, boxes::yes).expectAnyMessage();
+    platform.expectMessage(confirm, Answer::yes).expectAnyMessage();
     w().cmdExit()->click();
     EXPECT_EQ(platform.endCalls, 1);
     EXPECT_FALSE(w().isVisible());

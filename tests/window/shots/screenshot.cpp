@@ -1,5 +1,6 @@
 // Draws the window as the child sees it after the first question and after
-// a verdict, for the README: screenshot <question.png> <verdict.png>.
+// a verdict, for the README: screenshot <question.png> <verdict.png>
+// [<maximized.png>], the last after maximizing it (under a window manager).
 // The dialogs are answered by the tool; the records come from a temporary
 // directory.
 
@@ -22,8 +23,8 @@ namespace {
 class AnsweringPlatform final : public quimbra::Platform {
   public:
     std::string inputBox(const std::string&) override { return "Anna"; }
-    int messageBox(const std::string&, int, const std::string&) override {
-        return quimbra::boxes::ok;
+    quimbra::Answer messageBox(const std::string&, quimbra::BoxStyle, const std::string&) override {
+        return quimbra::Answer::ok;
     }
     std::string currentDate() override { return "08/12/2026"; }
     double timeOfDay() override { return 36000; }
@@ -44,8 +45,8 @@ bool save(QWidget& window, const char* path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: screenshot <question.png> <verdict.png>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: screenshot <question.png> <verdict.png> [<maximized.png>]\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -63,7 +64,7 @@ int main(int argc, char* argv[]) {
     quimbra::records::RecordFiles storage(QDir::toNativeSeparators(dir.path() + "/").toStdString());
     quimbra::MixingRandom random(7);
     AnsweringPlatform platform;
-    quimbra::window::Session session(platform, random, storage, {});
+    quimbra::window::Session session(platform, random, storage);
     session.begin();
 
     quimbra::window::Tavola* window = session.window();
@@ -73,5 +74,17 @@ int main(int argc, char* argv[]) {
     const int base = session.game()->state().base;
     QTest::keyClicks(window->txtAnswer(), QString::number(base));
     QTest::keyClick(window->txtAnswer(), Qt::Key_Return);
-    return save(*window, argv[2]) ? 0 : 1;
+    if (!save(*window, argv[2])) {
+        return 1;
+    }
+    if (argc == 4) {
+        const QSize before = window->size();
+        window->showMaximized();
+        if (!QTest::qWaitFor([&] { return window->size() != before; }, 5000)) {
+            std::fprintf(stderr, "the window was not maximized (no window manager?)\n");
+            return 1;
+        }
+        return save(*window, argv[3]) ? 0 : 1;
+    }
+    return 0;
 }
