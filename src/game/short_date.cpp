@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "records/code_page.h"
 #endif
 
 namespace quimbra {
@@ -19,11 +21,7 @@ std::string systemShortDate(const std::tm& day) {
     if (n <= 1) {
         return {};
     }
-    const int size = n - 1;  // without the NUL
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, size, out.data(), bytes, nullptr, nullptr);
-    return out;
+    return records::wideToUtf8(std::wstring_view(text, static_cast<std::size_t>(n - 1)));
 #else
     char text[128] = {};
     const std::size_t n = std::strftime(text, sizeof text, "%x", &day);

@@ -214,6 +214,10 @@ std::wstring utf8ToWide(std::string_view utf8) {
     return toWide(utf8, CP_UTF8);
 }
 
+std::string wideToUtf8(std::wstring_view wide) {
+    return fromWide(std::wstring(wide), CP_UTF8);
+}
+
 std::string toSystemCodePage(std::string_view utf8) {
     // Invalid UTF-8 becomes U+FFFD on the way in and then "?" on the way out.
     return fromWide(utf8ToWide(utf8), CP_ACP);

@@ -31,6 +31,8 @@ std::string oneLine(std::string_view utf8);
 // UTF-8 to the UTF-16 of the wide-character API (file names); invalid
 // sequences become U+FFFD.
 std::wstring utf8ToWide(std::string_view utf8);
+// And back, for what the system gives as wide text (names, paths, dates).
+std::string wideToUtf8(std::wstring_view wide);
 #endif
 
 }  // namespace quimbra::records

@@ -24,14 +24,6 @@ Status failed(Action action, const std::string& path, const char* reason) {
     return {failureMessage(action, path, reason), action};
 }
 
-std::string fromWide(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 // A folder the game creates holds the records of every account of the
 // computer (under ProgramData): each may replace the files another one
 // wrote, as the installer's folder allows. The parent's rights are inherited
@@ -297,7 +289,7 @@ class WindowsFileOperations final : public FileOperations {
         do {
             const std::wstring name = found.cFileName;
             if (name != L"." && name != L"..") {
-                list.names.push_back(fromWide(name));
+                list.names.push_back(wideToUtf8(name));
             }
         } while (FindNextFileW(search, &found));
         FindClose(search);

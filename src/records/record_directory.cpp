@@ -82,10 +82,7 @@ std::string programDataRecordDirectory() {
     if (base.empty()) {
         return {};
     }
-    const int size = static_cast<int>(base.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, base.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, base.data(), size, utf8.data(), n, nullptr, nullptr);
+    std::string utf8 = wideToUtf8(base);
     if (utf8.empty()) {
         return {};
     }

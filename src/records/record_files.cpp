@@ -180,21 +180,30 @@ Status RecordFiles::recover(const std::string& dir) {
     return {};
 }
 
-Status RecordFiles::createMissing(const std::string& windowsDir) {
+// What every use of the directory begins with: it is checked, made if
+// missing and locked, and what a crash left there is finished or thrown away.
+LockResult RecordFiles::lockAndRecover(const std::string& dir) {
     readingLock_.reset();
-    if (Status status = checkDirectory(windowsDir); !status.ok()) {
-        return status;
+    if (Status status = checkDirectory(dir); !status.ok()) {
+        return {nullptr, status};
     }
-    if (Status status = files_->makeDirectories(windowsDir); !status.ok()) {
-        return status;
+    if (Status status = files_->makeDirectories(dir); !status.ok()) {
+        return {nullptr, status};
     }
-    LockResult locked =
-        files_->lockFile(withTrailingSeparator(windowsDir) + lockFileName, lockWait_);
+    LockResult locked = files_->lockFile(withTrailingSeparator(dir) + lockFileName, lockWait_);
+    if (!locked.ok()) {
+        return locked;
+    }
+    if (Status status = recover(dir); !status.ok()) {
+        return {nullptr, status};
+    }
+    return locked;
+}
+
+Status RecordFiles::createMissing(const std::string& windowsDir) {
+    LockResult locked = lockAndRecover(windowsDir);
     if (!locked.ok()) {
         return locked.status;
-    }
-    if (Status status = recover(windowsDir); !status.ok()) {
-        return status;
     }
     std::string errors;
     for (const std::string& path : {scoreFilePath(windowsDir), nameFilePath(windowsDir)}) {
@@ -226,21 +235,11 @@ ReadResult RecordFiles::Leggifiletxt(const std::string& nomefile) {
 
 WriteResult RecordFiles::writeRecord(const std::string& windowsDir, const std::string& score,
                                      const std::string& name, const BeatsRecord& beats) {
-    readingLock_.reset();
-    if (Status status = checkDirectory(windowsDir); !status.ok()) {
-        return failure(Outcome::failed, status);
-    }
-    if (Status status = files_->makeDirectories(windowsDir); !status.ok()) {
-        return failure(Outcome::failed, status);
-    }
-    const std::string dir = withTrailingSeparator(windowsDir);
-    const LockResult locked = files_->lockFile(dir + lockFileName, lockWait_);
+    const LockResult locked = lockAndRecover(windowsDir);
     if (!locked.ok()) {
         return failure(Outcome::failed, locked.status);
     }
-    if (Status status = recover(dir); !status.ok()) {
-        return failure(Outcome::failed, status);
-    }
+    const std::string dir = withTrailingSeparator(windowsDir);
     const std::string scorePath = scoreFilePath(dir);
     const std::string namePath = nameFilePath(dir);
     const std::string mark = dir + commitMarkName;

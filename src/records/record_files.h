@@ -53,6 +53,7 @@ class RecordFiles final : public RecordStorage {
 
   private:
     Status recover(const std::string& dir);
+    LockResult lockAndRecover(const std::string& dir);
     bool usable(const std::string& dir);
 
     std::vector<std::string> candidates_;
