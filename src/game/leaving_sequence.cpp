@@ -35,7 +35,7 @@ void LeavingSequence::keepRecord() {
     // Another game may have registered a record since this one started: the
     // comparison is made again with what is on disk at the moment of writing.
     const auto beats = [score](const std::string& onDisk) { return score > textToNumber(onDisk); };
-    const records::WriteResult written = records_.writeRecord(state_.windowsDir, state_.recordLine,
+    const records::WriteResult written = records_.writeRecord(state_.recordsDir, state_.recordLine,
                                                               controls_.lblnome1.caption, beats);
     using Written = records::WriteResult::Outcome;
     switch (written.outcome) {

@@ -28,18 +28,18 @@ std::string StartUp::run() {
 }
 
 std::string StartUp::showRecord() {
-    state_.windowsDir = records_.GetSystemDir();
-    const records::Status created = records_.createMissing(state_.windowsDir);
+    state_.recordsDir = records_.GetSystemDir();
+    const records::Status created = records_.createMissing(state_.recordsDir);
     if (!created.ok()) {
         return recordUnavailable(created);
     }
     const records::ReadResult score =
-        records_.Leggifiletxt(records::scoreFilePath(state_.windowsDir));
+        records_.Leggifiletxt(records::scoreFilePath(state_.recordsDir));
     if (!score.ok()) {
         return recordUnavailable({score.error, records::Action::read});
     }
     const records::ReadResult name =
-        records_.Leggifiletxt(records::nameFilePath(state_.windowsDir));
+        records_.Leggifiletxt(records::nameFilePath(state_.recordsDir));
     if (!name.ok()) {
         return recordUnavailable({name.error, records::Action::read});
     }

@@ -200,13 +200,13 @@ LockResult RecordFiles::lockAndRecover(const std::string& dir) {
     return locked;
 }
 
-Status RecordFiles::createMissing(const std::string& windowsDir) {
-    LockResult locked = lockAndRecover(windowsDir);
+Status RecordFiles::createMissing(const std::string& recordsDir) {
+    LockResult locked = lockAndRecover(recordsDir);
     if (!locked.ok()) {
         return locked.status;
     }
     std::string errors;
-    for (const std::string& path : {scoreFilePath(windowsDir), nameFilePath(windowsDir)}) {
+    for (const std::string& path : {scoreFilePath(recordsDir), nameFilePath(recordsDir)}) {
         if (Status status = files_->createEmptyIfMissing(path); !status.ok()) {
             errors += (errors.empty() ? "" : "\n") + status.error;
         }
@@ -233,13 +233,13 @@ ReadResult RecordFiles::Leggifiletxt(const std::string& nomefile) {
     return result;
 }
 
-WriteResult RecordFiles::writeRecord(const std::string& windowsDir, const std::string& score,
+WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name, const BeatsRecord& beats) {
-    const LockResult locked = lockAndRecover(windowsDir);
+    const LockResult locked = lockAndRecover(recordsDir);
     if (!locked.ok()) {
         return failure(Outcome::failed, locked.status);
     }
-    const std::string dir = withTrailingSeparator(windowsDir);
+    const std::string dir = withTrailingSeparator(recordsDir);
     const std::string scorePath = scoreFilePath(dir);
     const std::string namePath = nameFilePath(dir);
     const std::string mark = dir + commitMarkName;

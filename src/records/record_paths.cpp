@@ -1,4 +1,4 @@
-#include "records/record_storage.h"
+#include "records/record_paths.h"
 
 namespace quimbra::records {
 namespace {
@@ -18,11 +18,11 @@ std::string withTrailingSeparator(std::string dir) {
     return dir;
 }
 
-std::string scoreFilePath(const std::string& windowsDir) {
-    return withTrailingSeparator(windowsDir) + "vondu.txt";
+std::string scoreFilePath(const std::string& recordsDir) {
+    return withTrailingSeparator(recordsDir) + "vondu.txt";
 }
-std::string nameFilePath(const std::string& windowsDir) {
-    return withTrailingSeparator(windowsDir) + "nvondu.txt";
+std::string nameFilePath(const std::string& recordsDir) {
+    return withTrailingSeparator(recordsDir) + "nvondu.txt";
 }
 
 }  // namespace quimbra::records

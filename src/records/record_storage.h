@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "records/record_paths.h"
+
 namespace quimbra::records {
 
 // What was being done when an operation failed.
@@ -52,7 +54,7 @@ class RecordStorage {
     // Creates the directory and any missing record file, empty, after
     // finishing or undoing a write that a crash interrupted. Never changes
     // a file that exists otherwise.
-    virtual Status createMissing(const std::string& windowsDir) = 0;
+    virtual Status createMissing(const std::string& recordsDir) = 0;
 
     // The whole content of a record file, decoded from its code page.
     virtual ReadResult Leggifiletxt(const std::string& nomefile) = 0;
@@ -61,15 +63,8 @@ class RecordStorage {
     // file with score, the name file with name, if beats says the score
     // beats the record on disk at that moment (another game may have written
     // one meanwhile). All or nothing, also across a crash.
-    virtual WriteResult writeRecord(const std::string& windowsDir, const std::string& score,
+    virtual WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                     const std::string& name, const BeatsRecord& beats) = 0;
 };
-
-// dir with the platform's separator at its end (an empty dir stays empty).
-std::string withTrailingSeparator(std::string dir);
-
-// The paths of the two files in windowsDir, joined without a doubled separator.
-std::string scoreFilePath(const std::string& windowsDir);
-std::string nameFilePath(const std::string& windowsDir);
 
 }  // namespace quimbra::records

@@ -84,7 +84,7 @@ TEST(Leaving, RecordComparison) {
         rig.platform.verifyDone();
         ASSERT_EQ(rig.records.writes.size(), c.written ? 1U : 0U);
         if (c.written) {
-            EXPECT_EQ(rig.records.writes[0].windowsDir, rig.records.dir);
+            EXPECT_EQ(rig.records.writes[0].recordsDir, rig.records.dir);
             EXPECT_EQ(rig.records.writes[0].score, std::to_string(c.rightAnswers));
             EXPECT_EQ(rig.records.writes[0].name, "Anna");
             EXPECT_EQ(rig.records.scoreFile, std::to_string(c.rightAnswers) + "\r\n");

@@ -2,8 +2,8 @@
 
 namespace quimbra::testing {
 
-records::Status FakeRecords::createMissing(const std::string& windowsDir) {
-    createdIn.push_back(windowsDir);
+records::Status FakeRecords::createMissing(const std::string& recordsDir) {
+    createdIn.push_back(recordsDir);
     if (!createError.empty()) {
         return {createError, createFailed};
     }
@@ -28,7 +28,7 @@ records::ReadResult FakeRecords::Leggifiletxt(const std::string& nomefile) {
     return {*file, ""};
 }
 
-records::WriteResult FakeRecords::writeRecord(const std::string& windowsDir,
+records::WriteResult FakeRecords::writeRecord(const std::string& recordsDir,
                                               const std::string& score, const std::string& name,
                                               const records::BeatsRecord& beats) {
     using Outcome = records::WriteResult::Outcome;
@@ -40,7 +40,7 @@ records::WriteResult FakeRecords::writeRecord(const std::string& windowsDir,
     if (!beats(onDisk)) {
         return {Outcome::notARecord, {}, onDisk};
     }
-    writes.push_back({windowsDir, score, name});
+    writes.push_back({recordsDir, score, name});
     scoreFile = score + "\r\n";
     nameFile = name + "\r\n";
     return {writeOutcome, writeOutcome == Outcome::written ? "" : "Guasto simulato.", onDisk};

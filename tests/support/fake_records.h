@@ -13,15 +13,15 @@ namespace quimbra::testing {
 class FakeRecords : public records::RecordStorage {
   public:
     struct Written {
-        std::string windowsDir;
+        std::string recordsDir;
         std::string score;
         std::string name;
     };
 
     std::string GetSystemDir() override { return dir; }
-    records::Status createMissing(const std::string& windowsDir) override;
+    records::Status createMissing(const std::string& recordsDir) override;
     records::ReadResult Leggifiletxt(const std::string& nomefile) override;
-    records::WriteResult writeRecord(const std::string& windowsDir, const std::string& score,
+    records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name,
                                      const records::BeatsRecord& beats) override;
 
