@@ -52,6 +52,11 @@ class Platform {
 
     virtual void beep() = 0;
 
+    // Shows text, without a button to answer, until the next dialog or the
+    // end of the program: the game is busy, e.g. waiting for another game
+    // to finish writing the record files.
+    virtual void showBusy(const std::string& text) = 0;
+
     // End the program: called at most once; nothing of the game runs after it.
     virtual void endProgram() = 0;
 

@@ -26,8 +26,11 @@ inline constexpr const char* lockFileName = "vondu.lock";
 inline constexpr const char* commitMarkName = "vondu.commit";
 std::string temporaryPath(const std::string& recordPath, const std::string& tag);
 
-// How long a game waits for another one to finish with the record files.
-inline constexpr std::chrono::milliseconds defaultLockWait{5000};
+// How long one other game may keep the record files, with nothing changing
+// in their folder, before a game waiting for them gives up: far longer than
+// any write takes, also on a slow share. While games take turns with them,
+// a game waits on.
+inline constexpr std::chrono::milliseconds defaultLockWait{30000};
 
 class RecordFiles final : public RecordStorage {
   public:
@@ -49,11 +52,13 @@ class RecordFiles final : public RecordStorage {
     Status createMissing(const std::string& recordsDir) override;
     ReadResult Leggifiletxt(const std::string& nomefile) override;
     WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
-                            const std::string& name, const BeatsRecord& beats) override;
+                            const std::string& name, const BeatsRecord& beats,
+                            const WaitNotice& waiting = {}) override;
 
   private:
     Status recover(const std::string& dir);
-    LockResult lockAndRecover(const std::string& dir);
+    LockResult lockAndRecover(const std::string& dir, const WaitNotice& waiting = {});
+    Status createFiles(const std::string& dir);
     bool usable(const std::string& dir);
 
     std::vector<std::string> candidates_;

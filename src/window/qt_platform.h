@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 #include "game/platform.h"
 #include "window/tavola.h"
@@ -26,6 +27,7 @@ class QtPlatform final : public QObject, public Platform {
     std::string currentDate() override;
     double timeOfDay() override;
     void beep() override;
+    void showBusy(const std::string& text) override;
     void endProgram() override;
     void reloadWindow() override;
 
@@ -37,8 +39,10 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     QWidget* dialogParent();
+    void hideBusy();
 
     QPointer<Tavola> window_;
+    std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
 };
 
 // The application's title, shown by dialogs that have none of their own.

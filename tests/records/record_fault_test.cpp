@@ -134,12 +134,13 @@ TEST_F(RecordFaultTest, EveryFailingCall) {
         int error;
     };
     std::vector<Fault> faults;
-    for (const char* call : {"open", "write", "fsync", "close", "rename", "unlink"}) {
+    for (const char* call : {"open", "write", "fsync", "close", "rename", "unlink", "fstat"}) {
         for (const int error : errors) {
             faults.push_back({call, error});
         }
     }
-    faults.push_back({"write", 0});  // write() takes nothing, once
+    faults.push_back({"write", 0});   // write() takes nothing, once
+    faults.push_back({"write", -1});  // write() takes one byte only, once
     int injected = 0;
     for (const Fault& fault : faults) {
         bool fired = true;
@@ -184,6 +185,28 @@ TEST_F(RecordFaultTest, EveryFailingCall) {
         }
     }
     EXPECT_GT(injected, 100);
+}
+
+// Failures with one answer only: the lock file that cannot be examined is
+// told at once, never taken for another game's lock; the folder's last sync
+// failing (the sixth fsync) leaves a record the disk did not confirm.
+TEST_F(RecordFaultTest, FailuresToldAsThey) {
+    const struct {
+        const char* fault;
+        Outcome outcome;
+        std::string said;
+    } cases[] = {
+        {"fstat 0 5", Outcome::failed, "vondu.lock\": errore di lettura o scrittura"},
+        {"fsync 6 5", Outcome::unsure, "Impossibile confermare la scrittura sul disco"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        const auto started = std::chrono::steady_clock::now();
+        const WriterRun run = write(c.fault);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(static_cast<Outcome>(run.outcome), c.outcome) << run.message;
+        EXPECT_NE(run.message.find(c.said), std::string::npos) << run.message;
+    }
 }
 
 }  // namespace

@@ -296,6 +296,12 @@ TEST_F(RecordFilesTest, ReadOnlyFileOrFifoAtWriteTime) {
         } else {
             fs::permissions(name(), fs::perms::owner_read | fs::perms::group_read);
         }
+        const Status started = files_.createMissing(dir_);
+        EXPECT_NE(
+            started.error.find(name().string() + "\": " +
+                               (fifo ? "non è un file normale" : "il file è di sola lettura")),
+            std::string::npos)
+            << started.error;
         const WriteResult written = files_.writeRecord(dir_, "20", "Eva", always);
         EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
         EXPECT_NE(written.error.find(fifo ? "non è un file normale" : "sola lettura"),
