@@ -173,7 +173,7 @@ bool pairMatches(const std::string& dir, int initial) {
 // writers of its own, each taking the lock once, as games do.
 TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
     constexpr int writers = 8;
-    constexpr int rounds = 40;
+    constexpr int rounds = 30;
     std::mt19937 random(20261208);
     for (int round = 0; round < rounds && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
