@@ -327,7 +327,13 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
         return undo(true, status);
     }
     if (Status status = files_->replaceFile(scoreTemp, scorePath); !status.ok()) {
-        return undo(true, status);
+        // A share can report a rename failed that it did (its reply lost and
+        // the request sent again): then the new score is in place, and
+        // undoing would leave it beside the old name.
+        const DirectoryList after = files_->listDirectory(dir);
+        if (!after.status.ok() || contains(after.names, fileName(scoreTemp))) {
+            return undo(true, status);
+        }
     }
     if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
         return failure(Outcome::pending,

@@ -4,6 +4,19 @@
 // their records: every change is made under an exclusive lock, and the
 // decision to replace both files is written down (a commit mark) before the
 // first one is replaced, so the next holder of the lock can finish the job.
+//
+// On a network share reached by several computers the same holds, given
+// what the protocols promise: the lock is a byte-range lock that the
+// server keeps (see FileOperations::lockFile); a rename within the folder is
+// atomic on the server (NFS RENAME, SMB2 rename with replace, done by the
+// server's own file system); the file's flush (fsync, FlushFileBuffers)
+// reaches the server's disk (NFS COMMIT, SMB2 FLUSH), and NFS servers make
+// a create, rename or removal durable before they answer it, so the
+// folder's sync has nothing left to do there. Opening a file asks the
+// server, so a game reads what the last holder left. What a share adds: a
+// rename reported failed may have been done (checked below), and a file
+// removed by another computer is stale rather than missing (the lock
+// tries again).
 
 #include <chrono>
 #include <cstddef>

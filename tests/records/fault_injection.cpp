@@ -1,11 +1,10 @@
 // Preloaded (LD_PRELOAD) into a record writer: makes one chosen system call
-// on the records directory fail, as a failing disk would, or every one slow,
-// as a busy network share is. Set by the environment:
+// on the records directory fail, as a failing disk would. Set by the
+// environment:
 //   QUIMBRA_FAULT        "call n errno": the n-th call (from 1) of open,
 //                        write, fsync, close, rename, unlink or fstat fails
 //                        with errno (n = 0: every call); for write, errno 0
 //                        makes it return 0, errno -1 write one byte only
-//   QUIMBRA_SLOW         milliseconds each of those calls takes at least
 //   QUIMBRA_FAULT_DIR    only paths starting with it, and descriptors opened
 //                        on them, count
 //   QUIMBRA_FAULT_FIRED  a file created when the fault has been injected
@@ -26,7 +25,6 @@ char call[16] = {};
 long nth = 0;
 int error = 0;
 const char* dir = nullptr;
-long slowMs = 0;
 long counted = 0;
 bool tracked[4096] = {};
 
@@ -42,9 +40,6 @@ void configure() {
     }
     done = true;
     dir = std::getenv("QUIMBRA_FAULT_DIR");
-    if (const char* slow = std::getenv("QUIMBRA_SLOW")) {
-        slowMs = std::atol(slow);
-    }
     if (const char* fault = std::getenv("QUIMBRA_FAULT")) {
         std::sscanf(fault, "%15s %ld %d", call, &nth, &error);
     }
@@ -62,9 +57,6 @@ bool isTracked(int fd) {
 // Whether this call, one on the records, is the one to fail.
 bool fails(const char* name) {
     configure();
-    if (slowMs > 0) {
-        ::usleep(static_cast<useconds_t>(slowMs * 1000));
-    }
     if (std::strcmp(name, call) != 0 || (++counted != nth && nth != 0)) {
         return false;
     }

@@ -206,6 +206,23 @@ TEST_F(RecordFilesTest, FailedNameReplacementIsFinishedAtTheNextStart) {
     expectRecord("20\r\n", "Eva\r\n");
 }
 
+// A rename that a share did but reported failed (its reply lost): the write
+// goes on, never undone to the new score beside the old name.
+TEST_F(RecordFilesTest, RenameDoneButReportedFailed) {
+    putRecord("12\r\n", "Anna\r\n");
+    quimbra::testing::HookedFiles operations([&](const std::string& step, const std::string& path) {
+        const bool lost = step == "replaceFile" && path == score().string();
+        for (const std::string& n : lost ? namesIn(root_) : std::vector<std::string>{}) {
+            if (n.rfind("vondu.txt.", 0) == 0) {
+                fs::rename(root_ / n, score());  // the temporary score file
+            }
+        }
+        return Status{lost ? injected : ""};
+    });
+    EXPECT_TRUE(RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always).ok());
+    expectRecord("20\r\n", "Eva\r\n");
+}
+
 // A directory where a record file should be: reported by every operation
 // (naming the file), and neither it nor the other file is changed.
 TEST_F(RecordFilesTest, DirectoryInPlaceOfFile) {
