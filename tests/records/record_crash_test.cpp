@@ -4,6 +4,7 @@
 // real records code.
 #ifndef _WIN32
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -138,11 +139,9 @@ TEST_F(RecordCrashTest, KilledOrFailingAtEveryOperation) {
     }
 }
 
-// A game: starts, reading the pair (exits with 1 when it is mixed: "Primo"
-// holds only the initial record), then ends, writing the score (its name
-// derived from it), each file operation taking slowMs more, and tells how
-// it went, as a line "score outcome record-it-was-compared-with".
-std::string playGame(const std::string& dir, int score, int initial, int slowMs) {
+// A game starting: reads the pair, and exits with 1 when it is mixed
+// ("Primo" holds only the initial record).
+void startGame(const std::string& dir, int initial) {
     RecordFiles reading(dir);
     const bool read = reading.createMissing(dir).ok();
     const int shown = std::atoi(reading.Leggifiletxt(scoreFilePath(dir)).text.c_str());
@@ -152,6 +151,13 @@ std::string playGame(const std::string& dir, int score, int initial, int slowMs)
                       "\r\n") {
         std::_Exit(1);
     }
+}
+
+// A game: starts, then ends, writing the score (its name derived from it),
+// each file operation taking slowMs more, and tells how it went, as a line
+// "score outcome record-it-was-compared-with".
+std::string playGame(const std::string& dir, int score, int initial, int slowMs) {
+    startGame(dir, initial);
     quimbra::testing::HookedFiles slowed([slowMs](const std::string&, const std::string&) {
         std::this_thread::sleep_for(std::chrono::milliseconds(slowMs));
         return Status{};
@@ -185,7 +191,19 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
         std::iota(scores.begin(), scores.end(), 1);
         std::shuffle(scores.begin(), scores.end(), random);
         int results[2];
+        int stop[2];
         ASSERT_EQ(::pipe(results), 0);
+        ASSERT_EQ(::pipe(stop), 0);
+        if (::fork() == 0) {  // games starting again and again meanwhile
+            ::close(results[1]);
+            ::close(stop[1]);
+            ::fcntl(stop[0], F_SETFL, O_NONBLOCK);
+            for (char end = 0; ::read(stop[0], &end, 1) < 0;) {
+                startGame(dir_, initial);
+            }
+            std::_Exit(0);
+        }
+        ::close(stop[0]);
         for (int w = 0; w < writers; ++w) {
             if (::fork() == 0) {
                 const int score = scores[static_cast<std::size_t>(w)];
@@ -211,6 +229,7 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
             }
         }
         std::fclose(reports);
+        ::close(stop[1]);
         for (int status = 0; ::waitpid(-1, &status, 0) > 0;) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a mixed pair read";
         }
