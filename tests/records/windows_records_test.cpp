@@ -124,11 +124,20 @@ class WindowsRecords : public ::testing::Test {
     std::string dir_;
 };
 
-// GetSystemDir names the Windows directory itself: one that exists, ending
-// in "\" (the only test that looks at the real Windows directory).
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+           CSTR_EQUAL;
+}
+
+// The Windows directory of older versions: one that exists, ending in ""
+// (the only test that looks at the real Windows directory).
 TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
-    RecordFiles storage;
-    const std::string dir = storage.GetSystemDir();
+    const std::string dir = platformRecordDirectory();
     ASSERT_GE(dir.size(), 4U) << dir;  // at least a drive, its root and a name: C:\X
     EXPECT_EQ(dir.back(), '\\') << dir;
     EXPECT_NE(dir[dir.size() - 2], '\\') << "doubled separator: " << dir;
@@ -136,51 +145,80 @@ TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << dir << ": error " << GetLastError();
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0U) << dir;
     // Wine's Windows directory is always the same.
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
-        EXPECT_EQ(
-            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, dir.c_str(), -1, "C:\\windows\\", -1),
-            CSTR_EQUAL)
-            << dir;
+    if (underWine()) {
+        EXPECT_TRUE(samePath(dir, "C:\\windows\\")) << dir;
     }
 }
 
-// Where the Windows directory is refused (a standard account on Windows 10
-// and 11), the records go to %ProgramData%\Quimbra\, created when missing.
-TEST(WindowsDirectory, ProgramDataWhenTheWindowsDirectoryIsRefused) {
+// Every account, an administrator too (Wine's, who may write to C:\Windows),
+// plays against %ProgramData%\Quimbra\. The record an older version left in
+// the Windows directory is carried there once, and left where it was.
+TEST(WindowsDirectory, ProgramDataForEveryAccountWithTheOlderRecordCarriedOnce) {
+    if (!underWine()) {
+        GTEST_SKIP() << "changes the Windows directory: only in Wine's test prefix";
+    }
     const std::string shared = programDataRecordDirectory();
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
-        EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shared.c_str(), -1,
-                                 "C:\\ProgramData\\Quimbra\\", -1),
-                  CSTR_EQUAL)
-            << shared;
-    }
-    const bool existed = GetFileAttributesW(wide(shared).c_str()) != INVALID_FILE_ATTRIBUTES;
     const std::string windows = platformRecordDirectory();
-
-    // The Windows directory refuses the creation of any file, as it does a pupil.
-    testing::HookedFiles refusingWindows(
-        [&](const std::string& operation, const std::string& path) {
-            const bool inWindows = path.size() >= windows.size() &&
-                                   CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
-                                                  static_cast<int>(windows.size()), windows.c_str(),
-                                                  static_cast<int>(windows.size())) == CSTR_EQUAL;
-            const bool creates = operation == "lockFile" || operation == "createEmptyIfMissing";
-            return Status{inWindows && creates ? "permesso negato" : "", Action::createFile};
-        });
-
-    RecordFiles storage(platformRecordDirectories(), refusingWindows);
-    EXPECT_EQ(storage.GetSystemDir(), shared);
-    const Status created = storage.createMissing(shared);
-    EXPECT_TRUE(created.ok()) << created.error;
-    EXPECT_TRUE(storage.Leggifiletxt(nameFilePath(shared)).ok());
-    EXPECT_NE(GetFileAttributesW(wide(scoreFilePath(shared)).c_str()), INVALID_FILE_ATTRIBUTES);
-    if (!existed) {
-        DeleteFileW(wide(scoreFilePath(shared)).c_str());
-        DeleteFileW(wide(nameFilePath(shared)).c_str());
-        RemoveDirectoryW(wide(shared).c_str());
+    EXPECT_TRUE(samePath(shared, "C:\\ProgramData\\Quimbra\\")) << shared;
+    for (const std::string& path : {scoreFilePath(shared), nameFilePath(shared)}) {
+        DeleteFileW(wide(path).c_str());
     }
+    writeBytes(scoreFilePath(windows), "12\r\n");
+    writeBytes(nameFilePath(windows), "Nicol\xF2\r\n");
+    for (const char* newer : {"", "15\r\n"}) {
+        if (*newer != '\0') {
+            writeBytes(scoreFilePath(windows), newer);
+        }
+        RecordFiles storage;
+        EXPECT_EQ(storage.GetSystemDir(), shared);
+        EXPECT_EQ(readBytes(scoreFilePath(shared)), "12\r\n");
+        EXPECT_EQ(readBytes(nameFilePath(shared)), "Nicol\xF2\r\n");
+        EXPECT_EQ(readBytes(nameFilePath(windows)), "Nicol\xF2\r\n");
+    }
+    for (const std::string& dir : {shared, windows}) {
+        DeleteFileW(wide(scoreFilePath(dir)).c_str());
+        DeleteFileW(wide(nameFilePath(dir)).c_str());
+    }
+}
+
+// The policy value, REG_SZ or REG_EXPAND_SZ, names the only folder: never
+// made, so a share that is away is named in the failure and no record is
+// made anywhere else.
+TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
+    if (!underWine()) {
+        GTEST_SKIP() << "sets a machine-wide policy: only in Wine's test prefix";
+    }
+    const std::wstring key = L"SOFTWARE\\Policies\\Quimbra";
+    SetEnvironmentVariableW(L"QUIMBRA_TEST_DIR", wide(dir_).c_str());
+    const std::wstring local = wide(scoreFilePath(programDataRecordDirectory()));
+    const DWORD localBefore = GetFileAttributesW(local.c_str());
+    const struct {
+        DWORD type;
+        std::string value;
+        std::string folder;
+        bool away;
+    } cases[] = {{REG_SZ, dir_ + "aula", dir_ + "aula\\", false},
+                 {REG_EXPAND_SZ, "%QUIMBRA_TEST_DIR%aula\\", dir_ + "aula\\", false},
+                 {REG_SZ, "\\\\nessunserver\\quimbra", "\\\\nessunserver\\quimbra\\", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        const std::wstring value = wide(c.value);
+        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"RecordsFolder", c.type,
+                                  value.c_str(), static_cast<DWORD>((value.size() + 1) * 2)),
+                  ERROR_SUCCESS);
+        CreateDirectoryW(wide(dir_ + "aula").c_str(), nullptr);
+        RecordFiles storage;
+        EXPECT_EQ(storage.GetSystemDir(), c.folder);
+        const Status created = storage.createMissing(c.folder);
+        storage.Leggifiletxt(nameFilePath(c.folder));
+        EXPECT_EQ(created.ok(), !c.away) << created.error;
+        EXPECT_EQ(created.error.find(c.folder) != std::string::npos, c.away) << created.error;
+        EXPECT_EQ(GetFileAttributesW(local.c_str()), localBefore);
+        DeleteFileW(wide(scoreFilePath(c.folder)).c_str());
+        DeleteFileW(wide(nameFilePath(c.folder)).c_str());
+        RemoveDirectoryW(wide(dir_ + "aula").c_str());
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"RecordsFolder");
 }
 
 // The files hold the text in the ANSI code page, one line ended by CR LF, and
