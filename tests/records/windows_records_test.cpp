@@ -377,6 +377,54 @@ TEST_F(WindowsRecords, GamesEndingAtOnce) {
     }
 }
 
+// One computer of a lab (QUIMBRA_COMPUTER: 1 or 2, one Wine prefix each; see
+// scripts/wine-two-computers) whose four games end at once, fifteen times,
+// in the folder the policy names. Whatever the other computer does, every
+// game is told the truth and the pair read under the lock is never mixed.
+TEST(TwoComputers, GamesEndAtOnce) {
+    const char* computer = std::getenv("QUIMBRA_COMPUTER");
+    if (computer == nullptr) {
+        GTEST_SKIP() << "run by scripts/wine-two-computers";
+    }
+    const std::string pc = std::string("pc") + computer + "-";
+    // Both computers start together: each says it is ready, then waits for the other.
+    const std::string shared = RecordFiles().GetSystemDir();
+    writeBytes(shared + "pronto" + computer, "");
+    const std::wstring other = wide(shared + "pronto" + (computer[0] == '1' ? "2" : "1"));
+    for (int wait = 0; wait < 6000 && GetFileAttributesW(other.c_str()) == INVALID_FILE_ATTRIBUTES;
+         ++wait) {
+        Sleep(10);
+    }
+    std::vector<std::thread> games;
+    std::atomic<int> untold{0};
+    std::atomic<int> mixed{0};
+    for (int game = 0; game < 4; ++game) {
+        games.emplace_back([&, game] {
+            for (int round = 1; round <= 40; ++round) {
+                const int score = round * 8 + (computer[0] - '1') * 4 + game;
+                RecordFiles storage;
+                const std::string dir = storage.GetSystemDir();
+                const WriteResult written =
+                    storage.writeRecord(dir, std::to_string(score), pc + std::to_string(score),
+                                        [score](const std::string& onDisk) {
+                                            return score > std::atoi(onDisk.c_str());
+                                        });
+                untold += !written.ok() && written.outcome != WriteResult::Outcome::notARecord;
+                if (storage.createMissing(dir).ok()) {
+                    const std::string best = storage.Leggifiletxt(scoreFilePath(dir)).text;
+                    const std::string name = storage.Leggifiletxt(nameFilePath(dir)).text;
+                    mixed += name.substr(name.find('-') + 1) != best;
+                }
+            }
+        });
+    }
+    for (std::thread& game : games) {
+        game.join();
+    }
+    EXPECT_EQ(untold.load(), 0);
+    EXPECT_EQ(mixed.load(), 0);
+}
+
 // A leftover temporary file that another program holds open is no obstacle:
 // each write has temporary names of its own.
 TEST_F(WindowsRecords, HeldTemporaryFileDoesNotStopTheWrite) {
