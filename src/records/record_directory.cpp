@@ -29,6 +29,25 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+#ifdef _WIN32
+// What Windows (and Wine) say of a share that is away, which the record
+// files' own reasons do not name.
+constexpr DWORD shareAwayErrors[] = {
+    ERROR_BAD_NETPATH,        ERROR_BAD_NET_NAME,        ERROR_BAD_DEV_TYPE,
+    ERROR_NETNAME_DELETED,    ERROR_NETWORK_UNREACHABLE, ERROR_HOST_UNREACHABLE,
+    ERROR_NO_NET_OR_BAD_PATH, ERROR_UNEXP_NET_ERR,       ERROR_SEM_TIMEOUT,
+};
+
+std::string folderErrorReason(DWORD error) {
+    for (const DWORD away : shareAwayErrors) {
+        if (error == away) {
+            return "il server non risponde o la cartella condivisa non esiste";
+        }
+    }
+    return windowsErrorReason(error);
+}
+#endif
+
 // The system's operations with makeDirectories only checking that the
 // folder is there.
 class ExistingFolderOperations final : public FileOperations {
@@ -38,7 +57,7 @@ class ExistingFolderOperations final : public FileOperations {
 #ifdef _WIN32
         const DWORD attributes = GetFileAttributesW(utf8ToWide(dir).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
-            reason = windowsErrorReason(GetLastError());
+            reason = folderErrorReason(GetLastError());
         } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             reason = reasons::notADirectory;
         }
