@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -122,65 +124,42 @@ TEST(RecordDirectory, FirstUsableCandidate) {
     fs::remove_all(root);
 }
 
-// The technician's setting: the last records-folder line counts.
-TEST(RecordDirectory, RecordsFolderSetting) {
-    const struct {
-        const char* text;
-        const char* folder;
-    } cases[] = {
-        {"records-folder=/srv/quimbra\n", "/srv/quimbra"},
-        {"# lab\n\t records-folder =  /srv/q b \r\n", "/srv/q b"},
-        {"#records-folder=/a\nrecords-folders=/b\nfolder=/c", ""},
-        {"records-folder=/a\nrecords-folder=/b", "/b"},
-        {"records-folder=/a\nrecords-folder=\n", ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(recordsFolderSetting(c.text), c.folder) << c.text;
-    }
-}
-
 #ifndef _WIN32
-// The setting's folder and no other, never created (a share not mounted must
-// not become a local folder); else the shared folder where the user may
-// write; else the user's own.
+// The folder of the setting's last records-folder line, and no other, never
+// made (a share not mounted must not become a local folder); without one,
+// the shared folder where the user may write; else the user's own.
 TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
     namespace fs = std::filesystem;
-    const fs::path root =
-        fs::temp_directory_path() / ("quimbra-location-" + std::to_string(std::random_device{}()));
-    const std::string share = (root / "share/").string();
-    const std::string shared = (root / "shared/").string();
-    const std::string own = (root / "xdg/quimbra/").string();
-    const std::string setting = "records-folder = " + share;
+    const fs::path root = fs::temp_directory_path() / ("quimbra-" + std::to_string(getpid()));
+    const std::string share = (root / "share/").string(), shared = (root / "shared/").string();
+    const std::string own = (root / "quimbra/").string();
     const struct {
         std::string settings;
-        bool folderThere;  // the setting's or the shared folder
+        std::string made;  // before the start
         std::string chosen;
     } cases[] = {
-        {setting, true, share}, {setting, false, share}, {"", true, shared}, {"", false, own}};
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const std::string xdgBefore = xdg != nullptr ? xdg : "";
+        {"# records-folder=/a\n records-folder = /b\t\r\nrecords-folder=" + share, share, share},
+        {"records-folder=" + share, "", share},
+        {"records-folders=" + share + "\nrecords-folder=\n", shared, shared},
+        {"", "", own}};
+    const std::string xdg =
+        std::getenv("XDG_DATA_HOME") != nullptr ? std::getenv("XDG_DATA_HOME") : "";
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.chosen + (c.folderThere ? " there" : " away"));
         fs::remove_all(root);
-        fs::create_directories(c.settings.empty() ? shared : share);
-        if (!c.folderThere) {
-            fs::remove_all(c.settings.empty() ? shared : share);
-        }
-        std::ofstream(root / "quimbra.conf") << c.settings;
-        ::setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
-        const RecordLocation location = recordLocation((root / "quimbra.conf").string(), shared);
+        fs::create_directories(root / c.made);
+        std::ofstream(root / "conf") << c.settings;
+        ::setenv("XDG_DATA_HOME", root.c_str(), 1);
+        const RecordLocation location = recordLocation((root / "conf").string(), shared);
         RecordFiles files(location.candidates, *location.files);
-        EXPECT_EQ(files.GetSystemDir(), c.chosen);
+        EXPECT_EQ(files.GetSystemDir(), c.chosen) << c.settings;
         const WriteResult written = files.writeRecord(c.chosen, "7", "Anna", always);
-        EXPECT_EQ(written.ok(), c.folderThere || c.chosen == own) << written.error;
-        EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok());
-        if (!written.ok()) {
-            EXPECT_NE(written.error.find(c.chosen), std::string::npos) << written.error;
-            EXPECT_FALSE(fs::exists(own) || fs::exists(share));
-        }
+        EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok()) << written.error;
+        EXPECT_EQ(written.error.find(c.chosen + "\" non è raggiungibile") != std::string::npos,
+                  c.made.empty() && c.chosen == share);
+        EXPECT_EQ(fs::exists(own), c.chosen == own);
     }
     fs::remove_all(root);
-    xdg != nullptr ? ::setenv("XDG_DATA_HOME", xdgBefore.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
+    xdg.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
 }
 #endif
 

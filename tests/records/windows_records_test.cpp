@@ -17,7 +17,6 @@
 #include "records/code_page.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
-#include "support/hooked_files.h"
 
 namespace quimbra::records {
 namespace {
@@ -129,12 +128,7 @@ bool underWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-           CSTR_EQUAL;
-}
-
-// The Windows directory of older versions: one that exists, ending in ""
+// The Windows directory of older versions: one that exists, ending in "\"
 // (the only test that looks at the real Windows directory).
 TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
     const std::string dir = platformRecordDirectory();
@@ -145,83 +139,41 @@ TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << dir << ": error " << GetLastError();
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0U) << dir;
     // Wine's Windows directory is always the same.
-    if (underWine()) {
-        EXPECT_TRUE(samePath(dir, "C:\\windows\\")) << dir;
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+        EXPECT_EQ(
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, dir.c_str(), -1, "C:\\windows\\", -1),
+            CSTR_EQUAL)
+            << dir;
     }
 }
 
-// Every account, an administrator too (Wine's, who may write to C:\Windows),
-// plays against %ProgramData%\Quimbra\. The record an older version left in
-// the Windows directory is carried there once, and left where it was.
+// Every account, Wine's administrator too, who may write to C:\Windows,
+// plays in %ProgramData%\Quimbra\. The record an older version left in the
+// Windows directory is carried there once and left where it was.
 TEST(WindowsDirectory, ProgramDataForEveryAccountWithTheOlderRecordCarriedOnce) {
+    const std::string shared = programDataRecordDirectory();
+    const std::string windows = platformRecordDirectory();
     if (!underWine()) {
         GTEST_SKIP() << "changes the Windows directory: only in Wine's test prefix";
     }
-    const std::string shared = programDataRecordDirectory();
-    const std::string windows = platformRecordDirectory();
-    EXPECT_TRUE(samePath(shared, "C:\\ProgramData\\Quimbra\\")) << shared;
-    for (const std::string& path : {scoreFilePath(shared), nameFilePath(shared)}) {
-        DeleteFileW(wide(path).c_str());
-    }
-    writeBytes(scoreFilePath(windows), "12\r\n");
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shared.c_str(), -1,
+                             "C:\\ProgramData\\Quimbra\\", -1),
+              CSTR_EQUAL)
+        << shared;
+    DeleteFileW(wide(scoreFilePath(shared)).c_str());
     writeBytes(nameFilePath(windows), "Nicol\xF2\r\n");
-    for (const char* newer : {"", "15\r\n"}) {
-        if (*newer != '\0') {
-            writeBytes(scoreFilePath(windows), newer);
-        }
-        RecordFiles storage;
-        EXPECT_EQ(storage.GetSystemDir(), shared);
-        EXPECT_EQ(readBytes(scoreFilePath(shared)), "12\r\n");
-        EXPECT_EQ(readBytes(nameFilePath(shared)), "Nicol\xF2\r\n");
-        EXPECT_EQ(readBytes(nameFilePath(windows)), "Nicol\xF2\r\n");
+    for (const char* older : {"12\r\n", "15\r\n"}) {
+        writeBytes(scoreFilePath(windows), older);
+        EXPECT_EQ(RecordFiles().GetSystemDir(), shared);
+        EXPECT_EQ(readBytes(scoreFilePath(shared)) + readBytes(nameFilePath(shared)),
+                  "12\r\nNicol\xF2\r\n");
+        EXPECT_EQ(readBytes(scoreFilePath(windows)), older);
     }
     for (const std::string& dir : {shared, windows}) {
         DeleteFileW(wide(scoreFilePath(dir)).c_str());
         DeleteFileW(wide(nameFilePath(dir)).c_str());
     }
-}
-
-// The policy value, REG_SZ or REG_EXPAND_SZ, names the only folder: never
-// made, so a share that is away is named in the failure and no record is
-// made anywhere else.
-TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
-    if (!underWine()) {
-        GTEST_SKIP() << "sets a machine-wide policy: only in Wine's test prefix";
-    }
-    const std::wstring key = L"SOFTWARE\\Policies\\Quimbra";
-    SetEnvironmentVariableW(L"QUIMBRA_TEST_DIR", wide(dir_).c_str());
-    const std::wstring local = wide(scoreFilePath(programDataRecordDirectory()));
-    const DWORD localBefore = GetFileAttributesW(local.c_str());
-    const struct {
-        DWORD type;
-        std::string value;
-        std::string folder;
-        bool away;
-    } cases[] = {{REG_SZ, dir_ + "aula", dir_ + "aula\\", false},
-                 {REG_EXPAND_SZ, "%QUIMBRA_TEST_DIR%aula\\", dir_ + "aula\\", false},
-                 {REG_SZ, "\\\\nessunserver\\quimbra", "\\\\nessunserver\\quimbra\\", true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value);
-        const std::wstring value = wide(c.value);
-        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"RecordsFolder", c.type,
-                                  value.c_str(), static_cast<DWORD>((value.size() + 1) * 2)),
-                  ERROR_SUCCESS);
-        CreateDirectoryW(wide(dir_ + "aula").c_str(), nullptr);
-        RecordFiles storage;
-        EXPECT_EQ(storage.GetSystemDir(), c.folder);
-        const Status created = storage.createMissing(c.folder);
-        storage.Leggifiletxt(nameFilePath(c.folder));
-        EXPECT_EQ(created.ok(), !c.away) << created.error;
-        EXPECT_EQ(created.error.find(c.folder + "\" non è raggiungibile: il server non risponde") !=
-                      std::string::npos,
-                  c.away)
-            << created.error;
-        EXPECT_EQ(GetFileAttributesW(local.c_str()), localBefore);
-        DeleteFileW(wide(scoreFilePath(c.folder)).c_str());
-        DeleteFileW(wide(nameFilePath(c.folder)).c_str());
-        RemoveDirectoryW(wide(dir_ + "aula").c_str());
-    }
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"RecordsFolder");
 }
 
 // The files hold the text in the ANSI code page, one line ended by CR LF, and
@@ -286,6 +238,44 @@ TEST_F(WindowsRecords, CreateMissingInADirectoryWithANonAsciiName) {
     ASSERT_TRUE(storage.createMissing(dir_).ok());
     EXPECT_EQ(readBytes(scoreFilePath(dir_)), "7\r\n");
     EXPECT_EQ(readBytes(nameFilePath(dir_)), "");
+}
+
+// The policy value, REG_SZ or REG_EXPAND_SZ, names the only folder, never
+// made: a share that is away is named at the start, and no record is made
+// anywhere else.
+TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
+    if (!underWine()) {
+        GTEST_SKIP() << "sets a machine-wide value: only in Wine's test prefix";
+    }
+    const std::string away = "\\\\nessunserver\\quimbra\\";
+    const DWORD localBefore =
+        GetFileAttributesW(wide(scoreFilePath(programDataRecordDirectory())).c_str());
+    SetEnvironmentVariableW(L"QUIMBRA_TEST_DIR", wide(dir_).c_str());
+    const struct {
+        DWORD type;
+        std::string value;
+        std::string folder;
+    } cases[] = {{REG_SZ, dir_ + " ", dir_},
+                 {REG_EXPAND_SZ, "%QUIMBRA_TEST_DIR%", dir_},
+                 {REG_SZ, away, away}};
+    for (const auto& c : cases) {
+        const std::wstring value = wide(c.value);
+        ASSERT_EQ(
+            RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder",
+                            c.type, value.c_str(), static_cast<DWORD>(value.size() * 2 + 2)),
+            ERROR_SUCCESS);
+        RecordFiles storage;
+        EXPECT_EQ(storage.GetSystemDir(), c.folder);
+        const Status created = storage.createMissing(c.folder);
+        storage.Leggifiletxt(nameFilePath(c.folder));
+        EXPECT_EQ(created.ok(), c.folder == dir_) << created.error;
+        EXPECT_EQ(created.error.find(away + "\" non è raggiungibile: il server non risponde") !=
+                      std::string::npos,
+                  c.folder == away);
+        EXPECT_EQ(GetFileAttributesW(wide(scoreFilePath(programDataRecordDirectory())).c_str()),
+                  localBefore);
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder");
 }
 
 // A record that cannot be written on Windows (a file held open by another
@@ -378,54 +368,6 @@ TEST_F(WindowsRecords, GamesEndingAtOnce) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
-}
-
-// One computer of a lab (QUIMBRA_COMPUTER: 1 or 2, one Wine prefix each; see
-// scripts/wine-two-computers) whose four games end at once, fifteen times,
-// in the folder the policy names. Whatever the other computer does, every
-// game is told the truth and the pair read under the lock is never mixed.
-TEST(TwoComputers, GamesEndAtOnce) {
-    const char* computer = std::getenv("QUIMBRA_COMPUTER");
-    if (computer == nullptr) {
-        GTEST_SKIP() << "run by scripts/wine-two-computers";
-    }
-    const std::string pc = std::string("pc") + computer + "-";
-    // Both computers start together: each says it is ready, then waits for the other.
-    const std::string shared = RecordFiles().GetSystemDir();
-    writeBytes(shared + "pronto" + computer, "");
-    const std::wstring other = wide(shared + "pronto" + (computer[0] == '1' ? "2" : "1"));
-    for (int wait = 0; wait < 6000 && GetFileAttributesW(other.c_str()) == INVALID_FILE_ATTRIBUTES;
-         ++wait) {
-        Sleep(10);
-    }
-    std::vector<std::thread> games;
-    std::atomic<int> untold{0};
-    std::atomic<int> mixed{0};
-    for (int game = 0; game < 4; ++game) {
-        games.emplace_back([&, game] {
-            for (int round = 1; round <= 40; ++round) {
-                const int score = round * 8 + (computer[0] - '1') * 4 + game;
-                RecordFiles storage;
-                const std::string dir = storage.GetSystemDir();
-                const WriteResult written =
-                    storage.writeRecord(dir, std::to_string(score), pc + std::to_string(score),
-                                        [score](const std::string& onDisk) {
-                                            return score > std::atoi(onDisk.c_str());
-                                        });
-                untold += !written.ok() && written.outcome != WriteResult::Outcome::notARecord;
-                if (storage.createMissing(dir).ok()) {
-                    const std::string best = storage.Leggifiletxt(scoreFilePath(dir)).text;
-                    const std::string name = storage.Leggifiletxt(nameFilePath(dir)).text;
-                    mixed += name.substr(name.find('-') + 1) != best;
-                }
-            }
-        });
-    }
-    for (std::thread& game : games) {
-        game.join();
-    }
-    EXPECT_EQ(untold.load(), 0);
-    EXPECT_EQ(mixed.load(), 0);
 }
 
 // A leftover temporary file that another program holds open is no obstacle:
