@@ -264,7 +264,8 @@ RecordLocation platformRecordLocation() {
     return {{shared}, &files};
 }
 #else
-RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir) {
+RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
+                              const std::string& ownDir) {
     const ReadBytes settings = systemFileOperations().readStart(settingsPath, 64 * 1024);
     if (const std::string folder = recordsFolderSetting(settings.bytes); !folder.empty()) {
         return {{withTrailingSeparator(folder)}, &existingFolderOperations()};
@@ -274,11 +275,11 @@ RecordLocation recordLocation(const std::string& settingsPath, const std::string
     if (::access(sharedDir.c_str(), W_OK | X_OK) == 0) {
         return {{withTrailingSeparator(sharedDir)}, &systemFileOperations()};
     }
-    return {{platformRecordDirectory()}, &systemFileOperations()};
+    return {{ownDir}, &systemFileOperations()};
 }
 
 RecordLocation platformRecordLocation() {
-    return recordLocation(settingsFile, sharedRecordDirectory);
+    return recordLocation(settingsFile, sharedRecordDirectory, platformRecordDirectory());
 }
 #endif
 

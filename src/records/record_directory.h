@@ -72,8 +72,9 @@ inline constexpr const char* settingsFile = "/etc/quimbra/quimbra.conf";
 inline constexpr const char* sharedRecordDirectory = "/var/lib/quimbra/";
 
 // The folder of the settings file when it names one; else sharedDir where
-// this user may create files in it; else xdgRecordDirectory.
-RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir);
+// this user may create files in it; else ownDir (xdgRecordDirectory).
+RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
+                              const std::string& ownDir);
 #endif
 
 // This computer's: the technician's folder, or the one shared by its users

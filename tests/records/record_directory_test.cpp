@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -130,7 +127,7 @@ TEST(RecordDirectory, FirstUsableCandidate) {
 // the shared folder where the user may write; else the user's own.
 TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
     namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / ("quimbra-" + std::to_string(getpid()));
+    const fs::path root = fs::temp_directory_path() / std::to_string(std::random_device{}());
     const std::string share = (root / "share/").string(), shared = (root / "shared/").string();
     const std::string own = (root / "quimbra/").string();
     const struct {
@@ -142,14 +139,11 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         {"records-folder=" + share, "", share},
         {"records-folders=" + share + "\nrecords-folder=\n", shared, shared},
         {"", "", own}};
-    const std::string xdg =
-        std::getenv("XDG_DATA_HOME") != nullptr ? std::getenv("XDG_DATA_HOME") : "";
     for (const auto& c : cases) {
         fs::remove_all(root);
         fs::create_directories(root / c.made);
         std::ofstream(root / "conf") << c.settings;
-        ::setenv("XDG_DATA_HOME", root.c_str(), 1);
-        const RecordLocation location = recordLocation((root / "conf").string(), shared);
+        const RecordLocation location = recordLocation((root / "conf").string(), shared, own);
         RecordFiles files(location.candidates, *location.files);
         EXPECT_EQ(files.GetSystemDir(), c.chosen) << c.settings;
         const WriteResult written = files.writeRecord(c.chosen, "7", "Anna", always);
@@ -159,7 +153,6 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         EXPECT_EQ(fs::exists(own), c.chosen == own);
     }
     fs::remove_all(root);
-    xdg.empty() ? ::unsetenv("XDG_DATA_HOME") : ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
 }
 #endif
 

@@ -248,8 +248,6 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
         GTEST_SKIP() << "sets a machine-wide value: only in Wine's test prefix";
     }
     const std::string away = "\\\\nessunserver\\quimbra\\";
-    const DWORD localBefore =
-        GetFileAttributesW(wide(scoreFilePath(programDataRecordDirectory())).c_str());
     SetEnvironmentVariableW(L"QUIMBRA_TEST_DIR", wide(dir_).c_str());
     const struct {
         DWORD type;
@@ -273,7 +271,7 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
                       std::string::npos,
                   c.folder == away);
         EXPECT_EQ(GetFileAttributesW(wide(scoreFilePath(programDataRecordDirectory())).c_str()),
-                  localBefore);
+                  INVALID_FILE_ATTRIBUTES);
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder");
 }
