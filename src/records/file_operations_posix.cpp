@@ -323,14 +323,14 @@ LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::m
         if (fd < 0) {
             return {nullptr, failed(Action::lock, path, errno)};
         }
+        // A holder that crashes leaves the file, which the other users must
+        // still be able to open.
+        shareInSharedFolder(fd, path);
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             struct stat held {};
             struct stat named {};
             if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
                 held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                // A holder that crashes leaves the file, which the other
-                // users must still be able to open.
-                shareInSharedFolder(fd, path);
                 return {std::make_unique<PosixFileLock>(path, fd), {}};
             }
         } else if (errno != EWOULDBLOCK && errno != EINTR) {
