@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLayout>
 
 #include <type_traits>
 
@@ -160,8 +161,13 @@ void Tavola::build() {
 
     auto* bar = new MenuBar(this);
     setMenuBar(bar);
-    // The desktop's menu size, small enough for the four items in one row.
-    bar->setFont(makeFont(sans(8.25, false), scale_));
+    bar->setFont(makeFont(sans(8.25, false), designScale_));
+    designMenuHeight_ = bar->sizeHint().height();
+    // The window is never smaller than at its design size; the menu bar
+    // grown on a larger window must not raise that, or a restored window
+    // would stay taller than it was.
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    setMinimumSize(designScale_.clientSize() + QSize(0, designMenuHeight_));
     newGame_ = bar->newGame();
     connect(newGame_, &QAction::triggered, this, [this] { send(&WindowEvents::clickNewGame); });
     // The menu bar's filter goes in last, so it sees the keys first.
@@ -256,27 +262,63 @@ void Tavola::applyScale() {
     label("lblMessage")->setCursor(pointer);
 
     board_->setFixedSize(scale_.clientSize());
-    board_->move((sea_->width() - board_->width()) / 2, (sea_->height() - board_->height()) / 2);
 }
 
 void Tavola::fitBoardToSea() {
-    // The largest board that fits, keeping its proportions; the design size
-    // exactly when the sea is as small as it may be.
+    // The largest board that fits the window below a menu bar grown by the
+    // same factor, keeping its proportions; the design size exactly when the
+    // window is as small as it may be.
     const QSize design = designScale_.clientSize();
-    const QSize room = sea_->size();
-    double factor = designScale_.factor();
-    if (room != design) {
-        factor = std::min(
-            room.width() * double{BoardScale::twipsPerPixel} / BoardScale::clientWidthTwips,
-            room.height() * double{BoardScale::twipsPerPixel} / BoardScale::clientHeightTwips);
-        factor = std::max(factor, designScale_.factor());
+    const double least = designScale_.factor();
+    const QSize designWindow(design.width(), design.height() + designMenuHeight_);
+    double factor = least;
+    if (size() != designWindow) {
+        factor = least * std::min(width() / double(designWindow.width()),
+                                  height() / double(designWindow.height()));
+        // The menu bar's height does not grow exactly in step with its font.
+        menuBar()->setFont(makeFont(sans(8.25, false), BoardScale(factor)));
+        const int menu = menuBar()->sizeHint().height();
+        factor = std::max(least, std::min(factor, least * (height() - menu) / design.height()));
     }
+    // The desktop's menu size, small enough for the four items in one row,
+    // grown with the board.
+    menuBar()->setFont(makeFont(sans(8.25, false), BoardScale(factor)));
     if (factor != scale_.factor()) {
         scale_ = BoardScale(factor);
         applyScale();
-    } else {
-        board_->move((room.width() - board_->width()) / 2, (room.height() - board_->height()) / 2);
     }
+    // Larger than the board, the sea is one picture behind the whole window.
+    const QSize room = sea_->size();
+    const bool oneSea = room.width() > board_->width() || room.height() > board_->height();
+    image2()->setVisible(!oneSea);
+    board_->setAutoFillBackground(!oneSea);
+
+    const int gap = scale_.px(240);
+    const QSize padSize = NumberPad::sizeAt(scale_);
+    const bool padFits = factor > least && padSize.height() <= room.height() &&
+                         board_->width() + gap + padSize.width() <= room.width();
+    if (padFits && pad_ == nullptr) {
+        pad_ = new NumberPad(sea_);
+        connect(pad_, &NumberPad::typed, this, &Tavola::typeKey);
+        pad_->show();
+    } else if (!padFits && pad_ != nullptr) {
+        delete pad_;
+        pad_ = nullptr;
+    }
+    const int left = (room.width() - board_->width() - (pad_ ? gap + padSize.width() : 0)) / 2;
+    board_->move(left, (room.height() - board_->height()) / 2);
+    if (pad_ != nullptr) {
+        pad_->applyScale(scale_);
+        pad_->move(left + board_->width() + gap, (room.height() - padSize.height()) / 2);
+    }
+}
+
+void Tavola::typeKey(int key, const QString& text) {
+    QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
 }
 
 QList<QAction*> Tavola::menuItems() const {

@@ -15,6 +15,7 @@
 #include "game/controls.h"
 #include "game/window_events.h"
 #include "window/board_scale.h"
+#include "window/number_pad.h"
 #include "window/widgets.h"
 
 class QAction;
@@ -51,6 +52,9 @@ class Tavola final : public QMainWindow {
     const BoardScale& scale() const { return scale_; }
     QTimer& timer1() { return timer1_; }
     QAction* newGameAction() const { return newGame_; }
+    // The number pad beside a board drawn larger than its design size, when
+    // it fits; none otherwise.
+    NumberPad* pad() const { return pad_; }
     QList<QAction*> menuItems() const;
 
   signals:
@@ -83,8 +87,11 @@ class Tavola final : public QMainWindow {
     Result send(Result (WindowEvents::*handler)(Args...), Args... args);
     // Every control's geometry, font and picture at the current scale.
     void applyScale();
-    // The board scaled to the window's room and centred on the sea.
+    // The board scaled to the window's room, and with the pad, when it fits,
+    // centred on the sea.
     void fitBoardToSea();
+    // A key of the pad, sent where the keyboard's own key would go.
+    void typeKey(int key, const QString& text);
     void applyFocus();
     void onFocusChanged(QWidget* now);
 
@@ -96,6 +103,8 @@ class Tavola final : public QMainWindow {
     QWidget* sea_ = nullptr;
     QWidget* board_ = nullptr;
     QWidget* line2_ = nullptr;
+    NumberPad* pad_ = nullptr;
+    int designMenuHeight_ = 0;
     AnswerBox* txtAnswer_ = nullptr;
     PictureButton* cmdNext_ = nullptr;
     PictureButton* cmdExit_ = nullptr;

@@ -236,7 +236,9 @@ void Sea::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(colours::lightYellow, palette()));
-    painter.drawPixmap((width() - cover.width()) / 2, (height() - cover.height()) / 2, cache_);
+    // Centred across; from the top as the board shows it, so that the horizon
+    // and the leaping dolphins stay in sight on a wide window.
+    painter.drawPixmap((width() - cover.width()) / 2, -cover.height() * 360 / 9240, cache_);
 }
 
 }  // namespace quimbra::window

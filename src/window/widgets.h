@@ -90,8 +90,8 @@ class MenuBar final : public QMenuBar {
     QAction* newGame_;
 };
 
-// The sea behind the board: it fills whatever the board leaves of the
-// window, drawn for its size, keeping the picture's proportions.
+// The sea: on a window larger than the board, one picture behind the whole
+// window and the board, drawn for its size, keeping its proportions.
 class Sea final : public QWidget {
   public:
     explicit Sea(QWidget* parent) : QWidget(parent) {}

@@ -291,6 +291,35 @@ def case_answers(game):
     check_equal(board["answer"], "1", "the answer box after typing a-1")
 
 
+def case_pad(game):
+    """On a whiteboard, a wrong and a right answer given on the number pad alone."""
+    game.start("Giulia")
+    wid = game.desktop.focus_window_at(game.reader.activate(game.main()).box)
+    game.desktop.xdotool("windowmove", wid, "0", "0")
+    game.desktop.xdotool("windowsize", wid, "1200", "700")
+    wait_for("the number pad", lambda: game.main().find(role="push button", name="Invio"))
+
+    def tap(*keys):
+        for key in keys:
+            game.desktop.click(*game.main().one(role="push button", name=key).centre())
+
+    *_, base = game.question(game.steady_board())
+    wrong = str(base + 1 if base < 9999 else base - 1)
+    tap("9", "Cancella", *wrong)
+    wait_for(f"{wrong} in the answer box", lambda: game.board()["answer"] == wrong)
+    tap("Invio")
+    board = game.wait_board("a verdict", lambda b: b[VERDICT] != "")
+    check_equal((board[VERDICT], board["focus"]), (WRONG_VERDICT + str(base), (NEXT,)),
+                "the verdict on a wrong answer")
+    tap("Invio")
+    board = game.wait_board("a new question", lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,)))
+    *_, base = game.question(board)
+    tap(*str(base), "Invio")
+    board = game.wait_board("a verdict", lambda b: b[VERDICT] != "")
+    check_equal((board[VERDICT], game.counts(board)), (RIGHT_VERDICT, ("1", "1", "2")),
+                "the verdict on a right answer")
+
+
 def case_leave_no(game):
     """Alt+X then Enter answers No: the game goes on unchanged."""
     game.start("Giulia")

@@ -359,5 +359,55 @@ TEST_F(BehaviourTest, UnfilledPieceShowsTheWindowBackground) {
     EXPECT_EQ(image.pixelColor(window.piece(9, 1)->geometry().center()), QColor(Qt::white));
 }
 
+// At whiteboard sizes the sea is one picture: across the board's side edges
+// the colour changes no more than between neighbouring pixels of the sea
+// beside it. The menu grows with the board; where the pad fits beside it,
+// its keys are as large as the board's buttons, and a touch on them types
+// as the keyboard does, the focus staying in the answer box.
+TEST_F(BehaviourTest, WhiteboardSizesShowOneSeaAGrownMenuAndThePad) {
+    focusAnswer();
+    for (const auto& [size, pad] :
+         {std::pair{QSize(1000, 700), false}, {QSize(1920, 1040), true}}) {
+        window.resize(size);
+        QTest::qWait(200);
+        ASSERT_EQ(window.pad() != nullptr, pad);
+        EXPECT_EQ(window.menuBar()->font().pixelSize(), std::lround(11 * window.scale().factor()));
+        const QImage sea = window.centralWidget()->grab().toImage();
+        const QRect board = window.board()->geometry();
+        const int end = pad ? window.pad()->x() : sea.width();
+        for (int y = board.top() + window.scale().px(3000); y < board.bottom();
+             y += window.scale().px(1000)) {
+            std::map<bool, int> largest;  // across an edge, or between two pixels of the sea
+            for (int x = 0; x + 1 < end; ++x) {
+                const bool edge = x == board.left() - 1 || x == board.right();
+                const QColor a = sea.pixelColor(x, y), b = sea.pixelColor(x + 1, y);
+                const int step = std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                                 std::abs(a.blue() - b.blue());
+                if (edge || x < board.left() || x > board.right()) {
+                    largest[edge] = std::max(largest[edge], step);
+                }
+            }
+            EXPECT_LE(largest[true], largest[false]) << size.width() << " row " << y;
+        }
+    }
+    EXPECT_FALSE(window.pad()->geometry().intersects(window.board()->geometry()));
+    std::map<QString, QPushButton*> keys;
+    for (QPushButton* key : window.pad()->findChildren<QPushButton*>()) {
+        keys[key->accessibleName()] = key;
+        EXPECT_EQ(key->size().expandedTo(window.cmdNext()->size()), key->size());
+    }
+    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+    for (const char* name : {"4", "2", "Cancella", "7", "Invio"}) {
+        const QPoint at = keys.at(name)->mapTo(&window, keys.at(name)->rect().center());
+        QTest::touchEvent(&window, screen.get()).press(0, at);
+        QTest::touchEvent(&window, screen.get()).release(0, at);
+    }
+    EXPECT_EQ(keys.size(), 12U);
+    EXPECT_EQ(window.txtAnswer()->text(), "47");
+    EXPECT_EQ(events.keys, (std::vector<int>{'4', '2', 8, '7'}));
+    EXPECT_EQ(events.calls.back(), "pressEnter");
+    EXPECT_EQ(QApplication::focusWidget(), window.txtAnswer());
+}
+
 }  // namespace
 }  // namespace quimbra::window

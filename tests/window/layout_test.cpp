@@ -158,6 +158,7 @@ TEST_P(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
     window.show();
     // Resizable, never below the board's design size, which it opens at.
     EXPECT_EQ(window.centralWidget()->minimumSize(), window.board()->size());
+    EXPECT_EQ(window.pad(), nullptr);
     EXPECT_GT(window.maximumWidth(), window.width());
     EXPECT_EQ(window.board()->mapTo(&window, QPoint(0, 0)),
               QPoint(0, window.menuBar()->geometry().bottom() + 1));
