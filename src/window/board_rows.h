@@ -20,6 +20,9 @@ struct LabelStyle {
     bool centred = false;
     bool bordered = false;
     bool autoSize = false;
+    // Fitted to its text from the first showing: the counts, so that equal
+    // numbers of digits sit in boxes of one width.
+    bool fittedAtOnce = false;
 };
 
 // A label or picture of the board: its name, the model it shows (none for a
@@ -42,7 +45,7 @@ inline constexpr FontChoice sans(double points, bool bold, bool italic = false) 
 inline constexpr LabelStyle question{sans(13.5, true), true};
 inline constexpr LabelStyle number{sans(24, true), true};
 inline constexpr LabelStyle heading{sans(18, false), false, true, true};
-inline constexpr LabelStyle count{{Face::timesNewRoman, 36, true, false}, true, true, true};
+inline constexpr LabelStyle count{{Face::timesNewRoman, 36, true, false}, true, true, true, true};
 inline constexpr LabelStyle plain{};
 inline constexpr LabelStyle plainAuto{windowFont, false, false, true};
 inline constexpr LabelStyle record{sans(18, false)};

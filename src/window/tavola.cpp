@@ -110,7 +110,7 @@ void Tavola::build() {
         widget->setForegroundRole(QPalette::Text);
         widget->setIndent(row.style.bordered ? 0 : -1);
         placed_.push_back({widget, row.twips, row.style.font});
-        labels_.push_back({&row, widget, false});
+        labels_.push_back({&row, widget, row.style.fittedAtOnce});
     }
     line2_ = filledWidget(board_, "Line2", colours::magenta);
     line2_->stackUnder(label("Label2"));

@@ -71,7 +71,7 @@ class Tavola final : public QMainWindow {
     struct ModelLabel {
         const BoardRow* row;
         QLabel* widget;
-        bool fitted;  // an auto-size label whose text has changed
+        bool fitted;  // fitted to its text, not at its design-time size
     };
     // A control's rectangle in twips and its font, applied at every scale.
     struct Placed {

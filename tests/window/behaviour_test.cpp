@@ -285,6 +285,7 @@ TEST_F(BehaviourTest, AutoSizeLabelsFollowTheirText) {
     controls.lblScore.caption = "1";
     window.render();
     const int oneDigit = score->width();
+    EXPECT_EQ(oneDigit, window.label("lblScore1")->width()) << "1 and 0 in boxes of one width";
     controls.lblScore.caption = "123";
     window.render();
     EXPECT_GT(score->width(), oneDigit);
