@@ -184,17 +184,12 @@ void Tavola::addPieces() {
     for (int row = 1; row <= 9; ++row) {
         const PieceRow& layout = pieceRows().at(static_cast<std::size_t>(row - 1));
         auto& widgets = pieces_.at(static_cast<std::size_t>(row - 1));
+        const int pieces = static_cast<int>(layout.lefts.size());
         widgets.resize(layout.lefts.size(), nullptr);
-        // A higher index lies in front of its neighbour, except that the first
-        // piece of the fourth row covers its second.
-        std::vector<int> order;
-        for (int i = 1; i <= static_cast<int>(layout.lefts.size()); ++i) {
-            order.push_back(i);
-        }
-        if (row == 4) {
-            std::swap(order[0], order[1]);
-        }
-        for (int index : order) {
+        for (int i = 0; i < pieces; ++i) {
+            // A higher index lies in front of its neighbour, except that the
+            // first piece of the fourth row covers its second.
+            const int index = row == 4 && i < 2 ? 2 - i : i + 1;
             auto* piece = new QFrame(board_);
             piece->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
             piece->setFrameStyle(QFrame::Box | QFrame::Plain);
