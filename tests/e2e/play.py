@@ -299,25 +299,20 @@ def case_pad(game):
     game.desktop.xdotool("windowsize", wid, "1200", "700")
     wait_for("the number pad", lambda: game.main().find(role="push button", name="Invio"))
 
-    def tap(*keys):
+    def tap(keys, what, done):
         for key in keys:
             game.desktop.click(*game.main().one(role="push button", name=key).centre())
+        return game.wait_board(what, done)
 
     *_, base = game.question(game.steady_board())
     wrong = str(base + 1 if base < 9999 else base - 1)
-    tap("9", "Cancella", *wrong)
-    wait_for(f"{wrong} in the answer box", lambda: game.board()["answer"] == wrong)
-    tap("Invio")
-    board = game.wait_board("a verdict", lambda b: b[VERDICT] != "")
-    check_equal((board[VERDICT], board["focus"]), (WRONG_VERDICT + str(base), (NEXT,)),
-                "the verdict on a wrong answer")
-    tap("Invio")
-    board = game.wait_board("a new question", lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,)))
+    tap(["9", "Cancella", *wrong], f"{wrong} in the answer box", lambda b: b["answer"] == wrong)
+    board = tap(["Invio"], "a verdict", lambda b: b[VERDICT] != "")
+    check_equal((board[VERDICT], board["focus"]), (WRONG_VERDICT + str(base), (NEXT,)), "verdict")
+    board = tap(["Invio"], "a new question", lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,)))
     *_, base = game.question(board)
-    tap(*str(base), "Invio")
-    board = game.wait_board("a verdict", lambda b: b[VERDICT] != "")
-    check_equal((board[VERDICT], game.counts(board)), (RIGHT_VERDICT, ("1", "1", "2")),
-                "the verdict on a right answer")
+    board = tap([*str(base), "Invio"], "a verdict", lambda b: b[VERDICT] != "")
+    check_equal((board[VERDICT], game.counts(board)), (RIGHT_VERDICT, ("1", "1", "2")), "verdict")
 
 
 def case_leave_no(game):
