@@ -308,8 +308,7 @@ class Desktop:
         self.xdotool("type", "--delay", "60", text)
 
     def click(self, x, y):
-        # --sync waits for the pointer to move: a second click on the same
-        # spot must not ask it to.
+        # --sync would wait for ever for a pointer already on the spot.
         where = dict(pair.split("=", 1)
                      for pair in self.xdotool("getmouselocation", "--shell").split())
         if (where["X"], where["Y"]) != (str(x), str(y)):

@@ -295,8 +295,7 @@ def case_pad(game):
     """On a whiteboard, a wrong and a right answer given on the number pad alone."""
     game.start("Giulia")
     wid = game.desktop.focus_window_at(game.reader.activate(game.main()).box)
-    game.desktop.xdotool("windowmove", wid, "0", "0")
-    game.desktop.xdotool("windowsize", wid, "1200", "700")
+    game.desktop.xdotool("windowmove", wid, "0", "0", "windowsize", wid, "1200", "700")
     wait_for("the number pad", lambda: game.main().find(role="push button", name="Invio"))
 
     def tap(keys, what, done):
