@@ -309,9 +309,7 @@ class Desktop:
 
     def click(self, x, y):
         # --sync would wait for ever for a pointer already on the spot.
-        where = dict(pair.split("=", 1)
-                     for pair in self.xdotool("getmouselocation", "--shell").split())
-        if (where["X"], where["Y"]) != (str(x), str(y)):
+        if not self.xdotool("getmouselocation", "--shell").startswith(f"X={x}\nY={y}\n"):
             self.xdotool("mousemove", "--sync", str(x), str(y))
         time.sleep(0.1)
         self.xdotool("click", "1")

@@ -296,22 +296,22 @@ def case_pad(game):
     game.start("Giulia")
     wid = game.desktop.focus_window_at(game.reader.activate(game.main()).box)
     game.desktop.xdotool("windowmove", wid, "0", "0", "windowsize", wid, "1200", "700")
-    wait_for("the number pad", lambda: game.main().find(role="push button", name="Invio"))
 
-    def tap(keys, what, done):
+    def tap(keys, what, done):  # each key of the pad found by its accessible name
         for key in keys:
-            game.desktop.click(*game.main().one(role="push button", name=key).centre())
+            found = wait_for(key, lambda: game.main().find(role="push button", name=key))
+            game.desktop.click(*found[0].centre())
         return game.wait_board(what, done)
 
     *_, base = game.question(game.steady_board())
     wrong = str(base + 1 if base < 9999 else base - 1)
     tap(["9", "Cancella", *wrong], f"{wrong} in the answer box", lambda b: b["answer"] == wrong)
-    board = tap(["Invio"], "a verdict", lambda b: b[VERDICT] != "")
-    check_equal((board[VERDICT], board["focus"]), (WRONG_VERDICT + str(base), (NEXT,)), "verdict")
-    board = tap(["Invio"], "a new question", lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,)))
-    *_, base = game.question(board)
-    board = tap([*str(base), "Invio"], "a verdict", lambda b: b[VERDICT] != "")
-    check_equal((board[VERDICT], game.counts(board)), (RIGHT_VERDICT, ("1", "1", "2")), "verdict")
+    tap(["Invio"], "the wrong verdict, the focus on the button",
+        lambda b: (b[VERDICT], b["focus"]) == (WRONG_VERDICT + str(base), (NEXT,)))
+    *_, base = game.question(tap(["Invio"], "a new question",
+                                 lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,))))
+    tap([*str(base), "Invio"], "the right verdict and the counts",
+        lambda b: (b[VERDICT], game.counts(b)) == (RIGHT_VERDICT, ("1", "1", "2")))
 
 
 def case_leave_no(game):

@@ -90,9 +90,8 @@ TEST_P(LayoutTest, LabelsMatchTheLayoutTables) {
         SCOPED_TRACE(row.name);
         QLabel* label = window.label(row.name);
         ASSERT_NE(label, nullptr);
-        // The counts are fitted to their text from the start, keeping their top left.
         const QRect table = fromTwips(row.left, row.top, row.width, row.height);
-        const bool count = QString(row.name).startsWith("lblScore");
+        const bool count = QString(row.name).startsWith("lblScore");  // fitted from the start
         EXPECT_EQ(label->pos(), table.topLeft());
         EXPECT_EQ(label->size(), count ? window.label("lblScore")->size() : table.size());
         EXPECT_EQ(label->text(), QString::fromUtf8(row.text));
