@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QWindow>
 
 #include <type_traits>
 
@@ -449,6 +450,8 @@ void Tavola::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!started_) {
         started_ = true;
+        // The pictures are drawn for the screen's pixel ratio: afresh on another.
+        connect(windowHandle(), &QWindow::screenChanged, this, &Tavola::applyScale);
         send(&WindowEvents::resize);
     }
 }
