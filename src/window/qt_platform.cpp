@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "game/short_date.h"
+#include <ctime>
 
 namespace quimbra::window {
 
@@ -69,11 +69,26 @@ Answer QtPlatform::messageBox(const std::string& prompt, BoxStyle style, const s
     return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::yes : Answer::no;
 }
 
-std::string QtPlatform::currentDate() {
+std::string systemShortDate(QDate day) {
+#ifdef _WIN32
+    // Qt asks Windows for the user's short date format here.
+    return QLocale::system().toString(day, QLocale::ShortFormat).toStdString();
+#else
     // The system's own short date, not Qt's idea of it: under Italian it is
     // 08/12/2026 where Qt writes 08/12/26. QApplication has set the C
     // library's locale from the environment.
-    return todayShortDate();
+    std::tm tm{};
+    tm.tm_year = day.year() - 1900;
+    tm.tm_mon = day.month() - 1;
+    tm.tm_mday = day.day();
+    tm.tm_wday = day.dayOfWeek() % 7;
+    char text[128] = {};
+    return std::string(text, std::strftime(text, sizeof text, "%x", &tm));
+#endif
+}
+
+std::string QtPlatform::currentDate() {
+    return systemShortDate(QDate::currentDate());
 }
 
 double QtPlatform::timeOfDay() {

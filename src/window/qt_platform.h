@@ -2,6 +2,7 @@
 // The platform services the game asks for, done with Qt: modal dialogs,
 // the date and time, the beep, ending the program and loading the window anew.
 
+#include <QDate>
 #include <QObject>
 #include <QPointer>
 #include <memory>
@@ -44,6 +45,10 @@ class QtPlatform final : public QObject, public Platform {
     QPointer<Tavola> window_;
     std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
 };
+
+// day in the system's short date format, date only: the user's own on
+// Windows, the C library's "%x" of the current locale (LC_TIME) elsewhere.
+std::string systemShortDate(QDate day);
 
 // The application's title, shown by dialogs that have none of their own.
 inline constexpr const char* applicationTitle = "Quimbra";
