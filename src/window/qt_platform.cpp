@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTime>
 #include <QTimer>
@@ -15,7 +16,15 @@
 
 namespace quimbra::window {
 
+void QtPlatform::hideBusy() {
+    if (busy_) {
+        busy_.reset();
+        QApplication::restoreOverrideCursor();
+    }
+}
+
 QWidget* QtPlatform::dialogParent() {
+    hideBusy();
     if (window_ && window_->isVisible()) {
         window_->render();
         return window_;
@@ -91,7 +100,23 @@ void QtPlatform::beep() {
 }
 
 void QtPlatform::endProgram() {
+    hideBusy();
     emit endRequested();
+}
+
+void QtPlatform::showBusy(const std::string& text) {
+    // A progress box without a button, drawn at once: the wait that follows
+    // keeps the window's thread, so nothing could draw it later.
+    QWidget* parent = dialogParent();
+    auto box =
+        std::make_unique<QProgressDialog>(QString::fromStdString(text), QString(), 0, 0, parent);
+    box->setWindowTitle(applicationTitle);
+    box->setWindowModality(Qt::WindowModal);
+    box->setMinimumDuration(0);
+    box->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy_ = std::move(box);
 }
 
 void QtPlatform::reloadWindow() {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 #include "game/platform.h"
 #include "window/tavola.h"
@@ -27,6 +28,7 @@ class QtPlatform final : public QObject, public Platform {
     std::string currentDate() override;
     double timeOfDay() override;
     void beep() override;
+    void showBusy(const std::string& text) override;
     void endProgram() override;
     void reloadWindow() override;
 
@@ -38,8 +40,10 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     QWidget* dialogParent();
+    void hideBusy();
 
     QPointer<Tavola> window_;
+    std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
 };
 
 // day in the system's short date format, date only: the user's own on
