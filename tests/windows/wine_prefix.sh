@@ -1,0 +1,50 @@
+#!/bin/sh
+# The Wine prefix of the Windows tests, as CTest fixtures:
+#   wine_prefix.sh create PREFIX FONTS  a fresh, quiet prefix whose server keeps
+#                                       running, and the test fonts linked into FONTS
+#   wine_prefix.sh play PREFIX CASE BUILD   a case of wine_play.py, in a copy of PREFIX
+#   wine_prefix.sh end PREFIX           ends the server of the prefix (and only its)
+set -eu
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+command=$1
+WINEPREFIX=$(realpath -m "$2")
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No offer to install Mono or Gecko (none of the programs needs them), and
+# nothing drawn on the caller's display.
+unset DISPLAY WAYLAND_DISPLAY
+
+case $command in
+create)
+    "$wineserver" -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    "$wineserver" -w
+    # The server, and Wine's own services that the first program starts, are
+    # kept running until `end`: started here, away from CTest's output pipes
+    # (which they would hold open), and not again for each test case.
+    "$wineserver" -p </dev/null >/dev/null 2>&1
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+    # Qt's offscreen platform has no fonts of its own on Windows.
+    mkdir -p "$3"
+    ln -sf /usr/share/fonts/truetype/liberation2/*.ttf /usr/share/fonts/truetype/dejavu/*.ttf "$3/"
+    echo "Wine prefix $WINEPREFIX ready"
+    ;;
+play)
+    # Each case gets a fresh copy of the prefix, kept only when it fails.
+    copy="$WINEPREFIX-$3"
+    rm -rf "$copy"
+    cp -a "$WINEPREFIX" "$copy"
+    driver="$(dirname "$0")/wine_play.py"
+    WINEPREFIX=$copy /usr/bin/python3 "$driver" --prefix "$copy" --build "$4" --case "$3" \
+        --screenshot "$4/screenshot-$3.png" </dev/null
+    rm -rf "$copy"
+    ;;
+end)
+    "$wineserver" -k 2>/dev/null || true
+    ;;
+*)
+    echo "usage: $0 create PREFIX FONTS | play PREFIX CASE BUILD | end PREFIX" >&2
+    exit 2
+    ;;
+esac
