@@ -1,8 +1,10 @@
 # What a teacher downloads: an installer (Italian, NSIS) and a portable zip
-# holding quimbra.exe alone. Targets `installer` and `portable_zip`.
+# holding quimbra.exe alone. Targets `installer` and `portable_zip`; the
+# package for technicians and the signing are in WindowsDeploy.cmake.
 if(NOT TARGET quimbra)
     return()
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsDeploy.cmake)
 find_program(QUIMBRA_MAKENSIS makensis)
 find_program(QUIMBRA_ZIP zip)
 set(quimbra_package_name Quimbra-${PROJECT_VERSION}-win64)
@@ -16,10 +18,10 @@ if(QUIMBRA_MAKENSIS)
     add_custom_command(
         OUTPUT ${CMAKE_BINARY_DIR}/${quimbra_package_name}.exe
         COMMAND ${QUIMBRA_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-                -DPROGRAM=$<TARGET_FILE:quimbra> ${quimbra_icon_option}
+                -DPROGRAM=$<TARGET_FILE:quimbra> ${quimbra_icon_option} ${QUIMBRA_NSIS_SIGN_OPTIONS}
                 -DOUTFILE=${CMAKE_BINARY_DIR}/${quimbra_package_name}.exe
                 ${PROJECT_SOURCE_DIR}/data/windows/installer.nsi
-        DEPENDS quimbra ${PROJECT_SOURCE_DIR}/data/windows/installer.nsi
+        DEPENDS quimbra ${QUIMBRA_SIGNED_PROGRAM} ${PROJECT_SOURCE_DIR}/data/windows/installer.nsi
         VERBATIM)
     add_custom_target(installer ALL DEPENDS ${CMAKE_BINARY_DIR}/${quimbra_package_name}.exe)
 endif()
@@ -30,6 +32,6 @@ if(QUIMBRA_ZIP)
         COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/${quimbra_package_name}.zip
         COMMAND ${QUIMBRA_ZIP} -q -j -X ${CMAKE_BINARY_DIR}/${quimbra_package_name}.zip
                 $<TARGET_FILE:quimbra>
-        DEPENDS quimbra VERBATIM)
+        DEPENDS quimbra ${QUIMBRA_SIGNED_PROGRAM} VERBATIM)
     add_custom_target(portable_zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${quimbra_package_name}.zip)
 endif()
