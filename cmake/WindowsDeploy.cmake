@@ -64,6 +64,19 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
         set(quimbra_msi_signing)
     endif()
 
+    # The administrative template for Group Policy, laid out as it is copied
+    # into the policy store (PolicyDefinitions).
+    set(quimbra_policy ${PROJECT_SOURCE_DIR}/data/windows/policy)
+    set(quimbra_policy_files quimbra.admx it-IT/quimbra.adml en-US/quimbra.adml)
+    set(quimbra_policy_zip ${CMAKE_BINARY_DIR}/Quimbra-${PROJECT_VERSION}-admx.zip)
+    list(TRANSFORM quimbra_policy_files PREPEND ${quimbra_policy}/ OUTPUT_VARIABLE quimbra_policy_paths)
+    add_custom_command(
+        OUTPUT ${quimbra_policy_zip}
+        COMMAND ${CMAKE_COMMAND} -E tar cf ${quimbra_policy_zip} --format=zip ${quimbra_policy_files}
+        WORKING_DIRECTORY ${quimbra_policy}
+        DEPENDS ${quimbra_policy_paths} VERBATIM)
+    add_custom_target(policy_template ALL DEPENDS ${quimbra_policy_zip})
+
     if(QUIMBRA_WIXL AND QUIMBRA_MSIBUILD)
         set(quimbra_msi ${CMAKE_BINARY_DIR}/Quimbra-${PROJECT_VERSION}-win64.msi)
         set(quimbra_msi_icon)

@@ -8,12 +8,18 @@ find_program(QUIMBRA_RSVG_CONVERT rsvg-convert)
 set(QUIMBRA_QT_TRANSLATIONS /usr/share/qt6/translations CACHE PATH
     "Where Qt's .qm files lie (Debian's qt6-translations-l10n, the same on every platform)")
 
-# The icon, from the window's own picture, at the sizes Explorer asks for.
+# The icon, from the window's own picture, at the sizes Explorer asks for;
+# at 16 to 32 pixels, where the window in miniature is a blur, from a simple
+# mark of its own.
 function(quimbra_windows_icon ico)
     get_filename_component(dir ${ico} DIRECTORY)
-    set(svg ${PROJECT_SOURCE_DIR}/src/window/pictures/window_icon.svg)
     set(pngs)
     foreach(size 16 24 32 48 64 128 256)
+        if(size LESS_EQUAL 32)
+            set(svg ${PROJECT_SOURCE_DIR}/src/window/pictures/window_icon_small.svg)
+        else()
+            set(svg ${PROJECT_SOURCE_DIR}/src/window/pictures/window_icon.svg)
+        endif()
         set(png ${dir}/icon-${size}.png)
         add_custom_command(
             OUTPUT ${png}
