@@ -52,7 +52,7 @@ QUIMBRA_TEST_PACKAGES=(
     # the test's throwaway certificate.
     g++-mingw-w64-x86-64-posix wine64 dpkg-dev librsvg2-bin icoutils nsis zip unzip
     fonts-wine fonts-dejavu-core openbox x11-utils x11-xkb-utils imagemagick
-    wixl msitools osslsigncode openssl libxml2-utils
+    wixl msitools osslsigncode openssl
 )
 # What the benchmark (bench/run.sh) needs on top.
 QUIMBRA_BENCH_PACKAGES=(

@@ -34,8 +34,8 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
 !define POLICY_KEY "Software\Policies\Quimbra"
 !define HOME_PAGE "https://quimbra.example/"
-; Where every pupil's game keeps the shared record when the Windows directory
-; is closed to them: %ProgramData%\Quimbra.
+; Where every game of the computer keeps the shared record, unless a
+; records folder is set: %ProgramData%\Quimbra.
 !define RECORDS_DIR "$APPDATA\Quimbra"
 
 Name "${TITLE}"
@@ -145,7 +145,7 @@ Function .onInit
     ; older Windows it would not even start, so it is not installed there.
     ${IfNot} ${AtLeastWin10}
     ${OrIfNot} ${RunningX64}
-        MessageBox MB_OK|MB_ICONSTOP "Quimbra funziona solo su Windows 10 o Windows 11 a 64 bit.$\r$\n$\r$\nQuesto computer ha una versione di Windows più vecchia, sulla quale il gioco non può partire: l'installazione non viene eseguita." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "Quimbra funziona solo su Windows 10 o Windows 11 a 64 bit.$\r$\n$\r$\nSu questo computer c'è una versione di Windows più vecchia (o a 32 bit), sulla quale il gioco non può partire: l'installazione non viene eseguita." /SD IDOK
         Abort
     ${EndIf}
 
