@@ -17,6 +17,17 @@ namespace quimbra::window {
 
 namespace {
 
+// The title bar and the taskbar ask for 16 to 32 pixels, where the window in
+// miniature is a blur: there the icon is the simple mark, as in Explorer.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const char* resource = size <= 32 ? pictures::windowIconSmall : pictures::windowIcon;
+        icon.addPixmap(renderPicture(QString::fromLatin1(resource), QSize(size, size)));
+    }
+    return icon;
+}
+
 // The board behind every control: the window's light yellow, which the sea
 // picture covers.
 class Board final : public QWidget {
@@ -398,7 +409,7 @@ void Tavola::build() {
 
     message_ = message;
     applyScale();
-    setWindowIcon(pictureIcon(QString::fromLatin1(pictures::windowIcon)));
+    setWindowIcon(programIcon());
 }
 
 void Tavola::buildMenus() {
