@@ -60,6 +60,28 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
+// A folder every local user may write to, such as /var/lib/quimbra, which
+// the users of a computer share so that they play against one record. It has
+// no sticky bit, so that each may replace the others' files; a link there is
+// anyone's doing and is never followed, and a file made there is made for
+// everyone to replace and lock, whatever its maker's umask.
+bool inSharedFolder(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    struct stat info {};
+    return ::stat(dir.c_str(), &info) == 0 && (info.st_mode & S_IWOTH) != 0;
+}
+
+// Only a file of one's own with no other name: never one that a link made
+// elsewhere shares.
+void shareInSharedFolder(int fd, const std::string& path) {
+    struct stat info {};
+    if (inSharedFolder(path) && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_nlink == 1 && info.st_uid == ::geteuid() && ::fchmod(fd, 0666) != 0) {
+        // Left to its owner: the others' games then report it, naming it.
+    }
+}
+
 class PosixFileOperations final : public FileOperations {
   public:
     Status makeDirectories(const std::string& dir) override {
@@ -101,6 +123,7 @@ class PosixFileOperations final : public FileOperations {
         const int fd =
             ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd >= 0) {
+            shareInSharedFolder(fd, path);
             const int error = closeReporting(fd);
             return error == 0 ? Status{} : failed(Action::createFile, path, error);
         }
@@ -127,7 +150,8 @@ class PosixFileOperations final : public FileOperations {
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
         // O_NONBLOCK: a FIFO in place of the file must not hang the game; it
         // changes nothing for a regular file.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
+                                                (inSharedFolder(path) ? O_NOFOLLOW : 0));
         if (fd < 0) {
             return {{}, failed(Action::read, path, errno).error};
         }
@@ -195,6 +219,7 @@ class PosixFileOperations final : public FileOperations {
         if (fd < 0) {
             return failed(Action::write, path, errno);
         }
+        shareInSharedFolder(fd, path);
         int error = writeAll(fd, bytes);
         if (error == 0 && ::fsync(fd) != 0) {
             error = errno;
@@ -298,6 +323,9 @@ LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::m
         if (fd < 0) {
             return {nullptr, failed(Action::lock, path, errno)};
         }
+        // A holder that crashes leaves the file, which the other users must
+        // still be able to open.
+        shareInSharedFolder(fd, path);
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             struct stat held {};
             struct stat named {};

@@ -79,8 +79,11 @@ std::string temporaryPath(const std::string& recordPath, const std::string& tag)
     return recordPath + "." + tag + ".tmp";
 }
 
-RecordFiles::RecordFiles()
-    : candidates_(platformRecordDirectories()), files_(&systemFileOperations()) {}
+RecordFiles::RecordFiles() : files_(nullptr) {
+    RecordLocation location = platformRecordLocation();
+    candidates_ = std::move(location.candidates);
+    files_ = location.files;
+}
 
 RecordFiles::RecordFiles(std::string directory)
     : candidates_{std::move(directory)}, files_(&systemFileOperations()) {}

@@ -31,7 +31,7 @@ inline constexpr std::chrono::milliseconds defaultLockWait{5000};
 
 class RecordFiles final : public RecordStorage {
   public:
-    // The platform's directory (see GetSystemDir) and file system.
+    // This computer's records folder (platformRecordLocation).
     RecordFiles();
     // Another directory, e.g. a test's temporary one.
     explicit RecordFiles(std::string directory);
