@@ -6,7 +6,11 @@
 # - An installer (Italian, NSIS): target `installer`, built with the program.
 # - A portable zip holding the program alone: CPack's ZIP generator
 #   (`cpack --preset windows`).
-# Both land in the top of the build directory. Built on Windows itself,
+# - For a school's technician: a Windows Installer package (target `msi`)
+#   and the Group Policy template of the records folder (`policy_template`).
+# - Signed, program, installer, uninstaller and package, when a certificate
+#   is given (quimbra_windows_signing).
+# All land in the top of the build directory. Built on Windows itself,
 # without icotool and rsvg-convert, the program has no icon of its own and
 # the installer uses NSIS's.
 find_program(QUIMBRA_ICOTOOL icotool)
@@ -23,19 +27,28 @@ function(quimbra_windows_package target)
         quimbra_windows_icon(${icon})
     endif()
     quimbra_windows_resources(${target} "${icon}")
+    quimbra_windows_signing(${target})
+    quimbra_windows_policy_template()
     set(name Quimbra-${PROJECT_VERSION}-win64)
     if(QUIMBRA_MAKENSIS)
         quimbra_windows_installer(${target} ${PROJECT_BINARY_DIR}/${name}.exe "${icon}")
     endif()
+    quimbra_windows_msi(${target} ${PROJECT_BINARY_DIR}/${name}.msi "${icon}")
     quimbra_windows_zip(${target} ${name})
 endfunction()
 
-# The icon, from the window's own picture, at the sizes Explorer asks for.
+# The icon, from the window's own picture, at the sizes Explorer asks for;
+# at 16 to 32 pixels, where the window in miniature is a blur, from a simple
+# mark of its own.
 function(quimbra_windows_icon ico)
     get_filename_component(dir ${ico} DIRECTORY)
-    set(svg ${PROJECT_SOURCE_DIR}/src/window/pictures/window_icon.svg)
     set(pngs)
     foreach(size 16 24 32 48 64 128 256)
+        if(size LESS_EQUAL 32)
+            set(svg ${PROJECT_SOURCE_DIR}/src/window/pictures/window_icon_small.svg)
+        else()
+            set(svg ${PROJECT_SOURCE_DIR}/src/window/pictures/window_icon.svg)
+        endif()
         set(png ${dir}/icon-${size}.png)
         add_custom_command(
             OUTPUT ${png}
@@ -77,8 +90,9 @@ function(quimbra_windows_installer target installer icon)
     add_custom_command(
         OUTPUT ${installer}
         COMMAND ${QUIMBRA_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-                -DPROGRAM=$<TARGET_FILE:${target}> ${icon_option} -DOUTFILE=${installer} ${script}
-        DEPENDS ${target} ${script} ${icon}
+                -DPROGRAM=$<TARGET_FILE:${target}> ${icon_option} ${QUIMBRA_NSIS_SIGN_OPTIONS}
+                -DOUTFILE=${installer} ${script}
+        DEPENDS ${target} ${QUIMBRA_SIGNED_PROGRAM} ${script} ${icon}
         VERBATIM)
     add_custom_target(installer ALL DEPENDS ${installer})
 endfunction()
@@ -94,4 +108,91 @@ function(quimbra_windows_zip target name)
     set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
     include(CPack)
+endfunction()
+
+# Signing: QUIMBRA_SIGN_PFX (the certificate, a PKCS#12 file) and
+# QUIMBRA_SIGN_TIMESTAMP (a timestamp server's URL, optional) are read from
+# the environment when the build is configured; the password,
+# QUIMBRA_SIGN_PASSWORD, only when it is built, so it never lands in the
+# cache. Without QUIMBRA_SIGN_PFX nothing is signed. Sets, for what packs the
+# program, QUIMBRA_SIGNED_PROGRAM (the program once signed, or the target
+# itself), QUIMBRA_NSIS_SIGN_OPTIONS and QUIMBRA_MSI_SIGNING.
+function(quimbra_windows_signing target)
+    set(signer ${PROJECT_SOURCE_DIR}/scripts/sign-windows)
+    set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_windows/signing)
+    set(pfx "$ENV{QUIMBRA_SIGN_PFX}")
+    set(timestamp "$ENV{QUIMBRA_SIGN_TIMESTAMP}")
+    if(NOT pfx)
+        file(CONFIGURE OUTPUT ${dir}/identity CONTENT "unsigned\n")
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${dir}/identity)
+        set(QUIMBRA_SIGNED_PROGRAM ${target} PARENT_SCOPE)
+        set(QUIMBRA_NSIS_SIGN_OPTIONS "" PARENT_SCOPE)
+        set(QUIMBRA_MSI_SIGNING "" PARENT_SCOPE)
+        return()
+    endif()
+    get_filename_component(pfx "${pfx}" ABSOLUTE)
+    if(NOT EXISTS "${pfx}")
+        message(FATAL_ERROR "QUIMBRA_SIGN_PFX names no file: ${pfx}")
+    endif()
+    find_program(QUIMBRA_OSSLSIGNCODE osslsigncode)
+    if(NOT QUIMBRA_OSSLSIGNCODE)
+        message(FATAL_ERROR "QUIMBRA_SIGN_PFX is set but osslsigncode is missing")
+    endif()
+    message(STATUS "Signing the Windows programs and packages with ${pfx}")
+    file(SHA256 "${pfx}" hash)
+    # Rewritten only when it changes: a change of certificate (or from
+    # signed to unsigned) relinks the program, so no file keeps an old
+    # signature.
+    file(CONFIGURE OUTPUT ${dir}/identity CONTENT "${pfx} ${hash} ${timestamp}\n")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${dir}/identity)
+    # The program is signed in place once linked; what packs it waits for
+    # this stamp.
+    set(stamp ${dir}/program.signed)
+    add_custom_command(
+        OUTPUT ${stamp}
+        COMMAND ${signer} ${pfx} "${timestamp}" $<TARGET_FILE:${target}>
+        COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+        DEPENDS ${target} ${dir}/identity ${signer}
+        COMMENT "Signing ${target}" VERBATIM)
+    add_custom_target(sign_program ALL DEPENDS ${stamp})
+    set(QUIMBRA_SIGNED_PROGRAM ${stamp} PARENT_SCOPE)
+    set(QUIMBRA_NSIS_SIGN_OPTIONS -DSIGNER=${signer} -DSIGN_PFX=${pfx} -DSIGN_TIMESTAMP=${timestamp}
+        PARENT_SCOPE)
+    set(QUIMBRA_MSI_SIGNING ${pfx} "${timestamp}" PARENT_SCOPE)
+endfunction()
+
+# The administrative template for Group Policy, zipped as it is copied into
+# the policy store (PolicyDefinitions).
+function(quimbra_windows_policy_template)
+    set(policy ${PROJECT_SOURCE_DIR}/data/windows/policy)
+    set(files quimbra.admx it-IT/quimbra.adml en-US/quimbra.adml)
+    set(zip ${PROJECT_BINARY_DIR}/Quimbra-${PROJECT_VERSION}-admx.zip)
+    list(TRANSFORM files PREPEND ${policy}/ OUTPUT_VARIABLE paths)
+    add_custom_command(
+        OUTPUT ${zip}
+        COMMAND ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${files}
+        WORKING_DIRECTORY ${policy}
+        DEPENDS ${paths} VERBATIM)
+    add_custom_target(policy_template ALL DEPENDS ${zip})
+endfunction()
+
+# What a school's technician deploys: the Windows Installer package (Debian's
+# wixl and msibuild), signed like the rest.
+function(quimbra_windows_msi target msi icon)
+    find_program(QUIMBRA_WIXL wixl)
+    find_program(QUIMBRA_MSIBUILD msibuild)
+    if(NOT QUIMBRA_WIXL OR NOT QUIMBRA_MSIBUILD)
+        message(STATUS "wixl or msibuild (Debian's wixl and msitools) missing: no .msi package")
+        return()
+    endif()
+    set(script ${PROJECT_SOURCE_DIR}/scripts/windows-msi)
+    add_custom_command(
+        OUTPUT ${msi}
+        COMMAND ${script} ${PROJECT_VERSION} $<TARGET_FILE:${target}> "${icon}" ${msi}
+                ${QUIMBRA_MSI_SIGNING}
+        DEPENDS ${target} ${QUIMBRA_SIGNED_PROGRAM} ${script} ${icon}
+                ${PROJECT_SOURCE_DIR}/data/windows/quimbra.wxs
+                ${PROJECT_SOURCE_DIR}/data/windows/quimbra-msi.sql
+        COMMENT "Building the Windows Installer package" VERBATIM)
+    add_custom_target(msi ALL DEPENDS ${msi})
 endfunction()

@@ -47,9 +47,12 @@ QUIMBRA_TEST_PACKAGES=(
     # The Windows pass (scripts/test-windows): cross compiler, Debian's Qt
     # source tools, the SVG renderer and icon packer for the pictures, the
     # installer and zip makers, Wine with Windows-like fonts, and a window
-    # manager, keys and screenshots for the game played under Wine.
+    # manager, keys and screenshots for the game played under Wine; the MSI
+    # package's builder and tools, and the signer with the OpenSSL that makes
+    # the test's throwaway certificate.
     g++-mingw-w64-x86-64-posix wine64 dpkg-dev librsvg2-bin icoutils nsis zip unzip
     fonts-wine fonts-dejavu-core openbox x11-utils x11-xkb-utils imagemagick
+    wixl msitools osslsigncode openssl
 )
 # What the benchmark (bench/run.sh) needs on top.
 QUIMBRA_BENCH_PACKAGES=(

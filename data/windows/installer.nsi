@@ -2,8 +2,19 @@
 ; target of the Windows build:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DPROGRAM=quimbra.exe -DICON=quimbra.ico
 ;            -DOUTFILE=Quimbra-1.0.0-win64.exe installer.nsi
-; A school's technician installs silently with /S (and removes with the
-; uninstaller's /S). Uninstalling never deletes the records.
+; Signed when built with -DSIGNER=scripts/sign-windows -DSIGN_PFX=... and
+; -DSIGN_TIMESTAMP=... (empty for none): the installer and its uninstaller.
+;
+; What a school's technician may give it (the README lists them too):
+;   /S                        silent, with the uninstaller's /S to remove it;
+;   /NODESKTOP                no shortcut on the desktop;
+;   /RECORDSFOLDER=\\server\quimbra
+;                             the records folder of every game on the
+;                             computer, as the policy value
+;                             HKLM\SOFTWARE\Policies\Quimbra RecordsFolder;
+;   /D=C:\Giochi\Quimbra      the program's folder: last, unquoted, even
+;                             with blanks; a reinstall finds it by itself.
+; Uninstalling never deletes the records.
 
 Unicode true
 ; 64-bit stubs: Debian's 32-bit ones do not start under a 64-bit-only Wine,
@@ -13,18 +24,26 @@ SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
 !include "x64.nsh"
+!include "WinVer.nsh"
+!include "FileFunc.nsh"
+!include "Sections.nsh"
 
 !define PRODUCT "Quimbra"
 !define TITLE "Quimbra — Gioca con le frazioni"
 !define PUBLISHER "The Quimbra developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
-; Where every pupil's game keeps the shared record when the Windows directory
-; is closed to them: %ProgramData%\Quimbra.
+!define POLICY_KEY "Software\Policies\Quimbra"
+!define HOME_PAGE "https://quimbra.example/"
+; Where every game of the computer keeps the shared record, unless a
+; records folder is set: %ProgramData%\Quimbra.
 !define RECORDS_DIR "$APPDATA\Quimbra"
 
 Name "${TITLE}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Quimbra"
+; A reinstall goes where the last one went (/D= still wins). The installer
+; is a 64-bit program, so it reads the registry's 64-bit view.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 BrandingText "${TITLE} ${VERSION}"
 
@@ -40,9 +59,17 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "${PUBLISHER}"
     !define MUI_ICON "${ICON}"
     !define MUI_UNICON "${ICON}"
 !endif
+!ifdef SIGNER
+    !finalize '"${SIGNER}" "${SIGN_PFX}" "${SIGN_TIMESTAMP}" "%1"' = 0
+    !uninstfinalize '"${SIGNER}" "${SIGN_PFX}" "${SIGN_TIMESTAMP}" "%1"' = 0
+!endif
+
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\quimbra.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Gioca subito"
+; No "Gioca subito": this installer runs as an administrator, and a game
+; started from it would play as that account (and so possibly against a
+; record of its own), not as whoever is logged in. Debian's NSIS has no
+; plug-in that starts a program as the logged-in user.
+!define MUI_FINISHPAGE_TEXT "Quimbra è installato.$\r$\n$\r$\nPer giocare, apri il menu Start e scegli «${TITLE}»."
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -52,13 +79,6 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Italian"
-
-Function .onInit
-    ; For every user of the machine: Program Files, the common Start menu and
-    ; desktop, and $APPDATA as %ProgramData%.
-    SetShellVarContext all
-    SetRegView 64
-FunctionEnd
 
 Function un.onInit
     SetShellVarContext all
@@ -88,6 +108,22 @@ Section "Quimbra (necessario)" SecProgram
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\disinstalla.exe" /S'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "HelpLink" "${HOME_PAGE}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    IntFmt $0 "0x%08X" $0
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; The records folder the technician chose, kept also in the uninstall
+    ; entry so that the uninstaller removes only a value it wrote.
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/RECORDSFOLDER=" $1
+    ${IfNot} ${Errors}
+    ${AndIf} $1 != ""
+        WriteRegStr HKLM "${POLICY_KEY}" "RecordsFolder" $1
+        WriteRegStr HKLM "${UNINSTALL_KEY}" "RecordsFolder" $1
+    ${EndIf}
 SectionEnd
 
 Section "Collegamento sul desktop" SecDesktop
@@ -99,12 +135,41 @@ SectionEnd
     !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "Un collegamento al gioco sul desktop."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+Function .onInit
+    ; For every user of the machine: Program Files, the common Start menu and
+    ; desktop, and $APPDATA as %ProgramData%.
+    SetShellVarContext all
+    SetRegView 64
+
+    ; The game needs functions that only Windows 10 and later have: on an
+    ; older Windows it would not even start, so it is not installed there.
+    ${IfNot} ${AtLeastWin10}
+    ${OrIfNot} ${RunningX64}
+        MessageBox MB_OK|MB_ICONSTOP "Quimbra funziona solo su Windows 10 o Windows 11 a 64 bit.$\r$\n$\r$\nSu questo computer c'è una versione di Windows più vecchia (o a 32 bit), sulla quale il gioco non può partire: l'installazione non viene eseguita." /SD IDOK
+        Abort
+    ${EndIf}
+
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/NODESKTOP" $1
+    ${IfNot} ${Errors}
+        !insertmacro UnselectSection ${SecDesktop}
+    ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
     Delete "$INSTDIR\quimbra.exe"
     Delete "$INSTDIR\disinstalla.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${TITLE}.lnk"
     Delete "$DESKTOP\${TITLE}.lnk"
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "RecordsFolder"
+    ReadRegStr $1 HKLM "${POLICY_KEY}" "RecordsFolder"
+    ${If} $0 != ""
+    ${AndIf} $0 == $1
+        DeleteRegValue HKLM "${POLICY_KEY}" "RecordsFolder"
+        DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
+    ${EndIf}
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     ; The records folder stays: the best score belongs to the classroom.
 SectionEnd

@@ -20,6 +20,7 @@ inline constexpr const char* exitNoEntry = ":/pictures/exit_noentry.svg";
 inline constexpr const char* cursorBoy = ":/pictures/cursor_boy.svg";
 inline constexpr const char* iconPointer = ":/pictures/icon_pointer.svg";
 inline constexpr const char* windowIcon = ":/pictures/window_icon.svg";
+inline constexpr const char* windowIconSmall = ":/pictures/window_icon_small.svg";
 }  // namespace pictures
 
 bool pictureExists(const QString& resource);

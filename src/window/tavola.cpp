@@ -16,6 +16,17 @@ namespace quimbra::window {
 
 namespace {
 
+// The title bar and the taskbar ask for 16 to 32 pixels, where the window in
+// miniature is a blur: there the icon is the simple mark, as in Explorer.
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const char* resource = size <= 32 ? pictures::windowIconSmall : pictures::windowIcon;
+        icon.addPixmap(renderPicture(QString::fromLatin1(resource), QSize(size, size)));
+    }
+    return icon;
+}
+
 void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     if (widget->palette().color(role) != colour) {
         QPalette p = widget->palette();
@@ -178,7 +189,7 @@ void Tavola::build() {
         bar->watchKeys(w);
     }
     applyScale();
-    setWindowIcon(pictureIcon(QString::fromLatin1(pictures::windowIcon)));
+    setWindowIcon(programIcon());
 }
 
 void Tavola::addPieces() {

@@ -11,9 +11,10 @@ namespace {
 // comes from its SVG or from the renderings built ahead (Windows); a missing
 // one draws nothing.
 TEST(PicturesTest, EveryPictureIsDrawnAtTheSizeAskedFor) {
-    const char* const all[] = {pictures::sea,          pictures::stopwatch,   pictures::nextSmile,
-                               pictures::nextStraight, pictures::nextLaugh,   pictures::exitNoEntry,
-                               pictures::cursorBoy,    pictures::iconPointer, pictures::windowIcon};
+    const char* const all[] = {
+        pictures::sea,        pictures::stopwatch,      pictures::nextSmile, pictures::nextStraight,
+        pictures::nextLaugh,  pictures::exitNoEntry,    pictures::cursorBoy, pictures::iconPointer,
+        pictures::windowIcon, pictures::windowIconSmall};
     for (const char* resource : all) {
         for (const qreal ratio : {1.0, 1.5, 3.0}) {
             SCOPED_TRACE(std::string(resource) + " at " + std::to_string(ratio));

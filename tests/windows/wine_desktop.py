@@ -30,7 +30,9 @@ class WineDesktop(Desktop):
         self.env.update({
             "WINEPREFIX": self.prefix,
             "WINEDEBUG": "-all",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            # No Mono or Gecko offers, and no copies of the installers'
+            # shortcuts in the Linux desktop's menu.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
             "LANG": "it_IT.UTF-8",
             "LC_ALL": "it_IT.UTF-8",
         })

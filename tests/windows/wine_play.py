@@ -12,21 +12,27 @@ screenshots and the record files it leaves in the Wine prefix.
 import argparse
 import glob
 import os
+import re
 import signal
 import subprocess
 import sys
 import time
+from xml.etree import ElementTree
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from wine_desktop import Failure, TimedOut, WineDesktop, run_case, wait_for  # noqa: E402
+from wine_desktop import WINE, Failure, TimedOut, WineDesktop, run_case, wait_for  # noqa: E402
 
 TITLE = " " * 40 + "Gioca con le frazioni per gli alunni della II Sez.A - Buon carnevale!"
 APPLICATION = "Quimbra"
 CONFIRMATION = "Uscire dal programma"
 MENU_ENTRY = "Quimbra — Gioca con le frazioni.lnk"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
+POLICY_KEY = r"HKLM\Software\Policies\Quimbra"
+SHARE = r"\\server\quimbra"
+HOME_PAGE = "https://quimbra.example/"
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 # A name that only a single-byte Windows code page holds as one byte.
 NAME = "Niccolò"
 CASE_TIMEOUT = 240
@@ -47,6 +53,48 @@ def read_bytes(path):
             return f.read()
     except FileNotFoundError:
         return None
+
+
+def run(desktop, *argv, timeout=120):
+    """Runs a Windows program to its end; its exit status."""
+    return desktop.run_windows(os.path.basename(argv[0]), *argv).wait(timeout=timeout)
+
+
+def registry(desktop, key):
+    """`reg query /s` of a key of the 64-bit view ("" when it is missing)."""
+    query = subprocess.run([WINE, "reg", "query", key, "/s", "/reg:64"], env=desktop.env,
+                           capture_output=True, timeout=60)
+    return query.stdout.decode(errors="replace") if query.returncode == 0 else ""
+
+
+def uninstall_entries(desktop):
+    """Quimbra's entries in the installed-programs list, each as its values."""
+    blocks = registry(desktop, UNINSTALL_KEY.rsplit("\\", 1)[0]).split("HKEY_")[1:]
+    entries = [dict(re.findall(r"^ +(\S+) +REG_\w+ +(.*?)\s*$", b, re.M)) for b in blocks]
+    return [e for e in entries if e.get("DisplayName", "").startswith("Quimbra")]
+
+
+def shortcuts(desktop):
+    """Where "Quimbra — Gioca con le frazioni" lies: "Desktop" or "Start Menu", for
+    every user (an installer's) or one (Wine's msiexec puts all shortcuts there)."""
+    found = glob.glob(os.path.join(desktop.prefix, "drive_c", "**", MENU_ENTRY), recursive=True)
+    return sorted("Start Menu" if "Start Menu" in p else "Desktop" for p in found)
+
+
+def dos(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def windows_version(desktop, version):
+    check_equal(run(desktop, "winecfg", "/v", version), 0, f"winecfg /v {version}")
+
+
+def starts_to_name_prompt(desktop, program):
+    game = desktop.run_windows("quimbra", program)
+    desktop.wait_window(APPLICATION)
+    check(game.poll() is None, "the installed game ended at its name prompt")
+    os.kill(game.pid, signal.SIGTERM)
+    game.wait(timeout=20)
 
 
 def records_dir(desktop):
@@ -116,6 +164,7 @@ def case_installer(desktop, build, screenshot):
     the installed game starts; the silent uninstall keeps the records."""
     installers = glob.glob(os.path.join(build, "Quimbra-*-win64.exe"))
     check(len(installers) == 1, f"expected one installer in {build}, found {installers}")
+    windows_version(desktop, "win10")
     installer = desktop.run_windows("installer", installers[0], "/S")
     check_equal(installer.wait(timeout=120), 0, "installer exit code")
 
@@ -135,11 +184,12 @@ def case_installer(desktop, build, screenshot):
     check("DisplayName" in listing and "Quimbra" in listing,
           f"no uninstall entry {UNINSTALL_KEY}: {listing!r}")
 
-    game = desktop.run_windows("quimbra", program)
-    desktop.wait_window(APPLICATION)
-    check(game.poll() is None, "the installed game ended at its name prompt")
-    os.kill(game.pid, signal.SIGTERM)
-    game.wait(timeout=20)
+    entry = uninstall_entries(desktop)[0]
+    check_equal((entry.get("HelpLink"), entry.get("URLInfoAbout")), (HOME_PAGE, HOME_PAGE), "links")
+    check(int(entry.get("EstimatedSize", "0"), 16) >= os.path.getsize(program) // 1024,
+          f"EstimatedSize {entry.get('EstimatedSize')} is below the program's size")
+
+    starts_to_name_prompt(desktop, program)
 
     # A record that the uninstaller must leave alone.
     kept = os.path.join(records, "vondu.txt")
@@ -153,6 +203,115 @@ def case_installer(desktop, build, screenshot):
     wait_for("the shortcuts to be removed",
              lambda: not glob.glob(menu[0]) and not glob.glob(desktop_link[0]), timeout=30)
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
+
+    windows_version(desktop, "win7")
+    check(run(desktop, installers[0], "/S") != 0, "the installer did not refuse Windows 7")
+    check(not os.path.exists(program), "the installer installed on Windows 7")
+
+    # A technician's folder, no desktop shortcut and a records folder; a bare
+    # reinstall then finds that folder by itself.
+    windows_version(desktop, "win10")
+    custom = r"C:\Giochi\Quimbra"
+    check_equal(run(desktop, installers[0], "/S", "/NODESKTOP", "/RECORDSFOLDER=" + SHARE,
+                    "/D=" + custom), 0, "installer exit code with /D=")
+    check_equal(shortcuts(desktop), ["Start Menu"], "shortcuts with /NODESKTOP")
+    check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
+    check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code on reinstalling")
+    check(os.path.isfile(desktop.wine_path(custom + r"\quimbra.exe")) and not os.path.exists(program),
+          f"the reinstall did not go to {custom} alone")
+    check_equal([e.get("InstallLocation") for e in uninstall_entries(desktop)], [custom],
+                "the installed-programs entries")
+
+
+def case_msi(desktop, build, screenshot):
+    """The MSI, silent: installed with a desktop shortcut, the game starts, an upgrade
+    to a higher version keeps one entry and the shortcut and writes RECORDSFOLDER, the
+    uninstall keeps the records; refused without Windows 10."""
+    packages = glob.glob(os.path.join(build, "Quimbra-*-win64.msi"))
+    check(len(packages) == 1, f"expected one MSI in {build}, found {packages}")
+    # Wine links the user's desktop to the Linux home: keep the shortcuts in the prefix.
+    for link in glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "*", "*")):
+        if os.path.islink(link):
+            os.unlink(link)
+            os.mkdir(link)
+    windows_version(desktop, "win10")
+    major = int(re.search(r"Quimbra-(\d+)\.", packages[0]).group(1))
+    upgrade = os.path.join(desktop.prefix, f"Quimbra-{major + 1}.0.0-win64.msi")
+    made = subprocess.run([os.path.join(SOURCE, "scripts", "windows-msi"), f"{major + 1}.0.0",
+                           os.path.join(build, "src", "window", "quimbra.exe"), "", upgrade])
+    check_equal(made.returncode, 0, "windows-msi of the higher version")
+    msiexec = ("msiexec", "/qn", "/i")
+
+    check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
+    program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
+    check(os.path.isfile(program), f"{program} is missing")
+    check_equal(shortcuts(desktop), ["Desktop", "Start Menu"], "shortcuts")
+    entries = uninstall_entries(desktop)
+    check_equal([(e.get("Publisher"), e.get("HelpLink"), e.get("URLInfoAbout")) for e in entries],
+                [("The Quimbra developers", HOME_PAGE, HOME_PAGE)], "the installed-programs entry")
+    check("quimbra.ico" in registry(desktop, r"HKLM\Software\Classes\Installer\Products"),
+          "no icon for the installed-programs entry")
+    starts_to_name_prompt(desktop, program)
+
+    check_equal(run(desktop, *msiexec, dos(upgrade), "RECORDSFOLDER=" + SHARE), 0, "upgrade")
+    check_equal([e.get("DisplayVersion") for e in uninstall_entries(desktop)], [f"{major + 1}.0.0"],
+                "entries after the upgrade")
+    check_equal(shortcuts(desktop), ["Desktop", "Start Menu"], "shortcuts after the upgrade")
+    check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
+
+    records = desktop.wine_path(r"C:\ProgramData\Quimbra")
+    os.makedirs(records, exist_ok=True)
+    with open(os.path.join(records, "vondu.txt"), "wb") as f:
+        f.write(b"7\r\n")
+    check_equal(run(desktop, "msiexec", "/qn", "/x", dos(upgrade)), 0, "msiexec /x")
+    check(not os.path.exists(program), f"{program} is still there")
+    check_equal((shortcuts(desktop), uninstall_entries(desktop), registry(desktop, POLICY_KEY)),
+                ([], [], ""), "shortcuts, entries and policy after uninstalling")
+    check_equal(read_bytes(os.path.join(records, "vondu.txt")), b"7\r\n", "the kept record")
+
+    # Windows 7 and 8 have no such value.
+    run(desktop, "reg", "delete", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion", "/v",
+        "CurrentMajorVersionNumber", "/f", "/reg:64")
+    check(run(desktop, *msiexec, dos(packages[0])) != 0, "msiexec did not refuse Windows 8")
+    check(not os.path.exists(program), "the MSI installed on Windows 8")
+
+
+def case_signatures(desktop, build, screenshot):
+    """With the test's throwaway certificate: quimbra.exe, the installer, the uninstaller
+    it writes and the MSI verify; the files of the unsigned build carry no signature."""
+    signed = os.environ.get("QUIMBRA_SIGNED_BUILD", build + "-signed")
+    installer, msi = (glob.glob(os.path.join(signed, f"Quimbra-*-win64.{ext}")) for ext in ("exe", "msi"))
+    check(len(installer) == 1 and len(msi) == 1, f"no signed installer and MSI in {signed}")
+    windows_version(desktop, "win10")
+    check_equal(run(desktop, installer[0], "/S"), 0, "signed installer exit code")
+    uninstaller = desktop.wine_path(r"C:\Program Files\Quimbra\disinstalla.exe")
+    for path, verifies in ((os.path.join(signed, "src", "window", "quimbra.exe"), True),
+                           (installer[0], True), (uninstaller, True), (msi[0], True),
+                           (os.path.join(build, "src", "window", "quimbra.exe"), False)):
+        result = subprocess.run(["osslsigncode", "verify", "-CAfile",
+                                 os.path.join(signed, "throwaway", "certificate.pem"), "-in", path],
+                                capture_output=True, text=True, timeout=60)
+        check_equal(result.returncode == 0, verifies, f"signature of {path}: {result.stdout[-200:]}")
+
+
+def case_policy_template(desktop, build, screenshot):
+    """Each text the administrative template names is in both languages, and its one
+    value is the policy value the game reads."""
+    ns = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
+    policy = os.path.join(SOURCE, "data", "windows", "policy")
+    admx = ElementTree.parse(os.path.join(policy, "quimbra.admx"))
+    text = ElementTree.tostring(admx.getroot(), encoding="unicode")
+    named = set(re.findall(r"\$\((string|presentation)\.(\w+)\)", text))
+    element = admx.find(".//p:policy", ns)
+    check_equal((element.get("key"), element.find(".//p:text", ns).get("valueName")),
+                (r"SOFTWARE\Policies\Quimbra", "RecordsFolder"), "the policy value")
+    for language in ("it-IT", "en-US"):
+        adml = ElementTree.parse(os.path.join(policy, language, "quimbra.adml"))
+        defined = {("string", e.get("id")) for e in adml.iterfind(".//p:string", ns)}
+        defined |= {("presentation", e.get("id")) for e in adml.iterfind(".//p:presentation", ns)}
+        check_equal(named - defined, set(), f"texts missing from {language}")
+        check_equal([e.get("refId") for e in adml.iterfind(".//p:textBox", ns)],
+                    [e.get("id") for e in admx.iterfind(".//p:text", ns)], f"{language} boxes")
 
 
 # What every Windows 10 and 11 has; anything else would have to travel with
