@@ -57,4 +57,9 @@ else()
            "libqt6svg6 (>= 6.2), ")
 endif()
 
+# The records folder shared by the computer's users, made by the package (see data/debian).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    "${QUIMBRA_DATA_DIR}/debian/postinst;${QUIMBRA_DATA_DIR}/debian/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
 include(CPack)

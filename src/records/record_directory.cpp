@@ -1,20 +1,116 @@
 #include "records/record_directory.h"
 
+#include "records/code_page.h"
+#include "records/file_errors.h"
+#include "records/record_files.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // after windows.h
 #include <knownfolders.h>
 #include <shlobj.h>
-
-#include "records/code_page.h"
 #else
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #endif
 
 namespace quimbra::records {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+#ifdef _WIN32
+// What Windows (and Wine) say of a share that is away, which the record
+// files' own reasons do not name.
+constexpr DWORD shareAwayErrors[] = {
+    ERROR_BAD_NETPATH,        ERROR_BAD_NET_NAME,        ERROR_BAD_DEV_TYPE,
+    ERROR_NETNAME_DELETED,    ERROR_NETWORK_UNREACHABLE, ERROR_HOST_UNREACHABLE,
+    ERROR_NO_NET_OR_BAD_PATH, ERROR_UNEXP_NET_ERR,       ERROR_SEM_TIMEOUT,
+};
+
+std::string folderErrorReason(DWORD error) {
+    for (const DWORD away : shareAwayErrors) {
+        if (error == away) {
+            return "il server non risponde o la cartella condivisa non esiste";
+        }
+    }
+    return windowsErrorReason(error);
+}
+#endif
+
+// The system's operations with makeDirectories only checking that the
+// folder is there.
+class ExistingFolderOperations final : public FileOperations {
+  public:
+    Status makeDirectories(const std::string& dir) override {
+        std::string reason;
+#ifdef _WIN32
+        const DWORD attributes = GetFileAttributesW(utf8ToWide(dir).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            reason = folderErrorReason(GetLastError());
+        } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            reason = reasons::notADirectory;
+        }
+#else
+        struct stat info {};
+        if (::stat(dir.c_str(), &info) != 0) {
+            reason = errnoReason(errno);
+        } else if (!S_ISDIR(info.st_mode)) {
+            reason = reasons::notADirectory;
+        }
+#endif
+        if (reason.empty()) {
+            return {};
+        }
+        return {"La cartella dei record \"" + dir + "\" non è raggiungibile: " + reason + ".",
+                Action::createFolder};
+    }
+    Status createEmptyIfMissing(const std::string& path) override {
+        return system_.createEmptyIfMissing(path);
+    }
+    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
+        return system_.readStart(path, maxBytes);
+    }
+    Status checkReplaceable(const std::string& path) override {
+        return system_.checkReplaceable(path);
+    }
+    Status writeNewFile(const std::string& path, std::string_view bytes) override {
+        return system_.writeNewFile(path, bytes);
+    }
+    Status replaceFile(const std::string& from, const std::string& to) override {
+        return system_.replaceFile(from, to);
+    }
+    Status removeFile(const std::string& path) override {
+        return system_.removeFile(path);
+    }
+    Status syncDirectory(const std::string& dir) override {
+        return system_.syncDirectory(dir);
+    }
+    DirectoryList listDirectory(const std::string& dir) override {
+        return system_.listDirectory(dir);
+    }
+    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+        return system_.lockFile(path, wait);
+    }
+    std::string uniqueTag() override {
+        return system_.uniqueTag();
+    }
+
+  private:
+    FileOperations& system_ = systemFileOperations();
+};
+
+}  // namespace
 
 std::string windowsDirFromBuffer(std::string_view buffer, unsigned n) {
     const std::size_t first = buffer.find_first_not_of(' ');
@@ -65,6 +161,28 @@ std::string platformRecordDirectory() {
 #endif
 }
 
+std::string recordsFolderSetting(std::string_view settingsText) {
+    std::string folder;
+    while (!settingsText.empty()) {
+        const std::size_t end = settingsText.find('\n');
+        const std::string_view line = trimmed(settingsText.substr(0, end));
+        settingsText = end == std::string_view::npos ? "" : settingsText.substr(end + 1);
+        const std::size_t equals = line.find('=');
+        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) {
+            continue;
+        }
+        if (trimmed(line.substr(0, equals)) == "records-folder") {
+            folder = trimmed(line.substr(equals + 1));
+        }
+    }
+    return folder;
+}
+
+FileOperations& existingFolderOperations() {
+    static ExistingFolderOperations operations;
+    return operations;
+}
+
 #ifdef _WIN32
 std::string programDataRecordDirectory() {
     std::wstring base;
@@ -91,18 +209,78 @@ std::string programDataRecordDirectory() {
     }
     return utf8 + "Quimbra\\";
 }
-#endif
 
-std::vector<std::string> platformRecordDirectories() {
-#ifdef _WIN32
-    std::vector<std::string> dirs{platformRecordDirectory()};
-    if (std::string shared = programDataRecordDirectory(); !shared.empty()) {
-        dirs.push_back(shared);
+std::string policyRecordsFolder() {
+    const wchar_t* key = L"SOFTWARE\\Policies\\Quimbra";
+    // RRF_RT_REG_SZ takes REG_EXPAND_SZ too, expanded.
+    std::wstring value(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+        const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, key, L"RecordsFolder",
+                                            RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
+        if (status == ERROR_MORE_DATA) {
+            value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            return {};
+        }
+        value.resize(value.find(L'\0') == std::wstring::npos ? value.size() : value.find(L'\0'));
+        const std::string folder(trimmed(wideToUtf8(value)));
+        return folder.empty() ? folder : withTrailingSeparator(folder);
     }
-    return dirs;
-#else
-    return {platformRecordDirectory()};
-#endif
+    return {};
 }
+
+void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
+                          FileOperations& files) {
+    const ReadBytes score = files.readStart(scoreFilePath(olderDir), maxRecordFileBytes);
+    const ReadBytes name = files.readStart(nameFilePath(olderDir), maxRecordFileBytes);
+    // An empty score file holds no record; without both files there is no pair.
+    if (!score.ok() || !name.ok() || score.bytes.empty()) {
+        return;
+    }
+    const auto firstLine = [](const std::string& bytes) {
+        const std::string text = fromSystemCodePage(bytes);
+        return text.substr(0, text.find_first_of("\r\n"));
+    };
+    // Nothing to report: a record not carried now is carried at a later start.
+    RecordFiles(recordsDir, files)
+        .writeRecord(recordsDir, firstLine(score.bytes), firstLine(name.bytes),
+                     [](const std::string& onDisk) { return onDisk.empty(); });
+}
+
+RecordLocation platformRecordLocation() {
+    if (std::string folder = policyRecordsFolder(); !folder.empty()) {
+        return {{folder}, &existingFolderOperations()};
+    }
+    // Older versions kept the record in the Windows directory, where only
+    // administrators may write: their record joins the pupils' once.
+    const std::string shared = programDataRecordDirectory();
+    FileOperations& files = systemFileOperations();
+    if (!shared.empty()) {
+        carryOverOlderRecord(platformRecordDirectory(), shared, files);
+    }
+    return {{shared}, &files};
+}
+#else
+RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
+                              const std::string& ownDir) {
+    const ReadBytes settings = systemFileOperations().readStart(settingsPath, 64 * 1024);
+    if (const std::string folder = recordsFolderSetting(settings.bytes); !folder.empty()) {
+        return {{withTrailingSeparator(folder)}, &existingFolderOperations()};
+    }
+    // The package makes the shared folder; run from elsewhere (the build
+    // tree, a computer without the package) the game keeps its user's own.
+    if (::access(sharedDir.c_str(), W_OK | X_OK) == 0) {
+        return {{withTrailingSeparator(sharedDir)}, &systemFileOperations()};
+    }
+    return {{ownDir}, &systemFileOperations()};
+}
+
+RecordLocation platformRecordLocation() {
+    return recordLocation(settingsFile, sharedRecordDirectory, platformRecordDirectory());
+}
+#endif
 
 }  // namespace quimbra::records

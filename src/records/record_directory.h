@@ -1,9 +1,20 @@
 #pragma once
 // Which directory holds the record files on the system the game runs on.
+//
+// One record per computer, whoever plays: on Windows %ProgramData%\Quimbra,
+// on Linux /var/lib/quimbra where the package made it. A technician may name
+// another folder, usually on the school's server, so that a whole lab plays
+// against one record: the policy value RecordsFolder of
+// HKLM\SOFTWARE\Policies\Quimbra on Windows, the key records-folder of
+// /etc/quimbra/quimbra.conf elsewhere. That folder is then the only one: a
+// share that is away is reported, never replaced by a local folder, which
+// would split the lab's record.
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "records/file_operations.h"
 
 namespace quimbra::records {
 
@@ -20,21 +31,54 @@ std::string windowsDirFromBuffer(std::string_view buffer, unsigned n);
 // data). Empty when neither gives a directory.
 std::string xdgRecordDirectory(const char* xdgDataHome, const char* home);
 
-// The directory on this system, ending in its separator: the Windows
-// directory on Windows, xdgRecordDirectory elsewhere. May name no usable
-// directory (empty, or a lone "\"); the record operations then fail and say so.
+// The Windows directory on Windows (where older versions kept the record),
+// xdgRecordDirectory elsewhere; ending in its separator. May name no usable
+// directory (empty, or a lone "\").
 std::string platformRecordDirectory();
 
-// Where the records may lie, the first usable one taken: on Windows the
-// Windows directory, then %ProgramData%\Quimbra\ (on Windows 10 and 11 a
-// standard account cannot create files in the Windows directory, and a
-// 64-bit program is not redirected elsewhere); elsewhere the one directory.
-std::vector<std::string> platformRecordDirectories();
+// The value of the last "records-folder = ..." line of a settings file's
+// text; blanks around key and value are dropped, lines starting with # are
+// comments. Empty when no line sets it.
+std::string recordsFolderSetting(std::string_view settingsText);
+
+// Where the record files lie, and the file operations to use there.
+struct RecordLocation {
+    // The first one where the start-up works is taken, else the last.
+    std::vector<std::string> candidates;
+    FileOperations* files = nullptr;
+};
+
+// The operations of the system, except that the folder is never created:
+// the technician's folder must be there, or a share that is not mounted
+// would become a local folder of the same name. Its absence is reported,
+// naming the folder.
+FileOperations& existingFolderOperations();
 
 #ifdef _WIN32
-// %ProgramData%\Quimbra\: shared by every account of the computer, as the
-// Windows directory is. Empty when the system names no ProgramData folder.
+// %ProgramData%\Quimbra\: shared by every account of the computer. Empty
+// when the system names no ProgramData folder.
 std::string programDataRecordDirectory();
+
+// The policy value RecordsFolder, expanded, ending in "\"; empty when unset.
+std::string policyRecordsFolder();
+
+// The two record files of an older installation, in olderDir, copied into
+// recordsDir when it holds no record yet: under its lock and through its
+// commit mark, so both arrive or neither. The originals stay.
+void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
+                          FileOperations& files);
+#else
+inline constexpr const char* settingsFile = "/etc/quimbra/quimbra.conf";
+inline constexpr const char* sharedRecordDirectory = "/var/lib/quimbra/";
+
+// The folder of the settings file when it names one; else sharedDir where
+// this user may create files in it; else ownDir (xdgRecordDirectory).
+RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
+                              const std::string& ownDir);
 #endif
+
+// This computer's: the technician's folder, or the one shared by its users
+// (on Windows after carrying an older installation's record into it).
+RecordLocation platformRecordLocation();
 
 }  // namespace quimbra::records

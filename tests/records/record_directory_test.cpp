@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -12,6 +13,8 @@
 
 namespace quimbra::records {
 namespace {
+
+const BeatsRecord always = [](const std::string&) { return true; };
 
 std::string buffer128(const std::string& content) {
     std::string buffer(128, '\0');
@@ -112,11 +115,48 @@ TEST(RecordDirectory, FirstUsableCandidate) {
         });
         RecordFiles files({first, second}, operations);
         EXPECT_EQ(files.GetSystemDir(), c.chosen);
-        EXPECT_EQ(files.createMissing(c.chosen).ok(), !c.refuseBoth);
+        // The read-only file is the start's to report, in the chosen directory.
+        EXPECT_EQ(files.createMissing(c.chosen).ok(),
+                  !c.refuseBoth && std::string(c.refused) != "checkReplaceable");
         files.Leggifiletxt(nameFilePath(c.chosen));
     }
     fs::remove_all(root);
 }
+
+#ifndef _WIN32
+// The folder of the setting's last records-folder line, and no other, never
+// made (a share not mounted must not become a local folder); without one,
+// the shared folder where the user may write; else the user's own.
+TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / std::to_string(std::random_device{}());
+    const std::string share = (root / "share/").string(), shared = (root / "shared/").string();
+    const std::string own = (root / "quimbra/").string();
+    const struct {
+        std::string settings;
+        std::string made;  // before the start
+        std::string chosen;
+    } cases[] = {
+        {"# records-folder=/a\n records-folder = /b\t\r\nrecords-folder=" + share, share, share},
+        {"records-folder=" + share, "", share},
+        {"records-folders=" + share + "\nrecords-folder=\n", shared, shared},
+        {"", "", own}};
+    for (const auto& c : cases) {
+        fs::remove_all(root);
+        fs::create_directories(root / c.made);
+        std::ofstream(root / "conf") << c.settings;
+        const RecordLocation location = recordLocation((root / "conf").string(), shared, own);
+        RecordFiles files(location.candidates, *location.files);
+        EXPECT_EQ(files.GetSystemDir(), c.chosen) << c.settings;
+        const WriteResult written = files.writeRecord(c.chosen, "7", "Anna", always);
+        EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok()) << written.error;
+        EXPECT_EQ(written.error.find(c.chosen + "\" non è raggiungibile") != std::string::npos,
+                  c.made.empty() && c.chosen == share);
+        EXPECT_EQ(fs::exists(own), c.chosen == own);
+    }
+    fs::remove_all(root);
+}
+#endif
 
 }  // namespace
 }  // namespace quimbra::records

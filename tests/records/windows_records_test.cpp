@@ -17,7 +17,10 @@
 #include "records/code_page.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
-#include "support/hooked_files.h"
+
+// The program's own slot for FindNextFileW in its import table: a test puts
+// a failing listing there, as a share that goes away gives one.
+extern "C" decltype(&FindNextFileW) __imp_FindNextFileW;
 
 namespace quimbra::records {
 namespace {
@@ -124,11 +127,15 @@ class WindowsRecords : public ::testing::Test {
     std::string dir_;
 };
 
-// GetSystemDir names the Windows directory itself: one that exists, ending
-// in "\" (the only test that looks at the real Windows directory).
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// The Windows directory of older versions: one that exists, ending in "\"
+// (the only test that looks at the real Windows directory).
 TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
-    RecordFiles storage;
-    const std::string dir = storage.GetSystemDir();
+    const std::string dir = platformRecordDirectory();
     ASSERT_GE(dir.size(), 4U) << dir;  // at least a drive, its root and a name: C:\X
     EXPECT_EQ(dir.back(), '\\') << dir;
     EXPECT_NE(dir[dir.size() - 2], '\\') << "doubled separator: " << dir;
@@ -145,41 +152,31 @@ TEST(WindowsDirectory, NamesAnExistingDirectoryEndingInBackslash) {
     }
 }
 
-// Where the Windows directory is refused (a standard account on Windows 10
-// and 11), the records go to %ProgramData%\Quimbra\, created when missing.
-TEST(WindowsDirectory, ProgramDataWhenTheWindowsDirectoryIsRefused) {
+// Every account, Wine's administrator too, who may write to C:\Windows,
+// plays in %ProgramData%\Quimbra\. The record an older version left in the
+// Windows directory is carried there once and left where it was.
+TEST(WindowsDirectory, ProgramDataForEveryAccountWithTheOlderRecordCarriedOnce) {
     const std::string shared = programDataRecordDirectory();
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
-        EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shared.c_str(), -1,
-                                 "C:\\ProgramData\\Quimbra\\", -1),
-                  CSTR_EQUAL)
-            << shared;
-    }
-    const bool existed = GetFileAttributesW(wide(shared).c_str()) != INVALID_FILE_ATTRIBUTES;
     const std::string windows = platformRecordDirectory();
-
-    // The Windows directory refuses the creation of any file, as it does a pupil.
-    testing::HookedFiles refusingWindows(
-        [&](const std::string& operation, const std::string& path) {
-            const bool inWindows = path.size() >= windows.size() &&
-                                   CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(),
-                                                  static_cast<int>(windows.size()), windows.c_str(),
-                                                  static_cast<int>(windows.size())) == CSTR_EQUAL;
-            const bool creates = operation == "lockFile" || operation == "createEmptyIfMissing";
-            return Status{inWindows && creates ? "permesso negato" : "", Action::createFile};
-        });
-
-    RecordFiles storage(platformRecordDirectories(), refusingWindows);
-    EXPECT_EQ(storage.GetSystemDir(), shared);
-    const Status created = storage.createMissing(shared);
-    EXPECT_TRUE(created.ok()) << created.error;
-    EXPECT_TRUE(storage.Leggifiletxt(nameFilePath(shared)).ok());
-    EXPECT_NE(GetFileAttributesW(wide(scoreFilePath(shared)).c_str()), INVALID_FILE_ATTRIBUTES);
-    if (!existed) {
-        DeleteFileW(wide(scoreFilePath(shared)).c_str());
-        DeleteFileW(wide(nameFilePath(shared)).c_str());
-        RemoveDirectoryW(wide(shared).c_str());
+    if (!underWine()) {
+        GTEST_SKIP() << "changes the Windows directory: only in Wine's test prefix";
+    }
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shared.c_str(), -1,
+                             "C:\\ProgramData\\Quimbra\\", -1),
+              CSTR_EQUAL)
+        << shared;
+    DeleteFileW(wide(scoreFilePath(shared)).c_str());
+    writeBytes(nameFilePath(windows), "Nicol\xF2\r\n");
+    for (const char* older : {"12\r\n", "15\r\n"}) {
+        writeBytes(scoreFilePath(windows), older);
+        EXPECT_EQ(RecordFiles().GetSystemDir(), shared);
+        EXPECT_EQ(readBytes(scoreFilePath(shared)) + readBytes(nameFilePath(shared)),
+                  "12\r\nNicol\xF2\r\n");
+        EXPECT_EQ(readBytes(scoreFilePath(windows)), older);
+    }
+    for (const std::string& dir : {shared, windows}) {
+        DeleteFileW(wide(scoreFilePath(dir)).c_str());
+        DeleteFileW(wide(nameFilePath(dir)).c_str());
     }
 }
 
@@ -245,6 +242,42 @@ TEST_F(WindowsRecords, CreateMissingInADirectoryWithANonAsciiName) {
     ASSERT_TRUE(storage.createMissing(dir_).ok());
     EXPECT_EQ(readBytes(scoreFilePath(dir_)), "7\r\n");
     EXPECT_EQ(readBytes(nameFilePath(dir_)), "");
+}
+
+// The policy value, REG_SZ or REG_EXPAND_SZ, names the only folder, never
+// made: a share that is away is named at the start, and no record is made
+// anywhere else.
+TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
+    if (!underWine()) {
+        GTEST_SKIP() << "sets a machine-wide value: only in Wine's test prefix";
+    }
+    const std::string away = "\\\\nessunserver\\quimbra\\";
+    SetEnvironmentVariableW(L"QUIMBRA_TEST_DIR", wide(dir_).c_str());
+    const struct {
+        DWORD type;
+        std::string value;
+        std::string folder;
+    } cases[] = {{REG_SZ, dir_ + " ", dir_},
+                 {REG_EXPAND_SZ, "%QUIMBRA_TEST_DIR%", dir_},
+                 {REG_SZ, away, away}};
+    for (const auto& c : cases) {
+        const std::wstring value = wide(c.value);
+        ASSERT_EQ(
+            RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder",
+                            c.type, value.c_str(), static_cast<DWORD>(value.size() * 2 + 2)),
+            ERROR_SUCCESS);
+        RecordFiles storage;
+        EXPECT_EQ(storage.GetSystemDir(), c.folder);
+        const Status created = storage.createMissing(c.folder);
+        storage.Leggifiletxt(nameFilePath(c.folder));
+        EXPECT_EQ(created.ok(), c.folder == dir_) << created.error;
+        EXPECT_EQ(created.error.find(away + "\" non è raggiungibile: il server non risponde") !=
+                      std::string::npos,
+                  c.folder == away);
+        EXPECT_EQ(GetFileAttributesW(wide(scoreFilePath(programDataRecordDirectory())).c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder");
 }
 
 // A record that cannot be written on Windows (a file held open by another
@@ -337,6 +370,32 @@ TEST_F(WindowsRecords, GamesEndingAtOnce) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
+}
+
+BOOL WINAPI cutShort(HANDLE, LPWIN32_FIND_DATAW) {
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
+void setFindNext(decltype(&FindNextFileW) findNext) {
+    DWORD old = 0;
+    VirtualProtect(&__imp_FindNextFileW, sizeof findNext, PAGE_READWRITE, &old);
+    __imp_FindNextFileW = findNext;
+    VirtualProtect(&__imp_FindNextFileW, sizeof findNext, old, &old);
+}
+
+// A listing cut short by an error is a failed one: a commit mark missed in
+// it would undo a record that counted. Nothing is decided, and it is said.
+TEST_F(WindowsRecords, CutShortListingIsReported) {
+    writeBytes(scoreFilePath(dir_), "12\r\n");
+    writeBytes(dir_ + commitMarkName, "77-1-1\r\n");
+    writeBytes(temporaryPath(nameFilePath(dir_), "77-1-1"), "Eva\r\n");
+    const decltype(&FindNextFileW) real = __imp_FindNextFileW;
+    setFindNext(cutShort);
+    const Status started = RecordFiles(dir_).createMissing(dir_);
+    setFindNext(real);
+    EXPECT_NE(started.error.find(dir_), std::string::npos) << started.error;
+    EXPECT_EQ(namesIn(dir_).size(), 3U) << "nothing created, replaced or removed";
 }
 
 // A leftover temporary file that another program holds open is no obstacle:

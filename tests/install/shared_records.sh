@@ -1,0 +1,24 @@
+#!/bin/sh
+# The Debian package installed into a scratch root: /var/lib/quimbra with mode 0777, root and
+# two users sharing one record there, each replacing the other's files, and links one user
+# plants there refused by the other's game. Needs root: skipped otherwise.
+set -eu
+[ "$(id -u)" = 0 ] || { echo "not root: skipped"; exit 77; }
+writer=$2 scratch=$1/tests/install/package dir=$1/tests/install/package/root/var/lib/quimbra
+rm -rf "$scratch" && mkdir -p "$scratch/root/var/lib/dpkg/info" && touch "$scratch/root/var/lib/dpkg/status"
+cpack -G DEB -B "$scratch" --config "$1/CPackConfig.cmake" >/dev/null
+dpkg --root="$scratch/root" --force-depends --force-script-chrootless -i "$scratch"/quimbra_*.deb >/dev/null
+[ "$(stat -c %a "$dir")" = 777 ] || { echo "$dir has mode $(stat -c %a "$dir")" && exit 1; }
+for user in anna bruno; do id "quimbra-$user" >/dev/null 2>&1 || useradd -M "quimbra-$user"; done
+play() {  # USER SCORE: the record written, unless the score is 4 (not a record then)
+    rc=0 && runuser -u "$1" -- "$writer" "$dir" "$2" "$1:$2" 2>"$scratch/said-$1" || rc=$?
+    [ $rc = $(($2 == 4 ? 2 : 0)) ] || { echo "$1 scoring $2: $rc $(cat "$scratch/said-$1")" && exit 1; }
+}
+play root 2 && play quimbra-anna 3 && play quimbra-bruno 5 && play quimbra-anna 4 && play quimbra-anna 6
+for planted in vondu.txt vondu.lock; do
+    mv "$dir/$planted" "$scratch/kept" 2>/dev/null || true
+    runuser -u quimbra-anna -- ln -s /etc/shadow "$dir/$planted"
+    ! runuser -u quimbra-bruno -- "$writer" "$dir" 30 b 2>"$scratch/said" && grep -q collegamento "$scratch/said"
+    rm "$dir/$planted" && mv "$scratch/kept" "$dir/$planted" 2>/dev/null || true
+done
+[ "$(cat "$dir/vondu.txt" "$dir/nvondu.txt")" = "$(printf '6\r\nquimbra-anna:6\r')" ]
