@@ -12,15 +12,16 @@
 #include "game/game_state.h"
 #include "game/platform.h"
 #include "game/random_source.h"
+#include "game/window_events.h"
 #include "records/record_storage.h"
 
 namespace quimbra {
 
-class Game {
+class Game final : public WindowEvents {
   public:
     Game(Controls& controls, Platform& platform, RandomSource& random,
          records::RecordStorage& records);
-    ~Game();
+    ~Game() override;
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -28,26 +29,26 @@ class Game {
     void load();
     // The window is shown for the first time after its load: the first
     // question. Later activations change nothing.
-    void activate();
+    void activate() override;
     // The window's size or state (controls.windowState) changed: the title.
-    void resize();
+    void resize() override;
     // One second of Timer1. While a dialog of the game is open it changes
     // nothing, so dialogs never stack.
-    void tick();
+    void tick() override;
 
-    void clickNext();
-    void clickExit();
-    void clickNewGame();
+    void clickNext() override;
+    void clickExit() override;
+    void clickNewGame() override;
 
     // A character typed into the answer box; returns the code the box takes
     // (0: discarded). Enter (13) runs the answer check.
-    int keyPress(int keyCode);
+    int keyPress(int keyCode) override;
     // Enter anywhere in the window: a focused cmdExit takes it; else, while
     // cmdNext is enabled it is a click on cmdNext; else, in the answer box,
     // it runs the answer check.
-    void pressEnter();
+    void pressEnter() override;
 
-    bool over() const;
+    bool over() const override;
     // True while one of the game's dialogs is open.
     bool inDialog() const;
     const GameState& state() const;

@@ -35,8 +35,11 @@ void LeavingSequence::keepRecord() {
     // Another game may have registered a record since this one started: the
     // comparison is made again with what is on disk at the moment of writing.
     const auto beats = [score](const std::string& onDisk) { return score > textToNumber(onDisk); };
-    const records::WriteResult written = records_.writeRecord(state_.recordsDir, state_.recordLine,
-                                                              controls_.lblnome1.caption, beats);
+    // Games that end together write one after the other: the child sees
+    // that this one is recording while it waits for its turn.
+    const auto waiting = [this] { platform_.showBusy(recordingText); };
+    const records::WriteResult written = records_.writeRecord(
+        state_.recordsDir, state_.recordLine, controls_.lblnome1.caption, beats, waiting);
     using Written = records::WriteResult::Outcome;
     switch (written.outcome) {
         case Written::written:

@@ -15,6 +15,10 @@
 
 namespace quimbra {
 
+inline constexpr const char* recordingText =
+    "Sto registrando il tuo record: aspetta un momento, altre partite stanno registrando il "
+    "loro.";
+
 class LeavingSequence {
   public:
     enum class Outcome { stayed, ended };

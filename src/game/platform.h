@@ -52,6 +52,12 @@ class Platform {
 
     virtual void beep() = 0;
 
+    // Shows text, without a button to answer, until the next dialog or the
+    // end of the program: the game is busy, e.g. waiting for another game
+    // to finish writing the record files. A platform without a way to show
+    // it shows nothing.
+    virtual void showBusy(const std::string& /*text*/) {}
+
     // End the program: called at most once; nothing of the game runs after it.
     virtual void endProgram() = 0;
 

@@ -63,9 +63,19 @@ std::string StartUp::recordUnavailable(const records::Status& failure) {
             return "creare i file del record";
         case records::Action::lock:
             return "riservare i file del record";
-        default:
+        case records::Action::read:
             return "leggere i file del record";
+        // A write that a crash interrupted, finished or undone at the start.
+        case records::Action::write:
+            return "scrivere i file del record";
+        case records::Action::replace:
+            return "sostituire i file del record";
+        case records::Action::remove:
+            return "eliminare un file del record";
+        case records::Action::sync:
+            return "confermare la scrittura dei file del record sul disco";
     }
+    return "leggere i file del record";
 }
 
 }  // namespace quimbra

@@ -30,6 +30,7 @@ class FileLock {
 struct LockResult {
     std::unique_ptr<FileLock> lock;
     Status status;
+    bool busy = false;  // failed only because another holder kept the lock
     bool ok() const { return status.ok(); }
 };
 
@@ -78,8 +79,11 @@ class FileOperations {
     virtual DirectoryList listDirectory(const std::string& dir) = 0;
 
     // Takes the exclusive lock that the lock file at path stands for,
-    // creating the file. Waits at most wait for another holder to let go;
-    // a lock that cannot be had is a failure, never a wait without end.
+    // creating the file. Waits while other holders come and go, each in its
+    // turn; gives up when one holder keeps it, with nothing changing in its
+    // folder, for longer than wait: a lock that cannot be had is a failure,
+    // never a wait without end. Any error other than a busy lock is told at
+    // once.
     virtual LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) = 0;
 
     // A text no other writer, in this process or another, uses at the same

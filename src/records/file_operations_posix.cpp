@@ -3,7 +3,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -296,10 +295,23 @@ class PosixFileOperations final : public FileOperations {
     }
 };
 
-// flock locks belong to the open file, so they go with a crashed holder. The
-// holder removes the lock file before letting go; whoever was waiting on the
-// removed file then holds a lock nobody else sees, so a lock counts only
-// while the file it is on is still the one at path.
+// The lock is a byte-range lock on the first byte of the lock file, taken
+// with an open-file-description lock (F_OFD_SETLK). Such a lock belongs to
+// the open file, not to the process: another game, or another RecordFiles in
+// this process, is refused it, and it goes when the file is closed, also by
+// the death of its holder. On a network share it is what the records rely on
+// across computers: the NFS client carries byte-range locks to the server
+// (NLM on NFSv3, the protocol itself on NFSv4), and the CIFS client sends
+// them as SMB byte-range locks, unless the share is mounted with "nobrl".
+// flock, used before, is emulated by byte-range locks on NFS and on CIFS is
+// local to the computer on older kernels and mounts. The byte is the one
+// that Windows locks with LockFileEx, so games of both systems on one SMB
+// share exclude each other. A holder on a computer that crashes keeps the
+// lock until the server lets it go (the NFSv4 lease, the SMB session's end).
+//
+// The holder removes the lock file before letting go; whoever was waiting
+// on the removed file then holds a lock nobody else sees, so a lock counts
+// only while the file it is on is still the one at path.
 class PosixFileLock final : public FileLock {
   public:
     PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
@@ -315,9 +327,45 @@ class PosixFileLock final : public FileLock {
     int fd_;
 };
 
+// What a waiter sees change while other games take their turns: each holder
+// has a lock file of its own (the one before removed it), and whoever writes
+// changes the folder.
+struct Turn {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec created{};
+    timespec folderChanged{};
+    bool operator==(const Turn& other) const {
+        return device == other.device && inode == other.inode &&
+               created.tv_sec == other.created.tv_sec && created.tv_nsec == other.created.tv_nsec &&
+               folderChanged.tv_sec == other.folderChanged.tv_sec &&
+               folderChanged.tv_nsec == other.folderChanged.tv_nsec;
+    }
+};
+
+// 0 when the lock was had, EAGAIN when another holder has it, else the error.
+int lockFirstByte(int fd) {
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = 0;
+    range.l_len = 1;
+    while (::fcntl(fd, F_OFD_SETLK, &range) != 0) {
+        if (errno == EAGAIN || errno == EACCES) {
+            return EAGAIN;
+        }
+        if (errno != EINTR) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
 LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::milliseconds wait) {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    auto deadline = std::chrono::steady_clock::now() + wait;
     auto pause = std::chrono::milliseconds(1);
+    Turn seen;
     for (;;) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0) {
@@ -326,21 +374,44 @@ LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::m
         // A holder that crashes leaves the file, which the other users must
         // still be able to open.
         shareInSharedFolder(fd, path);
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            struct stat held {};
-            struct stat named {};
-            if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-                held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                return {std::make_unique<PosixFileLock>(path, fd), {}};
-            }
-        } else if (errno != EWOULDBLOCK && errno != EINTR) {
-            const int error = errno;
+        const int locked = lockFirstByte(fd);
+        struct stat held {};
+        struct stat named {};
+        // A file removed by its holder is gone (ENOENT), or stale (ESTALE)
+        // on a share: try again. Any other failure is told as it is, never
+        // taken for another game's lock.
+        int error = locked == EAGAIN ? 0 : locked;
+        bool gone = false;
+        if (error == 0 && ::fstat(fd, &held) != 0) {
+            error = errno;
+        } else if (error == 0 && locked == 0 && ::lstat(path.c_str(), &named) != 0) {
+            error = errno;
+        }
+        if (error == ENOENT || error == ESTALE) {
+            gone = true;
+        } else if (error != 0) {
             ::close(fd);
             return {nullptr, failed(Action::lock, path, error)};
         }
+        if (locked == 0 && !gone) {
+            if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                return {std::make_unique<PosixFileLock>(path, fd), {}};
+            }
+        } else if (!gone) {
+            struct stat dir {};
+            ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
+            // The lock file's change time is no sign: its owner's waiting
+            // game makes it shared again on every try.
+            const Turn now{held.st_dev, held.st_ino, held.st_mtim, dir.st_mtim};
+            if (!(now == seen)) {
+                // Another game had its turn: wait for the next holder anew.
+                seen = now;
+                deadline = std::chrono::steady_clock::now() + wait;
+            }
+        }
         ::close(fd);
         if (std::chrono::steady_clock::now() >= deadline) {
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy)};
+            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
         }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(20));

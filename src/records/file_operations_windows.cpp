@@ -7,6 +7,7 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 
 #include "records/code_page.h"
@@ -62,6 +63,26 @@ bool deletePending(HANDLE file) {
         return false;
     }
     return info.DeletePending || info.NumberOfLinks == 0;
+}
+
+// Who holds the lock now, as far as a waiter can tell: the identity of the
+// lock file and its creation time, and when its folder last changed.
+using Turn = std::array<DWORD, 7>;
+
+Turn turnOf(HANDLE file, const std::wstring& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(file, &info);
+    WIN32_FILE_ATTRIBUTE_DATA folder{};
+    const std::wstring::size_type slash = path.find_last_of(L"\\/");
+    GetFileAttributesExW(path.substr(0, slash == std::wstring::npos ? 0 : slash).c_str(),
+                         GetFileExInfoStandard, &folder);
+    return {info.dwVolumeSerialNumber,
+            info.nFileIndexHigh,
+            info.nFileIndexLow,
+            info.ftCreationTime.dwLowDateTime,
+            info.ftCreationTime.dwHighDateTime,
+            folder.ftLastWriteTime.dwLowDateTime,
+            folder.ftLastWriteTime.dwHighDateTime};
 }
 
 bool isSeparator(char c) {
@@ -292,14 +313,26 @@ class WindowsFileOperations final : public FileOperations {
                 list.names.push_back(wideToUtf8(name));
             }
         } while (FindNextFileW(search, &found));
+        // A listing cut short (a share gone away) could miss the commit
+        // mark: no decision is taken on part of the names.
+        if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
+            list.status = failed(Action::read, dir, error);
+        }
         FindClose(search);
         return list;
     }
 
+    // The lock is a byte-range lock on the lock file's first byte, which SMB
+    // carries to the server: games on several computers sharing the records
+    // folder exclude each other as games on one computer do.
     LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
         const std::wstring name = utf8ToWide(path);
-        const auto deadline = std::chrono::steady_clock::now() + wait;
+        auto deadline = std::chrono::steady_clock::now() + wait;
         DWORD pause = 1;
+        // The holder's lock file (each holder has its own, deleted when it
+        // lets go) and the time its folder last changed: while they change,
+        // other games are taking their turns.
+        Turn seen{};
         for (;;) {
             const HANDLE file = CreateFileW(
                 name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
@@ -328,11 +361,14 @@ class WindowsFileOperations final : public FileOperations {
                     const DWORD error = GetLastError();
                     CloseHandle(file);
                     return {nullptr, failed(Action::lock, path, error)};
+                } else if (const Turn turn = turnOf(file, name); turn != seen) {
+                    seen = turn;
+                    deadline = std::chrono::steady_clock::now() + wait;
                 }
                 CloseHandle(file);
             }
             if (std::chrono::steady_clock::now() >= deadline) {
-                return {nullptr, failed(Action::lock, path, reasons::lockBusy)};
+                return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
             }
             Sleep(pause);
             pause = std::min<DWORD>(pause * 2, 20);

@@ -108,12 +108,12 @@ std::string RecordFiles::GetSystemDir() {
 
 // What the start-up does there works: the lock file and any missing record
 // file can be created, which is what a write needs of the directory. A
-// record file someone made read-only is no reason to go elsewhere: it is
-// reported when a record is written, like a locked file.
+// record file someone made read-only is no reason to go elsewhere: the
+// start-up reports it, like a locked file.
 bool RecordFiles::usable(const std::string& dir) {
-    const bool created = createMissing(dir).ok();
+    const Status created = createMissing(dir);
     readingLock_.reset();
-    return created;
+    return created.ok() || created.action == Action::replace;
 }
 
 // Under the lock: a commit mark means the decision to replace both files was
@@ -185,7 +185,7 @@ Status RecordFiles::recover(const std::string& dir) {
 
 // What every use of the directory begins with: it is checked, made if
 // missing and locked, and what a crash left there is finished or thrown away.
-LockResult RecordFiles::lockAndRecover(const std::string& dir) {
+LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice& waiting) {
     readingLock_.reset();
     if (Status status = checkDirectory(dir); !status.ok()) {
         return {nullptr, status};
@@ -193,7 +193,14 @@ LockResult RecordFiles::lockAndRecover(const std::string& dir) {
     if (Status status = files_->makeDirectories(dir); !status.ok()) {
         return {nullptr, status};
     }
-    LockResult locked = files_->lockFile(withTrailingSeparator(dir) + lockFileName, lockWait_);
+    const std::string lockPath = withTrailingSeparator(dir) + lockFileName;
+    LockResult locked = files_->lockFile(lockPath, std::chrono::milliseconds(0));
+    if (locked.busy) {
+        if (waiting) {
+            waiting();
+        }
+        locked = files_->lockFile(lockPath, lockWait_);
+    }
     if (!locked.ok()) {
         return locked;
     }
@@ -208,16 +215,30 @@ Status RecordFiles::createMissing(const std::string& recordsDir) {
     if (!locked.ok()) {
         return locked.status;
     }
-    std::string errors;
-    for (const std::string& path : {scoreFilePath(recordsDir), nameFilePath(recordsDir)}) {
-        if (Status status = files_->createEmptyIfMissing(path); !status.ok()) {
-            errors += (errors.empty() ? "" : "\n") + status.error;
-        }
-    }
-    if (!errors.empty()) {
-        return {errors, Action::createFile};
+    if (Status status = createFiles(recordsDir); !status.ok()) {
+        return status;
     }
     readingLock_ = std::move(locked.lock);
+    return {};
+}
+
+// Both files there and replaceable, as a record written at the end of the
+// game needs them: the child learns at the start that it cannot be kept.
+Status RecordFiles::createFiles(const std::string& dir) {
+    const std::string paths[] = {scoreFilePath(dir), nameFilePath(dir)};
+    for (const Action step : {Action::createFile, Action::replace}) {
+        std::string errors;
+        for (const std::string& path : paths) {
+            const Status status = step == Action::createFile ? files_->createEmptyIfMissing(path)
+                                                             : files_->checkReplaceable(path);
+            if (!status.ok()) {
+                errors += (errors.empty() ? "" : "\n") + status.error;
+            }
+        }
+        if (!errors.empty()) {
+            return {errors, step};
+        }
+    }
     return {};
 }
 
@@ -237,8 +258,9 @@ ReadResult RecordFiles::Leggifiletxt(const std::string& nomefile) {
 }
 
 WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::string& score,
-                                     const std::string& name, const BeatsRecord& beats) {
-    const LockResult locked = lockAndRecover(recordsDir);
+                                     const std::string& name, const BeatsRecord& beats,
+                                     const WaitNotice& waiting) {
+    const LockResult locked = lockAndRecover(recordsDir, waiting);
     if (!locked.ok()) {
         return failure(Outcome::failed, locked.status);
     }
@@ -308,7 +330,13 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
         return undo(true, status);
     }
     if (Status status = files_->replaceFile(scoreTemp, scorePath); !status.ok()) {
-        return undo(true, status);
+        // A share can report a rename failed that it did (its reply lost and
+        // the request sent again): then the new score is in place, and
+        // undoing would leave it beside the old name.
+        const DirectoryList after = files_->listDirectory(dir);
+        if (!after.status.ok() || contains(after.names, fileName(scoreTemp))) {
+            return undo(true, status);
+        }
     }
     if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
         return failure(Outcome::pending,

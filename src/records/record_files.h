@@ -4,6 +4,19 @@
 // their records: every change is made under an exclusive lock, and the
 // decision to replace both files is written down (a commit mark) before the
 // first one is replaced, so the next holder of the lock can finish the job.
+//
+// On a network share reached by several computers the same holds, given
+// what the protocols promise: the lock is a byte-range lock that the
+// server keeps (see FileOperations::lockFile); a rename within the folder is
+// atomic on the server (NFS RENAME, SMB2 rename with replace, done by the
+// server's own file system); the file's flush (fsync, FlushFileBuffers)
+// reaches the server's disk (NFS COMMIT, SMB2 FLUSH), and NFS servers make
+// a create, rename or removal durable before they answer it, so the
+// folder's sync has nothing left to do there. Opening a file asks the
+// server, so a game reads what the last holder left. What a share adds: a
+// rename reported failed may have been done (checked below), and a file
+// removed by another computer is stale rather than missing (the lock
+// tries again).
 
 #include <chrono>
 #include <cstddef>
@@ -26,8 +39,11 @@ inline constexpr const char* lockFileName = "vondu.lock";
 inline constexpr const char* commitMarkName = "vondu.commit";
 std::string temporaryPath(const std::string& recordPath, const std::string& tag);
 
-// How long a game waits for another one to finish with the record files.
-inline constexpr std::chrono::milliseconds defaultLockWait{5000};
+// How long one other game may keep the record files, with nothing changing
+// in their folder, before a game waiting for them gives up: far longer than
+// any write takes, also on a slow share. While games take turns with them,
+// a game waits on.
+inline constexpr std::chrono::milliseconds defaultLockWait{30000};
 
 class RecordFiles final : public RecordStorage {
   public:
@@ -49,11 +65,13 @@ class RecordFiles final : public RecordStorage {
     Status createMissing(const std::string& recordsDir) override;
     ReadResult Leggifiletxt(const std::string& nomefile) override;
     WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
-                            const std::string& name, const BeatsRecord& beats) override;
+                            const std::string& name, const BeatsRecord& beats,
+                            const WaitNotice& waiting = {}) override;
 
   private:
     Status recover(const std::string& dir);
-    LockResult lockAndRecover(const std::string& dir);
+    LockResult lockAndRecover(const std::string& dir, const WaitNotice& waiting = {});
+    Status createFiles(const std::string& dir);
     bool usable(const std::string& dir);
 
     std::vector<std::string> candidates_;

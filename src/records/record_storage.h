@@ -43,6 +43,10 @@ struct WriteResult {
 // Whether a game's score beats the record whose score file holds this text.
 using BeatsRecord = std::function<bool(const std::string& scoreFileText)>;
 
+// Called once when a write has to wait for other games to finish with the
+// record files, before it waits.
+using WaitNotice = std::function<void()>;
+
 class RecordStorage {
   public:
     virtual ~RecordStorage() = default;
@@ -64,7 +68,8 @@ class RecordStorage {
     // beats the record on disk at that moment (another game may have written
     // one meanwhile). All or nothing, also across a crash.
     virtual WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
-                                    const std::string& name, const BeatsRecord& beats) = 0;
+                                    const std::string& name, const BeatsRecord& beats,
+                                    const WaitNotice& waiting = {}) = 0;
 };
 
 }  // namespace quimbra::records

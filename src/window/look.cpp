@@ -7,12 +7,21 @@ namespace quimbra::window {
 QFont makeFont(const FontChoice& choice, const BoardScale& scale) {
     QFont font;
     switch (choice.face) {
-        case Face::msSansSerif:
         case Face::arial:
-            font.setFamilies({choice.face == Face::arial ? "Arial" : "MS Sans Serif",
-                              "Liberation Sans", "Arial", "DejaVu Sans"});
+            font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans"});
             font.setStyleHint(QFont::SansSerif);
             break;
+        case Face::msSansSerif: {
+            QStringList families{"MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans"};
+#ifdef _WIN32
+            // There "MS Sans Serif" is the old bitmap font, ragged at the sizes
+            // it lacks; its TrueType successor is drawn cleanly at every size.
+            families.prepend("Microsoft Sans Serif");
+#endif
+            font.setFamilies(families);
+            font.setStyleHint(QFont::SansSerif);
+            break;
+        }
         case Face::arialBlack:
             // Black weight picks the heaviest cut the substitute family has.
             font.setFamilies({"Arial Black", "DejaVu Sans", "Liberation Sans"});

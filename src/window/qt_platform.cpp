@@ -6,16 +6,25 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTime>
 #include <QTimer>
 #include <QTranslator>
 
-#include "game/short_date.h"
+#include <ctime>
 
 namespace quimbra::window {
 
+void QtPlatform::hideBusy() {
+    if (busy_) {
+        busy_.reset();
+        QApplication::restoreOverrideCursor();
+    }
+}
+
 QWidget* QtPlatform::dialogParent() {
+    hideBusy();
     if (window_ && window_->isVisible()) {
         window_->render();
         return window_;
@@ -60,11 +69,26 @@ Answer QtPlatform::messageBox(const std::string& prompt, BoxStyle style, const s
     return box.clickedButton() == box.button(QMessageBox::Yes) ? Answer::yes : Answer::no;
 }
 
-std::string QtPlatform::currentDate() {
+std::string systemShortDate(QDate day) {
+#ifdef _WIN32
+    // Qt asks Windows for the user's short date format here.
+    return QLocale::system().toString(day, QLocale::ShortFormat).toStdString();
+#else
     // The system's own short date, not Qt's idea of it: under Italian it is
     // 08/12/2026 where Qt writes 08/12/26. QApplication has set the C
     // library's locale from the environment.
-    return todayShortDate();
+    std::tm tm{};
+    tm.tm_year = day.year() - 1900;
+    tm.tm_mon = day.month() - 1;
+    tm.tm_mday = day.day();
+    tm.tm_wday = day.dayOfWeek() % 7;
+    char text[128] = {};
+    return std::string(text, std::strftime(text, sizeof text, "%x", &tm));
+#endif
+}
+
+std::string QtPlatform::currentDate() {
+    return systemShortDate(QDate::currentDate());
 }
 
 double QtPlatform::timeOfDay() {
@@ -76,7 +100,23 @@ void QtPlatform::beep() {
 }
 
 void QtPlatform::endProgram() {
+    hideBusy();
     emit endRequested();
+}
+
+void QtPlatform::showBusy(const std::string& text) {
+    // A progress box without a button, drawn at once: the wait that follows
+    // keeps the window's thread, so nothing could draw it later.
+    QWidget* parent = dialogParent();
+    auto box =
+        std::make_unique<QProgressDialog>(QString::fromStdString(text), QString(), 0, 0, parent);
+    box->setWindowTitle(applicationTitle);
+    box->setWindowModality(Qt::WindowModal);
+    box->setMinimumDuration(0);
+    box->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy_ = std::move(box);
 }
 
 void QtPlatform::reloadWindow() {

@@ -2,8 +2,10 @@
 // The platform services the game asks for, done with Qt: modal dialogs,
 // the date and time, the beep, ending the program and loading the window anew.
 
+#include <QDate>
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 #include "game/platform.h"
 #include "window/tavola.h"
@@ -26,6 +28,7 @@ class QtPlatform final : public QObject, public Platform {
     std::string currentDate() override;
     double timeOfDay() override;
     void beep() override;
+    void showBusy(const std::string& text) override;
     void endProgram() override;
     void reloadWindow() override;
 
@@ -37,9 +40,15 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     QWidget* dialogParent();
+    void hideBusy();
 
     QPointer<Tavola> window_;
+    std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
 };
+
+// day in the system's short date format, date only: the user's own on
+// Windows, the C library's "%x" of the current locale (LC_TIME) elsewhere.
+std::string systemShortDate(QDate day);
 
 // The application's title, shown by dialogs that have none of their own.
 inline constexpr const char* applicationTitle = "Quimbra";

@@ -7,37 +7,13 @@
 
 namespace quimbra::window {
 
-namespace {
-
-class GameEvents final : public TavolaEvents {
-  public:
-    explicit GameEvents(Game& game) : game_(game) {}
-    void activate() override { game_.activate(); }
-    void resize() override { game_.resize(); }
-    void tick() override { game_.tick(); }
-    void clickNext() override { game_.clickNext(); }
-    void clickExit() override { game_.clickExit(); }
-    void clickNewGame() override { game_.clickNewGame(); }
-    int keyPress(int keyCode) override { return game_.keyPress(keyCode); }
-    void pressEnter() override { game_.pressEnter(); }
-    bool over() const override { return game_.over(); }
-
-  private:
-    Game& game_;
-};
-
-}  // namespace
-
 // Declared so that the window goes first, then the game, then the model.
 struct Session::Loaded {
     Loaded(Platform& platform, RandomSource& random, records::RecordStorage& storage,
            const BoardScale& scale)
-        : game(controls, platform, random, storage),
-          events(game),
-          window(controls, events, scale) {}
+        : game(controls, platform, random, storage), window(controls, game, scale) {}
     Controls controls;
     Game game;
-    GameEvents events;
     Tavola window;
 };
 

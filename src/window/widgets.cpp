@@ -1,65 +1,14 @@
 #include "window/widgets.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QStyleOptionButton>
 
 #include <algorithm>
 
 namespace quimbra::window {
-
-// ---- PieceWidget -----------------------------------------------------------
-
-PieceWidget::PieceWidget(QWidget* parent, bool filled) : QWidget(parent), filled_(filled) {}
-
-void PieceWidget::setColours(const QColor& fill, const QColor& border) {
-    if (fill != fill_ || border != border_) {
-        fill_ = fill;
-        border_ = border;
-        update();
-    }
-}
-
-void PieceWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), border_);
-    const int w = borderWidth_;
-    painter.fillRect(rect().adjusted(w, w, -w, -w),
-                     filled_ ? fill_ : palette().color(QPalette::Base));
-}
-
-void PieceWidget::setBorderWidth(int pixels) {
-    if (pixels != borderWidth_) {
-        borderWidth_ = pixels;
-        update();
-    }
-}
-
-// ---- LineWidget ------------------------------------------------------------
-
-LineWidget::LineWidget(QWidget* parent, const QColor& colour) : QWidget(parent), colour_(colour) {}
-
-void LineWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), colour_);
-}
-
-// ---- PictureWidget ---------------------------------------------------------
-
-PictureWidget::PictureWidget(QWidget* parent, const QString& resource)
-    : QWidget(parent), resource_(resource), valid_(pictureExists(resource)) {}
-
-void PictureWidget::paintEvent(QPaintEvent*) {
-    if (!valid_) {
-        return;
-    }
-    const qreal ratio = devicePixelRatioF();
-    if (cache_.isNull() || cache_.size() != size() * ratio) {
-        cache_ = renderPicture(resource_, size(), ratio);
-    }
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, cache_);
-}
 
 // ---- PictureButton ---------------------------------------------------------
 
@@ -211,6 +160,85 @@ void AnswerBox::keyPressEvent(QKeyEvent* event) {
     } else {
         event->accept();
     }
+}
+
+// ---- MenuBar ---------------------------------------------------------------
+
+MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
+    QMenu* ciao = addMenu("di Autrice Uno e Autore Due");
+    ciao->setObjectName("Ciao(1)");
+    ciao->addAction("Via dell'Esempio 1 - 00000 Paese Esempio")->setObjectName("Tmer(1)");
+    newGame_ = addAction("NUOVO GIOCO");
+    newGame_->setObjectName("new");
+    QMenu* school = addMenu("www.scuola.example");
+    school->setObjectName("scuola");
+    school->addAction("Scuola Primaria Statale \"Esempio\"")->setObjectName("ist");
+    addAction("E-mail autori: autori@scuola.example" + QString(16, u' '))->setObjectName("df");
+}
+
+bool MenuBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && menuKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QMenuBar::eventFilter(watched, event);
+}
+
+bool MenuBar::menuKey(const QKeyEvent& key) {
+    const QList<QAction*> items = actions();
+    if (key.key() == Qt::Key_F10 && key.modifiers() == Qt::NoModifier) {
+        setActiveAction(items.constFirst());
+        return true;
+    }
+    QAction* active = activeAction();
+    if (active == nullptr || QApplication::activePopupWidget() != nullptr) {
+        return false;
+    }
+    const qsizetype at = items.indexOf(active);
+    const qsizetype count = items.size();
+    switch (key.key()) {
+        case Qt::Key_Left:
+            setActiveAction(items.at((at + count - 1) % count));
+            break;
+        case Qt::Key_Right:
+            setActiveAction(items.at((at + 1) % count));
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            setActiveAction(nullptr);
+            active->trigger();
+            break;
+        case Qt::Key_Escape:
+        case Qt::Key_F10:
+            setActiveAction(nullptr);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+// ---- Sea -------------------------------------------------------------------
+
+void Sea::paintEvent(QPaintEvent*) {
+    // At the design size the board covers all of it: nothing to draw or keep.
+    if (childrenRect().contains(rect())) {
+        cache_ = QPixmap();
+        return;
+    }
+    constexpr double pictureAspect = 640.0 / 480.0;
+    const QSizeF natural =
+        QSizeF(pictureAspect, 1.0).scaled(size(), Qt::KeepAspectRatioByExpanding);
+    const QSize cover = natural.toSize().expandedTo(size());
+    const qreal ratio = devicePixelRatioF();
+    if (cache_.isNull() || cache_.size() != cover * ratio) {
+        cache_ = renderPicture(QString::fromLatin1(pictures::sea), cover, ratio);
+    }
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(colours::lightYellow, palette()));
+    // Centred across; from the top as the board shows it, so that the horizon
+    // and the leaping dolphins stay in sight on a wide window.
+    painter.drawPixmap((width() - cover.width()) / 2, -cover.height() * 360 / 9240, cache_);
 }
 
 }  // namespace quimbra::window

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QString>
@@ -17,56 +18,6 @@
 #include "window/pictures.h"
 
 namespace quimbra::window {
-
-// One piece of the fraction bar: a plain rectangle with a thin border.
-// A piece without fill shows the window background inside its border.
-class PieceWidget final : public QWidget {
-  public:
-    PieceWidget(QWidget* parent, bool filled);
-
-    void setColours(const QColor& fill, const QColor& border);
-    QColor fill() const { return fill_; }
-    QColor border() const { return border_; }
-    // The border's width in pixels: 1 at design size, more on a larger board.
-    void setBorderWidth(int pixels);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    bool filled_;
-    int borderWidth_ = 1;
-    QColor fill_;
-    QColor border_;
-};
-
-// A solid bar of one colour (the fraction line).
-class LineWidget final : public QWidget {
-  public:
-    LineWidget(QWidget* parent, const QColor& colour);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QColor colour_;
-};
-
-// A picture from the resources, stretched to the widget. It is drawn once
-// into a pixmap and read again only when the size changes, so neither
-// repaints nor a parsed picture cost anything while the game runs.
-class PictureWidget final : public QWidget {
-  public:
-    PictureWidget(QWidget* parent, const QString& resource);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    QString resource_;
-    bool valid_;
-    QPixmap cache_;
-};
 
 // A graphical push button: the face in its own colour, the picture above
 // the caption; a second and third picture for the pressed and disabled looks.
@@ -116,6 +67,41 @@ class AnswerBox final : public QLineEdit {
 
   private:
     KeyFilter filter_;
+};
+
+// The menu bar. F10 highlights it, so that a child without a mouse can reach
+// "NUOVO GIOCO"; between the menus (on "NUOVO GIOCO" or "E-mail autori",
+// which open no list) the highlighted item takes the keys, as a menu bar in
+// keyboard mode does: nothing reaches the answer box or the game meanwhile.
+class MenuBar final : public QMenuBar {
+  public:
+    // The four items: a credit, "NUOVO GIOCO", the school and the authors' mail.
+    explicit MenuBar(QWidget* parent);
+    QAction* newGame() const { return newGame_; }
+    // The keys sent to watched come here first.
+    void watchKeys(QWidget* watched) { watched->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool menuKey(const QKeyEvent& key);
+
+    QAction* newGame_;
+};
+
+// The sea: on a window larger than the board, one picture behind the whole
+// window and the board, drawn for its size, keeping its proportions.
+class Sea final : public QWidget {
+  public:
+    explicit Sea(QWidget* parent) : QWidget(parent) {}
+    QSize sizeHint() const override { return minimumSize(); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QPixmap cache_;
 };
 
 }  // namespace quimbra::window

@@ -308,7 +308,9 @@ class Desktop:
         self.xdotool("type", "--delay", "60", text)
 
     def click(self, x, y):
-        self.xdotool("mousemove", "--sync", str(x), str(y))
+        # --sync would wait for ever for a pointer already on the spot.
+        if not self.xdotool("getmouselocation", "--shell").startswith(f"X={x}\nY={y}\n"):
+            self.xdotool("mousemove", "--sync", str(x), str(y))
         time.sleep(0.1)
         self.xdotool("click", "1")
 

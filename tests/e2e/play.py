@@ -291,6 +291,29 @@ def case_answers(game):
     check_equal(board["answer"], "1", "the answer box after typing a-1")
 
 
+def case_pad(game):
+    """On a whiteboard, a wrong and a right answer given on the number pad alone."""
+    game.start("Giulia")
+    wid = game.desktop.focus_window_at(game.reader.activate(game.main()).box)
+    game.desktop.xdotool("windowmove", wid, "0", "0", "windowsize", wid, "1200", "700")
+
+    def tap(keys, what, done):  # each key of the pad found by its accessible name
+        for key in keys:
+            found = wait_for(key, lambda: game.main().find(role="push button", name=key))
+            game.desktop.click(*found[0].centre())
+        return game.wait_board(what, done)
+
+    *_, base = game.question(game.steady_board())
+    wrong = str(base + 1 if base < 9999 else base - 1)
+    tap(["9", "Cancella", *wrong], f"{wrong} in the answer box", lambda b: b["answer"] == wrong)
+    tap(["Invio"], "the wrong verdict, the focus on the button",
+        lambda b: (b[VERDICT], b["focus"]) == (WRONG_VERDICT + str(base), (NEXT,)))
+    *_, base = game.question(tap(["Invio"], "a new question",
+                                 lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,))))
+    tap([*str(base), "Invio"], "the right verdict and the counts",
+        lambda b: (b[VERDICT], game.counts(b)) == (RIGHT_VERDICT, ("1", "1", "2")))
+
+
 def case_leave_no(game):
     """Alt+X then Enter answers No: the game goes on unchanged."""
     game.start("Giulia")

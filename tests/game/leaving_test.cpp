@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "game/leaving_sequence.h"
 #include "support/game_rig.h"
 
 namespace quimbra::testing {
@@ -118,18 +119,22 @@ TEST(Leaving, FailedWriteIsReported) {
 }
 
 // Only a record written and confirmed is a success. A record that another
-// game beat meanwhile is no record: nothing more is said. A write the disk did
-// not confirm, or one that the next start finishes, says so.
+// game beat or equalled meanwhile is no record: nothing more is said. A write
+// the disk did not confirm, or one that the next start finishes, says so. A
+// write that waits for other games shows first that it is recording.
 TEST(Leaving, WriteOutcomes) {
     using Outcome = records::WriteResult::Outcome;
     struct Case {
         Outcome outcome;
         std::string otherGameWrote;     // the score file on disk at the end
         std::vector<std::string> said;  // parts of the last message; none: no message
+        bool lockBusy = false;
     };
     const std::vector<Case> cases = {
         {Outcome::written, "", {recordKept}},
         {Outcome::written, "9\r\n", {}},
+        {Outcome::written, "3\r\n", {}},
+        {Outcome::written, "", {recordKept}, true},
         {Outcome::unsure, "", {"Ho registrato il tuo record", "non ha confermato", "Guasto"}},
         {Outcome::pending, "", {"Non sono riuscito a registrare il tuo record.", "Guasto"}},
     };
@@ -137,6 +142,7 @@ TEST(Leaving, WriteOutcomes) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
         GameRig rig;
         rig.records.writeOutcome = c.outcome;
+        rig.records.lockBusy = c.lockBusy;
         rig.start();
         rig.answerRight(3);
         if (!c.otherGameWrote.empty()) {
@@ -157,6 +163,10 @@ TEST(Leaving, WriteOutcomes) {
             EXPECT_EQ(rig.platform.dialogs.back().prompt.find("Ok ho registrato"),
                       std::string::npos);
         }
+        // After the farewell, before the answer.
+        using Shown = decltype(rig.platform.busyAfter);
+        const Shown busy = c.lockBusy ? Shown{{4U, recordingText}} : Shown{};
+        EXPECT_EQ(rig.platform.busyAfter, busy);
         EXPECT_EQ(rig.platform.endCalls, 1);
     }
 }

@@ -144,6 +144,10 @@ TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
         {records::Action::createFolder, 1, "non sono riuscito a creare la cartella dei record."},
         {records::Action::createFile, 2, "non sono riuscito a creare i file del record."},
         {records::Action::lock, 1, "non sono riuscito a riservare i file del record."},
+        {records::Action::sync, 1,
+         "non sono riuscito a confermare la scrittura dei file del record sul disco."},
+        {records::Action::replace, 1, "non sono riuscito a sostituire i file del record."},
+        {records::Action::remove, 1, "non sono riuscito a eliminare un file del record."},
         {records::Action::createFolder, 0, ""},
     };
     for (const Case& c : cases) {

@@ -2,13 +2,15 @@
 // on the records directory fail, as a failing disk would. Set by the
 // environment:
 //   QUIMBRA_FAULT        "call n errno": the n-th call (from 1) of open,
-//                        write, fsync, close, rename or unlink fails with
-//                        errno; for write, errno 0 makes it return 0 instead
+//                        write, fsync, close, rename, unlink or fstat fails
+//                        with errno (n = 0: every call); for write, errno 0
+//                        makes it return 0, errno -1 write one byte only
 //   QUIMBRA_FAULT_DIR    only paths starting with it, and descriptors opened
 //                        on them, count
 //   QUIMBRA_FAULT_FIRED  a file created when the fault has been injected
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,7 +57,7 @@ bool isTracked(int fd) {
 // Whether this call, one on the records, is the one to fail.
 bool fails(const char* name) {
     configure();
-    if (std::strcmp(name, call) != 0 || ++counted != nth) {
+    if (std::strcmp(name, call) != 0 || (++counted != nth && nth != 0)) {
         return false;
     }
     if (const char* fired = std::getenv("QUIMBRA_FAULT_FIRED")) {
@@ -106,6 +108,10 @@ ssize_t write(int fd, const void* data, size_t size) {
         if (error == 0) {
             return 0;
         }
+        if (error == -1) {
+            size = size > 1 ? 1 : size;
+            return next<ssize_t (*)(int, const void*, size_t)>("write")(fd, data, size);
+        }
         errno = error;
         return -1;
     }
@@ -140,6 +146,14 @@ int rename(const char* from, const char* to) {
         return -1;
     }
     return next<int (*)(const char*, const char*)>("rename")(from, to);
+}
+
+int fstat(int fd, struct stat* info) {
+    if (isTracked(fd) && fails("fstat")) {
+        errno = error;
+        return -1;
+    }
+    return next<int (*)(int, struct stat*)>("fstat")(fd, info);
 }
 
 int unlink(const char* path) {

@@ -206,6 +206,23 @@ TEST_F(RecordFilesTest, FailedNameReplacementIsFinishedAtTheNextStart) {
     expectRecord("20\r\n", "Eva\r\n");
 }
 
+// A rename that a share did but reported failed (its reply lost): the write
+// goes on, never undone to the new score beside the old name.
+TEST_F(RecordFilesTest, RenameDoneButReportedFailed) {
+    putRecord("12\r\n", "Anna\r\n");
+    quimbra::testing::HookedFiles operations([&](const std::string& step, const std::string& path) {
+        const bool lost = step == "replaceFile" && path == score().string();
+        for (const std::string& n : lost ? namesIn(root_) : std::vector<std::string>{}) {
+            if (n.rfind("vondu.txt.", 0) == 0) {
+                fs::rename(root_ / n, score());  // the temporary score file
+            }
+        }
+        return Status{lost ? injected : ""};
+    });
+    EXPECT_TRUE(RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always).ok());
+    expectRecord("20\r\n", "Eva\r\n");
+}
+
 // A directory where a record file should be: reported by every operation
 // (naming the file), and neither it nor the other file is changed.
 TEST_F(RecordFilesTest, DirectoryInPlaceOfFile) {
@@ -296,6 +313,12 @@ TEST_F(RecordFilesTest, ReadOnlyFileOrFifoAtWriteTime) {
         } else {
             fs::permissions(name(), fs::perms::owner_read | fs::perms::group_read);
         }
+        const Status started = files_.createMissing(dir_);
+        EXPECT_NE(
+            started.error.find(name().string() + "\": " +
+                               (fifo ? "non è un file normale" : "il file è di sola lettura")),
+            std::string::npos)
+            << started.error;
         const WriteResult written = files_.writeRecord(dir_, "20", "Eva", always);
         EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
         EXPECT_NE(written.error.find(fifo ? "non è un file normale" : "sola lettura"),

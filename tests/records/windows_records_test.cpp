@@ -18,6 +18,10 @@
 #include "records/record_directory.h"
 #include "records/record_files.h"
 
+// The program's own slot for FindNextFileW in its import table: a test puts
+// a failing listing there, as a share that goes away gives one.
+extern "C" decltype(&FindNextFileW) __imp_FindNextFileW;
+
 namespace quimbra::records {
 namespace {
 
@@ -366,6 +370,32 @@ TEST_F(WindowsRecords, GamesEndingAtOnce) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
+}
+
+BOOL WINAPI cutShort(HANDLE, LPWIN32_FIND_DATAW) {
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
+void setFindNext(decltype(&FindNextFileW) findNext) {
+    DWORD old = 0;
+    VirtualProtect(&__imp_FindNextFileW, sizeof findNext, PAGE_READWRITE, &old);
+    __imp_FindNextFileW = findNext;
+    VirtualProtect(&__imp_FindNextFileW, sizeof findNext, old, &old);
+}
+
+// A listing cut short by an error is a failed one: a commit mark missed in
+// it would undo a record that counted. Nothing is decided, and it is said.
+TEST_F(WindowsRecords, CutShortListingIsReported) {
+    writeBytes(scoreFilePath(dir_), "12\r\n");
+    writeBytes(dir_ + commitMarkName, "77-1-1\r\n");
+    writeBytes(temporaryPath(nameFilePath(dir_), "77-1-1"), "Eva\r\n");
+    const decltype(&FindNextFileW) real = __imp_FindNextFileW;
+    setFindNext(cutShort);
+    const Status started = RecordFiles(dir_).createMissing(dir_);
+    setFindNext(real);
+    EXPECT_NE(started.error.find(dir_), std::string::npos) << started.error;
+    EXPECT_EQ(namesIn(dir_).size(), 3U) << "nothing created, replaced or removed";
 }
 
 // A leftover temporary file that another program holds open is no obstacle:

@@ -30,9 +30,13 @@ records::ReadResult FakeRecords::Leggifiletxt(const std::string& nomefile) {
 
 records::WriteResult FakeRecords::writeRecord(const std::string& recordsDir,
                                               const std::string& score, const std::string& name,
-                                              const records::BeatsRecord& beats) {
+                                              const records::BeatsRecord& beats,
+                                              const records::WaitNotice& waiting) {
     using Outcome = records::WriteResult::Outcome;
     ++writeAttempts;
+    if (lockBusy) {
+        waiting();
+    }
     if (!writeError.empty()) {
         return {Outcome::failed, writeError, {}};
     }

@@ -22,8 +22,8 @@ class FakeRecords : public records::RecordStorage {
     records::Status createMissing(const std::string& recordsDir) override;
     records::ReadResult Leggifiletxt(const std::string& nomefile) override;
     records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
-                                     const std::string& name,
-                                     const records::BeatsRecord& beats) override;
+                                     const std::string& name, const records::BeatsRecord& beats,
+                                     const records::WaitNotice& waiting = {}) override;
 
     std::string dir = "/records/";
     // Missing files are nullopt; createMissing makes them empty.
@@ -42,6 +42,7 @@ class FakeRecords : public records::RecordStorage {
     std::vector<std::string> read;  // paths, in order
     std::vector<Written> writes;    // successful writes only
     int writeAttempts = 0;
+    bool lockBusy = false;  // another game holds the files: the write waits first
 };
 
 }  // namespace quimbra::testing

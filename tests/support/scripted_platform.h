@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/platform.h"
@@ -49,6 +50,9 @@ class ScriptedPlatform : public Platform {
     std::string currentDate() override { return date; }
     double timeOfDay() override { return time; }
     void beep() override { ++beeps; }
+    void showBusy(const std::string& text) override {
+        busyAfter.emplace_back(dialogs.size(), text);
+    }
     void endProgram() override { ++endCalls; }
     void reloadWindow() override { ++reloadCalls; }
 
@@ -56,6 +60,8 @@ class ScriptedPlatform : public Platform {
     std::string date = "08/12/2026";
     double time = 43210.0;
     int beeps = 0;
+    // Each busy text, after how many dialogs it was shown.
+    std::vector<std::pair<std::size_t, std::string>> busyAfter;
     int endCalls = 0;
     int reloadCalls = 0;
 

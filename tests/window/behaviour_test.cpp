@@ -285,6 +285,7 @@ TEST_F(BehaviourTest, AutoSizeLabelsFollowTheirText) {
     controls.lblScore.caption = "1";
     window.render();
     const int oneDigit = score->width();
+    EXPECT_EQ(oneDigit, window.label("lblScore1")->width()) << "1 and 0 in boxes of one width";
     controls.lblScore.caption = "123";
     window.render();
     EXPECT_GT(score->width(), oneDigit);
@@ -296,7 +297,10 @@ TEST_F(BehaviourTest, AutoSizeLabelsFollowTheirText) {
     controls.lblnum1.caption = "180";
     window.render();
     EXPECT_EQ(numerator->geometry(), fixed);
-    EXPECT_TRUE(window.label("lblnum1")->isHidden());
+    EXPECT_EQ(window.label("lblnum1"), nullptr);
+    const QList<QLabel*> labels = window.board()->findChildren<QLabel*>();
+    EXPECT_TRUE(std::none_of(labels.begin(), labels.end(),
+                             [](const QLabel* l) { return l->text() == "180"; }));
 }
 
 // Drawing the same model twice gives the same picture.
@@ -328,7 +332,7 @@ TEST_F(BehaviourTest, FractionBarIsDrawnAsTheQuestionColoursIt) {
         for (int row = 1; row <= 9; ++row) {
             const int count = controls.Shape(row).count();
             for (int index = 1; index <= count; ++index) {
-                PieceWidget* piece = window.piece(row, index);
+                QFrame* piece = window.piece(row, index);
                 SCOPED_TRACE(::testing::Message()
                              << "question " << question << " Shape" << row << "(" << index << ")");
                 if (count != denominator) {
@@ -354,6 +358,45 @@ TEST_F(BehaviourTest, UnfilledPieceShowsTheWindowBackground) {
     const QPoint centre = window.piece(9, 2)->geometry().center();
     EXPECT_EQ(image.pixelColor(centre), window.palette().color(QPalette::Base));
     EXPECT_EQ(image.pixelColor(window.piece(9, 1)->geometry().center()), QColor(Qt::white));
+}
+
+// At whiteboard sizes: one sea (no edge of the board changes the colour more
+// than the sea does between two pixels), a grown menu, and where it fits the
+// pad, keys as large as the buttons, typing by touch into the focused box.
+TEST_F(BehaviourTest, WhiteboardSizesShowOneSeaAGrownMenuAndThePad) {
+    focusAnswer();
+    for (const auto& [size, pad] : {std::pair{QSize(1000, 700), false}, {{1920, 1040}, true}}) {
+        window.resize(size);
+        QTest::qWait(200);
+        ASSERT_EQ(window.pad() != nullptr, pad);
+        EXPECT_EQ(window.menuBar()->font().pixelSize(), std::lround(11 * window.scale().factor()));
+        const QImage sea = window.centralWidget()->grab().toImage();
+        const QRect board = window.board()->geometry();
+        for (int twips : {3000, 4000, 5000, 5700, 7000}) {  // rows where no label meets an edge
+            const int y = board.top() + window.scale().px(twips);
+            std::map<bool, int> largest;  // across an edge, or between two pixels of the sea
+            for (int x = 0; x + 1 < (pad ? window.pad()->x() : sea.width()); ++x) {
+                const bool edge = x == board.left() - 1 || x == board.right();
+                const int step = std::abs(qGray(sea.pixel(x, y)) - qGray(sea.pixel(x + 1, y)));
+                if (edge || x < board.left() - 1 || x > board.right()) {
+                    largest[edge] = std::max(largest[edge], step);
+                }
+            }
+            EXPECT_LE(largest[true], largest[false]) << size.width() << " row " << y;
+        }
+    }
+    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+    for (const char* name : {"4", "2", "Cancella", "7", "Invio"}) {
+        auto* key = window.pad()->findChild<QPushButton*>(QStringLiteral("pad%1").arg(name));
+        ASSERT_NE(key, nullptr) << name;
+        EXPECT_EQ(key->size().expandedTo(window.cmdNext()->size()), key->size());
+        const QPoint at = key->mapTo(&window, key->rect().center());
+        QTest::touchEvent(&window, screen.get()).press(0, at);
+        QTest::touchEvent(&window, screen.get()).release(0, at);
+    }
+    EXPECT_EQ(window.txtAnswer()->text(), "47");
+    EXPECT_EQ(events.keys, (std::vector<int>{'4', '2', 8, '7'}));
+    EXPECT_EQ(QApplication::focusWidget(), window.txtAnswer());
 }
 
 }  // namespace

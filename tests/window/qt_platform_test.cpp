@@ -5,6 +5,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <clocale>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "recording_events.h"
@@ -137,6 +140,32 @@ TEST_F(QtPlatformTest, WindowIsCurrentBehindDialogsAndTheClockRuns) {
     EXPECT_EQ(parent, &window);
     EXPECT_GE(events.count("tick"), 1);
 }
+
+#ifdef _WIN32
+// The user's short date format: whatever its order, day, month and year.
+TEST(ShortDate, UsersFormatOnWindows) {
+    const std::string date = systemShortDate(QDate(2026, 12, 8));
+    EXPECT_NE(date.find("8"), std::string::npos) << date;
+    EXPECT_NE(date.find("12"), std::string::npos) << date;
+    EXPECT_NE(date.find("26"), std::string::npos) << date;
+    EXPECT_EQ(date.find(':'), std::string::npos) << "date only: " << date;
+}
+#else
+// The C library's short date of the current locale: under Italian the year
+// has four digits, as `date +%x` writes it (Qt's own short format has two).
+TEST(ShortDate, ItalianLocale) {
+    const std::string before = std::setlocale(LC_TIME, nullptr);
+    if (std::setlocale(LC_TIME, "it_IT.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no it_IT.UTF-8 locale";
+    }
+    const std::string date = systemShortDate(QDate(2026, 12, 8));
+    std::setlocale(LC_TIME, "C");
+    const std::string plain = systemShortDate(QDate(2026, 12, 8));
+    std::setlocale(LC_TIME, before.c_str());
+    EXPECT_EQ(date, "08/12/2026");
+    EXPECT_EQ(plain, "12/08/26") << "the C locale's own";
+}
+#endif
 
 }  // namespace
 }  // namespace quimbra::window

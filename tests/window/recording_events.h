@@ -9,7 +9,7 @@
 
 namespace quimbra::window::testing {
 
-class RecordingEvents final : public TavolaEvents {
+class RecordingEvents final : public WindowEvents {
   public:
     std::vector<std::string> calls;
     std::vector<int> keys;
