@@ -98,9 +98,8 @@ def starts_to_name_prompt(desktop, program):
 
 
 def records_dir(desktop):
-    # Wine's Windows directory is open to the player, so the game keeps the
-    # records there, as on a machine where the pupils may write to it.
-    return desktop.wine_path(r"C:\windows")
+    # Every account's games keep the one record of the computer there.
+    return desktop.wine_path(r"C:\ProgramData\Quimbra")
 
 
 def enter_name(desktop, name):
@@ -176,7 +175,7 @@ def case_installer(desktop, build, screenshot):
     desktop_link = glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "Public",
                                           "Desktop", MENU_ENTRY))
     check(desktop_link, f"no desktop shortcut {MENU_ENTRY!r}")
-    records = desktop.wine_path(r"C:\ProgramData\Quimbra")
+    records = records_dir(desktop)
     check(os.path.isdir(records), f"{records} is missing")
     query = subprocess.run(["/usr/lib/wine/wine64", "reg", "query", UNINSTALL_KEY, "/reg:64"],
                            env=desktop.env, capture_output=True, timeout=60)
@@ -259,7 +258,7 @@ def case_msi(desktop, build, screenshot):
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu"], "shortcuts after the upgrade")
     check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
 
-    records = desktop.wine_path(r"C:\ProgramData\Quimbra")
+    records = records_dir(desktop)
     os.makedirs(records, exist_ok=True)
     with open(os.path.join(records, "vondu.txt"), "wb") as f:
         f.write(b"7\r\n")
