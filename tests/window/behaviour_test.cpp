@@ -365,7 +365,8 @@ TEST_F(BehaviourTest, UnfilledPieceShowsTheWindowBackground) {
 // pad, keys as large as the buttons, typing by touch into the focused box.
 TEST_F(BehaviourTest, WhiteboardSizesShowOneSeaAGrownMenuAndThePad) {
     focusAnswer();
-    for (const auto& [size, pad] : {std::pair{QSize(1000, 700), false}, {{1920, 1040}, true}}) {
+    for (const auto& [size, pad] :
+         {std::pair{QSize(800, 1000), false}, {{1000, 700}, false}, {{1920, 1040}, true}}) {
         window.resize(size);
         QTest::qWait(200);
         ASSERT_EQ(window.pad() != nullptr, pad);
@@ -384,6 +385,9 @@ TEST_F(BehaviourTest, WhiteboardSizesShowOneSeaAGrownMenuAndThePad) {
             }
             EXPECT_LE(largest[true], largest[false]) << size.width() << " row " << y;
         }
+        // The sea reaches the bottom of a tall window too: blue, not the yellow below it.
+        const QRgb bottom = sea.pixel(0, sea.height() - 1);
+        EXPECT_GT(qBlue(bottom), qRed(bottom)) << size.width();
     }
     const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
     for (const char* name : {"4", "2", "Cancella", "7", "Invio"}) {
