@@ -59,6 +59,9 @@ std::string StartUp::recordUnavailable(const records::Status& failure) {
     switch (failure.action) {
         case records::Action::createFolder:
             return "creare la cartella dei record";
+        // The technician's folder, which the game never creates.
+        case records::Action::reachFolder:
+            return "raggiungere la cartella dei record";
         case records::Action::createFile:
             return "creare i file del record";
         case records::Action::lock:

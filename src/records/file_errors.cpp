@@ -14,6 +14,9 @@ std::string failureMessage(Action action, const std::string& path, const std::st
         case Action::createFolder:
             what = "Impossibile creare la cartella \"";
             break;
+        case Action::reachFolder:
+            what = "Impossibile raggiungere la cartella \"";
+            break;
         case Action::createFile:
             what = "Impossibile creare il file \"";
             break;

@@ -73,7 +73,7 @@ class ExistingFolderOperations final : public FileOperations {
             return {};
         }
         return {"La cartella dei record \"" + dir + "\" non è raggiungibile: " + reason + ".",
-                Action::createFolder};
+                Action::reachFolder};
     }
     Status createEmptyIfMissing(const std::string& path) override {
         return system_.createEmptyIfMissing(path);

@@ -12,7 +12,17 @@
 namespace quimbra::records {
 
 // What was being done when an operation failed.
-enum class Action { createFolder, createFile, read, write, replace, remove, lock, sync };
+enum class Action {
+    createFolder,
+    reachFolder,
+    createFile,
+    read,
+    write,
+    replace,
+    remove,
+    lock,
+    sync
+};
 
 struct Status {
     std::string error;  // empty when the operation worked

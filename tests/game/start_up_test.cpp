@@ -142,6 +142,8 @@ TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
     };
     const std::vector<Case> cases = {
         {records::Action::createFolder, 1, "non sono riuscito a creare la cartella dei record."},
+        {records::Action::reachFolder, 1,
+         "non sono riuscito a raggiungere la cartella dei record."},
         {records::Action::createFile, 2, "non sono riuscito a creare i file del record."},
         {records::Action::lock, 1, "non sono riuscito a riservare i file del record."},
         {records::Action::sync, 1,
