@@ -116,4 +116,10 @@ inline const std::array<PieceRow, 9>& pieceRows() {
 inline constexpr int barTop = 3480;
 inline constexpr int barHeight = 495;
 
+// The two picture buttons, side by side on one row; the number pad's keys
+// take the same size.
+inline constexpr int nextButtonLeft = 720;
+inline constexpr int exitButtonLeft = 7800;
+inline constexpr QRect nextButtonTwips(nextButtonLeft, 6480, 1815, 975);
+
 }  // namespace quimbra::window

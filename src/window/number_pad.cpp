@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "window/board_rows.h"
 #include "window/look.h"
 
 namespace quimbra::window {
@@ -37,7 +38,8 @@ constexpr int gapTwips = 120;
 
 // A key is the size, in pixels, of the board's buttons.
 QSize keySize(const BoardScale& scale) {
-    return scale.rect(720, 6480, 1815, 975).size();
+    const QRect& t = nextButtonTwips;
+    return scale.rect(t.x(), t.y(), t.width(), t.height()).size();
 }
 
 }  // namespace

@@ -153,9 +153,11 @@ void Tavola::build() {
     cmdExit_->setObjectName("cmdExit");
     cmdExit_->setToolTip("Ti prego resta ancora, forse riuscirai a farmi uscire ");
     cmdExit_->setAccessibleName(QStringLiteral("Esci"));
-    for (auto [button, left, clicked] : {std::tuple{cmdNext_, 720, &WindowEvents::clickNext},
-                                         std::tuple{cmdExit_, 7800, &WindowEvents::clickExit}}) {
-        placed_.push_back({button, {left, 6480, 1815, 975}, sans(8.25, true)});
+    for (auto [button, left, clicked] :
+         {std::tuple{cmdNext_, nextButtonLeft, &WindowEvents::clickNext},
+          std::tuple{cmdExit_, exitButtonLeft, &WindowEvents::clickExit}}) {
+        placed_.push_back(
+            {button, nextButtonTwips.translated(left - nextButtonLeft, 0), sans(8.25, true)});
         connect(button, &QPushButton::clicked, this, [this, e = clicked] { send(e); });
     }
 
