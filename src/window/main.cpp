@@ -1,12 +1,16 @@
-// Quimbra: the fractions game. One window; no command line, no settings.
+// Quimbra: the fractions game. One window; its switches are read in command_line.cpp.
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
+
+#include <cstdio>
 
 #include <random>
 
 #include "game/random_source.h"
 #include "records/record_files.h"
+#include "window/command_line.h"
 #include "window/qt_platform.h"
 #include "window/session.h"
 
@@ -15,6 +19,19 @@ int main(int argc, char* argv[]) {
     // Only the application name: a display name would be appended to the
     // window's title on some desktops.
     QApplication::setApplicationName(quimbra::window::applicationTitle);
+    QApplication::setApplicationVersion(QStringLiteral(QUIMBRA_VERSION));
+    const quimbra::window::CommandLine commandLine =
+        quimbra::window::readCommandLine(QApplication::arguments());
+    if (commandLine.endsAtOnce()) {
+#ifdef _WIN32
+        // A Windows program without a console has nowhere else to say it.
+        QMessageBox::information(nullptr, QApplication::applicationName(), commandLine.message);
+#else
+        std::fputs(commandLine.message.toLocal8Bit().constData(),
+                   commandLine.exitCode == 0 ? stdout : stderr);
+#endif
+        return commandLine.exitCode;
+    }
     // The dialogs before the first window and between two games must not end
     // the program; the window's own close does.
     QApplication::setQuitOnLastWindowClosed(false);
