@@ -5,7 +5,9 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -178,15 +180,25 @@ std::string playGame(const std::string& dir, int score, int initial, int slowMs)
 // start and compares under the lock with the record on disk at its end:
 // those that beat it are told of success, the others see the record that
 // beat them. The successes form one chain, each beating the one before; the
-// last is on disk, with its own name; nothing is left behind.
+// last is on disk, with its own name; nothing is left behind. Then (as
+// root) the same with the games of two users, who share the folder as every
+// user (0777) or as a group (2770), each with a umask of 022.
 TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
     constexpr int writers = 8;
     constexpr int rounds = 30;
     std::mt19937 random(20261208);
-    for (int round = 0; round < rounds && !HasFailure(); ++round) {
+    for (int round = 0; round < rounds * 3 && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
+        const ::mode_t folder = round < rounds ? 0 : round < rounds * 2 ? 0777 : 02770;
+        if (folder != 0 && ::geteuid() != 0) {
+            GTEST_SKIP() << "two users' games need root";
+        }
+        (void)!::chown(root_.c_str(), 0, 61000);
+        (void)!::chmod(root_.c_str(), folder != 0 ? folder : 0700);
         const int initial = static_cast<int>(random() % 10);
         putRecord(std::to_string(initial) + "\r\n", "Primo\r\n");
+        (void)!::chmod(scoreFilePath(dir_).c_str(), 0666);
+        (void)!::chmod(nameFilePath(dir_).c_str(), 0666);
         std::vector<int> scores(20);
         std::iota(scores.begin(), scores.end(), 1);
         std::shuffle(scores.begin(), scores.end(), random);
@@ -206,6 +218,13 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
         ::close(stop[0]);
         for (int w = 0; w < writers; ++w) {
             if (::fork() == 0) {
+                const ::gid_t group = 61000;
+                const ::uid_t user = 61001U + static_cast<unsigned>(w % 2);
+                if (folder != 0 &&
+                    (::setgroups(1, &group) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)) {
+                    std::_Exit(2);
+                }
+                ::umask(022);
                 const int score = scores[static_cast<std::size_t>(w)];
                 const std::string line = playGame(dir_, score, initial, round == 0 ? 150 : 0);
                 (void)!::write(results[1], line.data(), line.size());
