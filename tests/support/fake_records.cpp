@@ -5,7 +5,7 @@ namespace quimbra::testing {
 records::Status FakeRecords::createMissing(const std::string& recordsDir,
                                            const records::WaitNotice& waiting) {
     createdIn.push_back(recordsDir);
-    if (startBusy) {
+    if (lockBusy) {
         waiting();
     }
     if (!createError.empty()) {

@@ -43,8 +43,8 @@ class FakeRecords : public records::RecordStorage {
     std::vector<std::string> read;  // paths, in order
     std::vector<Written> writes;    // successful writes only
     int writeAttempts = 0;
-    bool lockBusy = false;   // another game holds the files: the write waits first
-    bool startBusy = false;  // the same at the start
+    // Another game holds the files: the start and the write wait first.
+    bool lockBusy = false;
 };
 
 }  // namespace quimbra::testing
