@@ -234,13 +234,14 @@ class PosixFileOperations final : public FileOperations {
         const int fd = ::open(
             path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (shared ? O_NOFOLLOW : 0));
         if (fd < 0) {
+            const int error = errno;
             // In a shared folder a link, or a file of another user's that
             // only its owner may read, holds no record.
-            if (shared && plantedError(errno)) {
+            if (shared && plantedError(error)) {
                 return {};
             }
-            ReadBytes failure{{}, failed(Action::read, path, errno).error};
-            failure.missing = errno == ENOENT;
+            ReadBytes failure{{}, failed(Action::read, path, error).error};
+            failure.missing = error == ENOENT;
             return failure;
         }
         ReadBytes result;
