@@ -18,6 +18,19 @@ class Dialogs {
     Answer messageBox(const std::string& prompt, BoxStyle style = boxes::okOnly,
                       const std::string& title = {});
 
+    // Runs work (a wait for the record files) as if a dialog were open: the
+    // platform's busy notice may let the window's events through meanwhile,
+    // but no tick or click reaches the game, so its clock stands still and
+    // nothing starts a leaving sequence while the files are held.
+    template <typename Work>
+    auto holding(Work work) {
+        struct Held {
+            int& depth;
+            ~Held() { --depth; }
+        } held{++depth_};
+        return work();
+    }
+
     bool open() const { return depth_ > 0; }
 
   private:

@@ -38,8 +38,10 @@ void LeavingSequence::keepRecord() {
     // Games that end together write one after the other: the child sees
     // that this one is recording while it waits for its turn.
     const auto waiting = [this] { platform_.showBusy(recordingText); };
-    const records::WriteResult written = records_.writeRecord(
-        state_.recordsDir, state_.recordLine, controls_.lblnome1.caption, beats, waiting);
+    const records::WriteResult written = dialogs_.holding([&] {
+        return records_.writeRecord(state_.recordsDir, state_.recordLine,
+                                    controls_.lblnome1.caption, beats, waiting);
+    });
     using Written = records::WriteResult::Outcome;
     switch (written.outcome) {
         case Written::written:

@@ -18,6 +18,9 @@ namespace quimbra {
 inline constexpr const char* recordingText =
     "Sto registrando il tuo record: aspetta un momento, altre partite stanno registrando il "
     "loro.";
+// The same wait at the start, while another game is writing its record.
+inline constexpr const char* readingRecordText =
+    "Sto leggendo il record: aspetta un momento, altre partite stanno registrando il loro.";
 
 class LeavingSequence {
   public:

@@ -57,6 +57,9 @@ class Platform {
     // to finish writing the record files. A platform without a way to show
     // it shows nothing.
     virtual void showBusy(const std::string& /*text*/) {}
+    // Takes the busy text away before the next dialog, when the wait is over
+    // and no dialog follows.
+    virtual void hideBusy() {}
 
     // End the program: called at most once; nothing of the game runs after it.
     virtual void endProgram() = 0;

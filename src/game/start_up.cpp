@@ -1,5 +1,6 @@
 #include "game/start_up.h"
 
+#include "game/leaving_sequence.h"
 #include "game/numbers.h"
 
 namespace quimbra {
@@ -29,17 +30,28 @@ std::string StartUp::run() {
 
 std::string StartUp::showRecord() {
     state_.recordsDir = records_.GetSystemDir();
-    const records::Status created = records_.createMissing(state_.recordsDir);
+    // Another game may be writing its record: the child sees why the game
+    // waits, and the game stands still meanwhile, as at the end.
+    const auto waiting = [this] { platform_.showBusy(readingRecordText); };
+    records::ReadResult score;
+    records::ReadResult name;
+    const records::Status created = dialogs_.holding([&] {
+        records::Status status = records_.createMissing(state_.recordsDir, waiting);
+        if (status.ok()) {
+            score = records_.Leggifiletxt(records::scoreFilePath(state_.recordsDir));
+        }
+        if (status.ok() && score.ok()) {
+            name = records_.Leggifiletxt(records::nameFilePath(state_.recordsDir));
+        }
+        platform_.hideBusy();
+        return status;
+    });
     if (!created.ok()) {
         return recordUnavailable(created);
     }
-    const records::ReadResult score =
-        records_.Leggifiletxt(records::scoreFilePath(state_.recordsDir));
     if (!score.ok()) {
         return recordUnavailable({score.error, records::Action::read});
     }
-    const records::ReadResult name =
-        records_.Leggifiletxt(records::nameFilePath(state_.recordsDir));
     if (!name.ok()) {
         return recordUnavailable({name.error, records::Action::read});
     }

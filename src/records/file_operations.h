@@ -15,10 +15,15 @@
 namespace quimbra::records {
 
 struct ReadBytes {
-    std::string bytes;  // as stored, not decoded
-    std::string error;  // empty when the file was read
+    std::string bytes;     // as stored, not decoded
+    std::string error;     // empty when the file was read
+    bool missing = false;  // failed because nothing is there
     bool ok() const { return error.empty(); }
 };
+
+// A game waiting for the lock gives up after this many times the wait for
+// one holder in all, whatever the others seem to be doing.
+inline constexpr int lockWaitTurns = 6;
 
 // An exclusive lock on the record files, held until it is destroyed; the lock
 // file goes with it.
@@ -81,9 +86,9 @@ class FileOperations {
     // Takes the exclusive lock that the lock file at path stands for,
     // creating the file. Waits while other holders come and go, each in its
     // turn; gives up when one holder keeps it, with nothing changing in its
-    // folder, for longer than wait: a lock that cannot be had is a failure,
-    // never a wait without end. Any error other than a busy lock is told at
-    // once.
+    // folder, for longer than wait, and after lockWaitTurns times wait in
+    // all: a lock that cannot be had is a failure, never a wait without end.
+    // Any error other than a busy lock is told at once.
     virtual LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) = 0;
 
     // A text no other writer, in this process or another, uses at the same

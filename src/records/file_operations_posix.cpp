@@ -59,26 +59,103 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// A folder every local user may write to, such as /var/lib/quimbra, which
-// the users of a computer share so that they play against one record. It has
-// no sticky bit, so that each may replace the others' files; a link there is
-// anyone's doing and is never followed, and a file made there is made for
-// everyone to replace and lock, whatever its maker's umask.
-bool inSharedFolder(const std::string& path) {
+// The mode of the files made in a folder that several users share, or 0 in
+// a folder of one user's own. /var/lib/quimbra (0777) is every local
+// user's: its files are 0666, so that the next user can replace them and
+// open a lock file a crashed game left. A technician's folder with a group
+// and the setgid bit (2770, 2775) is the group's: its files take the
+// folder's group and are 0664. A folder with the sticky bit (1777) counts
+// as shared too, but there no user may rename over another's file, so the
+// records cannot be shared there (see the README). In a shared folder a
+// link, a FIFO or a file someone else made is anyone's doing: never
+// followed, and replaced rather than obeyed.
+mode_t sharedMode(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     struct stat info {};
-    return ::stat(dir.c_str(), &info) == 0 && (info.st_mode & S_IWOTH) != 0;
+    if (::stat(dir.c_str(), &info) != 0) {
+        return 0;
+    }
+    if ((info.st_mode & S_IWOTH) != 0) {
+        return 0666;
+    }
+    if ((info.st_mode & (S_ISGID | S_IWGRP)) == (S_ISGID | S_IWGRP)) {
+        return 0664;
+    }
+    return 0;
 }
 
-// Only a file of one's own with no other name: never one that a link made
-// elsewhere shares.
-void shareInSharedFolder(int fd, const std::string& path) {
-    struct stat info {};
-    if (inSharedFolder(path) && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        info.st_nlink == 1 && info.st_uid == ::geteuid() && ::fchmod(fd, 0666) != 0) {
-        // Left to its owner: the others' games then report it, naming it.
+std::string uniqueSuffix();
+
+// Creates path, which must not exist (EEXIST otherwise; a link there is not
+// followed), open with flags; -1 and errno on failure. In a shared folder
+// the file must appear with its final mode: a chmod after the open would
+// leave a moment in which another user's game finds it with its maker's
+// umask (refused, "permesso negato"), and a game killed in that moment
+// would leave it so for good. umask(0) around the open would do, but the
+// umask belongs to the whole process and would widen the files that other
+// threads (Qt's) make meanwhile. So the file is made under a name of its
+// own, given its mode, and linked into place: it is there with its final
+// mode or not at all. Where the file system has no hard links the chmod
+// after the open is the best there is.
+int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
+    flags |= O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    if (shared == 0) {
+        return ::open(path.c_str(), flags, 0644);
     }
+    const std::string draft = path + "." + uniqueSuffix() + ".tmp";
+    const int fd = ::open(draft.c_str(), flags, shared);
+    if (fd < 0) {
+        return -1;
+    }
+    int error = ::fchmod(fd, shared) != 0 ? errno : 0;
+    if (error == 0 && ::link(draft.c_str(), path.c_str()) != 0) {
+        error = errno;
+        if (error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == ENOSYS) {
+            ::unlink(draft.c_str());
+            ::close(fd);
+            const int direct = ::open(path.c_str(), flags, shared);
+            if (direct >= 0 && ::fchmod(direct, shared) != 0) {
+                // Left to its maker's umask: the others' games report it.
+            }
+            return direct;
+        }
+    }
+    ::unlink(draft.c_str());
+    if (error != 0) {
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+// Puts a new empty file of the shared mode in the place of whatever is at
+// path (a link, a FIFO, a file of another user): rename replaces the entry
+// itself, never what it points to. A folder there cannot be replaced.
+int replaceWithOwn(const std::string& path, mode_t shared) {
+    const std::string draft = path + "." + uniqueSuffix() + ".tmp";
+    const int fd =
+        ::open(draft.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, shared);
+    if (fd < 0) {
+        return errno;
+    }
+    int error = ::fchmod(fd, shared) != 0 ? errno : 0;
+    ::close(fd);  // empty: nothing to lose
+    if (error == 0 && ::rename(draft.c_str(), path.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlink(draft.c_str());
+    }
+    return error;
+}
+
+// What another user may plant in a shared folder in place of a record file,
+// which counts as no record: a link (refused by O_NOFOLLOW), a file only its
+// owner may read, anything that is not a regular file but a folder.
+bool plantedError(int error) {
+    return error == ELOOP || error == EACCES || error == EPERM || error == ENXIO;
 }
 
 class PosixFileOperations final : public FileOperations {
@@ -119,10 +196,9 @@ class PosixFileOperations final : public FileOperations {
     Status createEmptyIfMissing(const std::string& path) override {
         // O_EXCL fails on anything already there, links included, so an
         // existing file is never touched and a link's target never created.
-        const int fd =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        const mode_t shared = sharedMode(path);
+        const int fd = createWithFinalMode(path, O_WRONLY, shared);
         if (fd >= 0) {
-            shareInSharedFolder(fd, path);
             const int error = closeReporting(fd);
             return error == 0 ? Status{} : failed(Action::createFile, path, error);
         }
@@ -130,6 +206,11 @@ class PosixFileOperations final : public FileOperations {
             return failed(Action::createFile, path, errno);
         }
         struct stat info {};
+        // In a shared folder whatever is there but a folder counts as no
+        // record, replaced by the next one.
+        if (shared != 0 && ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            return {};
+        }
         if (::stat(path.c_str(), &info) != 0) {
             struct stat link {};
             if (errno == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -149,10 +230,19 @@ class PosixFileOperations final : public FileOperations {
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
         // O_NONBLOCK: a FIFO in place of the file must not hang the game; it
         // changes nothing for a regular file.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
-                                                (inSharedFolder(path) ? O_NOFOLLOW : 0));
+        const bool shared = sharedMode(path) != 0;
+        const int fd = ::open(
+            path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (shared ? O_NOFOLLOW : 0));
         if (fd < 0) {
-            return {{}, failed(Action::read, path, errno).error};
+            const int error = errno;
+            // In a shared folder a link, or a file of another user's that
+            // only its owner may read, holds no record.
+            if (shared && plantedError(error)) {
+                return {};
+            }
+            ReadBytes failure{{}, failed(Action::read, path, error).error};
+            failure.missing = error == ENOENT;
+            return failure;
         }
         ReadBytes result;
         struct stat info {};
@@ -160,6 +250,8 @@ class PosixFileOperations final : public FileOperations {
             result.error = failed(Action::read, path, errno).error;
         } else if (S_ISDIR(info.st_mode)) {
             result.error = failed(Action::read, path, reasons::directoryInPlace).error;
+        } else if (shared && !S_ISREG(info.st_mode)) {
+            // A FIFO or a device: no record either.
         } else if (!S_ISREG(info.st_mode)) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
         } else {
@@ -196,8 +288,11 @@ class PosixFileOperations final : public FileOperations {
         if (S_ISDIR(info.st_mode)) {
             return failed(Action::replace, path, reasons::directoryInPlace);
         }
-        if (S_ISLNK(info.st_mode)) {
-            return {};  // the link itself is replaced, whatever it points to
+        if (S_ISLNK(info.st_mode) || sharedMode(path) != 0) {
+            // The link itself is replaced, whatever it points to; in a
+            // shared folder so is a FIFO, or a file its owner made
+            // read-only: planted there, it counts as no record.
+            return {};
         }
         if (!S_ISREG(info.st_mode)) {
             return failed(Action::replace, path, reasons::notRegular);
@@ -213,13 +308,20 @@ class PosixFileOperations final : public FileOperations {
     }
 
     Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        const int fd =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        // Temporary files and the commit mark: only their writer writes
+        // them, and a temporary file has its final mode before it is renamed
+        // into place, so the chmod right after the open leaves no gap that
+        // matters. The mark is only read and removed by the others.
+        const mode_t shared = sharedMode(path);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              shared != 0 ? shared : 0644);
         if (fd < 0) {
             return failed(Action::write, path, errno);
         }
-        shareInSharedFolder(fd, path);
-        int error = writeAll(fd, bytes);
+        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : 0;
+        if (error == 0) {
+            error = writeAll(fd, bytes);
+        }
         if (error == 0 && ::fsync(fd) != 0) {
             error = errno;
         }
@@ -287,13 +389,15 @@ class PosixFileOperations final : public FileOperations {
 
     LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override;
 
-    std::string uniqueTag() override {
-        static std::atomic<unsigned> counter{0};
-        static const unsigned salt = std::random_device{}();
-        return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
-               std::to_string(++counter);
-    }
+    std::string uniqueTag() override { return uniqueSuffix(); }
 };
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned> counter{0};
+    static const unsigned salt = std::random_device{}();
+    return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
+           std::to_string(++counter);
+}
 
 // The lock is a byte-range lock on the first byte of the lock file, taken
 // with an open-file-description lock (F_OFD_SETLK). Such a lock belongs to
@@ -363,19 +467,48 @@ int lockFirstByte(int fd) {
 
 LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::milliseconds wait) {
     const std::string folder = path.substr(0, path.find_last_of('/') + 1);
-    auto deadline = std::chrono::steady_clock::now() + wait;
+    const mode_t shared = sharedMode(path);
+    const auto started = std::chrono::steady_clock::now();
+    auto deadline = started + wait;
+    // However busy the others look (one who holds the lock and keeps
+    // touching the folder looks like a queue of games), the whole wait has
+    // an end: lockWaitTurns times the wait for one holder.
+    const auto lastChance = started + wait * lockWaitTurns;
     auto pause = std::chrono::milliseconds(1);
     Turn seen;
-    for (;;) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            return {nullptr, failed(Action::lock, path, errno)};
+    for (int attempt = 0;; ++attempt) {
+        if (attempt > 0 && std::chrono::steady_clock::now() >= lastChance) {
+            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
         }
-        // A holder that crashes leaves the file, which the other users must
-        // still be able to open.
-        shareInSharedFolder(fd, path);
-        const int locked = lockFirstByte(fd);
+        int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            // A holder that crashes leaves the file, which the other users
+            // must still be able to open: it is made with its final mode.
+            fd = createWithFinalMode(path, O_RDWR | O_NONBLOCK, shared);
+            if (fd < 0 && (errno == EEXIST || errno == ENOENT)) {
+                continue;  // another game made it, or took it away, meanwhile
+            }
+        }
         struct stat held {};
+        if (fd >= 0 && shared != 0 && ::fstat(fd, &held) == 0 && !S_ISREG(held.st_mode)) {
+            ::close(fd);
+            fd = -1;
+            errno = ENXIO;
+        }
+        if (fd < 0) {
+            // In a shared folder a link, a FIFO, or a file of another user's
+            // that this one may not open is not a lock anyone holds: it is
+            // replaced by a lock file of this game's making.
+            const int error = errno;
+            if (shared == 0 || !plantedError(error)) {
+                return {nullptr, failed(Action::lock, path, error)};
+            }
+            if (const int refused = replaceWithOwn(path, shared); refused != 0) {
+                return {nullptr, failed(Action::lock, path, refused)};
+            }
+            continue;
+        }
+        const int locked = lockFirstByte(fd);
         struct stat named {};
         // A file removed by its holder is gone (ENOENT), or stale (ESTALE)
         // on a share: try again. Any other failure is told as it is, never

@@ -181,18 +181,27 @@ class WindowsFileOperations final : public FileOperations {
 
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
         const std::wstring name = utf8ToWide(path);
-        const HANDLE file =
-            CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // FILE_FLAG_OPEN_REPARSE_POINT: a link planted in the shared folder
+        // is opened itself, never the file it points to.
+        const HANDLE file = CreateFileW(
+            name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (isDirectory(name)) {
                 return {{}, failed(Action::read, path, reasons::directoryInPlace).error};
             }
-            return {{}, failed(Action::read, path, error).error};
+            ReadBytes failure{{}, failed(Action::read, path, error).error};
+            failure.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+            return failure;
         }
         ReadBytes result;
-        if (GetFileType(file) != FILE_TYPE_DISK) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileInformationByHandle(file, &info) &&
+            (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            // Anyone's doing in a folder every user shares: no record, and
+            // the next record replaces the link itself.
+        } else if (GetFileType(file) != FILE_TYPE_DISK) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
         } else {
             result.bytes.resize(maxBytes);
@@ -327,7 +336,10 @@ class WindowsFileOperations final : public FileOperations {
     // folder exclude each other as games on one computer do.
     LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
         const std::wstring name = utf8ToWide(path);
-        auto deadline = std::chrono::steady_clock::now() + wait;
+        const auto started = std::chrono::steady_clock::now();
+        auto deadline = started + wait;
+        // However busy the others look, the whole wait has an end.
+        const auto lastChance = started + wait * lockWaitTurns;
         DWORD pause = 1;
         // The holder's lock file (each holder has its own, deleted when it
         // lets go) and the time its folder last changed: while they change,
@@ -343,10 +355,21 @@ class WindowsFileOperations final : public FileOperations {
                 // A lock file being deleted cannot be opened (access denied)
                 // until its last holder has gone: wait. Access denied without
                 // a file there is the folder's rights: report at once.
-                const bool busy = error == ERROR_SHARING_VIOLATION ||
-                                  (error == ERROR_ACCESS_DENIED &&
-                                   GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
-                if (!busy) {
+                const DWORD attributes = GetFileAttributesW(name.c_str());
+                // Any user may make the lock file read-only, which would
+                // look like a lock file on its way out for ever: the
+                // attribute is taken off, or the failure told at once.
+                const bool readOnly = error == ERROR_ACCESS_DENIED &&
+                                      attributes != INVALID_FILE_ATTRIBUTES &&
+                                      (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+                if (readOnly && !SetFileAttributesW(name.c_str(),
+                                                    attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+                    return {nullptr, failed(Action::lock, path, reasons::readOnlyFile)};
+                }
+                const bool busy =
+                    error == ERROR_SHARING_VIOLATION ||
+                    (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES);
+                if (!readOnly && !busy) {
                     return {nullptr, failed(Action::lock, path, error)};
                 }
             } else {
@@ -367,7 +390,8 @@ class WindowsFileOperations final : public FileOperations {
                 }
                 CloseHandle(file);
             }
-            if (std::chrono::steady_clock::now() >= deadline) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= deadline || now >= lastChance) {
                 return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
             }
             Sleep(pause);

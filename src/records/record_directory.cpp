@@ -1,5 +1,8 @@
 #include "records/record_directory.h"
 
+#include <optional>
+#include <utility>
+
 #include "records/code_page.h"
 #include "records/file_errors.h"
 #include "records/record_files.h"
@@ -52,7 +55,15 @@ std::string folderErrorReason(DWORD error) {
 // folder is there.
 class ExistingFolderOperations final : public FileOperations {
   public:
+    ExistingFolderOperations() = default;
+    // Operations that reach no folder at all, saying why: the setting that
+    // names it could not be read.
+    explicit ExistingFolderOperations(std::string refusal) : refusal_(std::move(refusal)) {}
+
     Status makeDirectories(const std::string& dir) override {
+        if (!refusal_.empty()) {
+            return {refusal_, Action::reachFolder};
+        }
         std::string reason;
 #ifdef _WIN32
         const DWORD attributes = GetFileAttributesW(utf8ToWide(dir).c_str());
@@ -108,6 +119,7 @@ class ExistingFolderOperations final : public FileOperations {
 
   private:
     FileOperations& system_ = systemFileOperations();
+    std::string refusal_;
 };
 
 }  // namespace
@@ -264,9 +276,50 @@ RecordLocation platformRecordLocation() {
     return {{shared}, &files};
 }
 #else
+// Why the settings' text cannot be understood, "" when it can: each line
+// is blank, a comment or "key = value".
+std::string settingsFault(std::string_view text) {
+    int number = 0;
+    while (!text.empty()) {
+        ++number;
+        const std::size_t end = text.find('\n');
+        const std::string_view line = trimmed(text.substr(0, end));
+        text = end == std::string_view::npos ? "" : text.substr(end + 1);
+        if (!line.empty() && line.front() != '#' && line.find('=') == std::string_view::npos) {
+            return "la riga " + std::to_string(number) + " non è né un commento né un'impostazione";
+        }
+    }
+    return {};
+}
+
 RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
                               const std::string& ownDir) {
-    const ReadBytes settings = systemFileOperations().readStart(settingsPath, 64 * 1024);
+    // The whole file, however long, up to a size no settings file reaches.
+    constexpr std::size_t maxSettingsBytes = 1024 * 1024;
+    ReadBytes settings = systemFileOperations().readStart(settingsPath, maxSettingsBytes + 1);
+    std::string fault;
+    if (!settings.ok() && !settings.missing) {
+        // The reason only: the message names the file its own way.
+        const std::size_t reason = settings.error.rfind("\": ");
+        fault = settings.error.substr(reason + 3, settings.error.size() - reason - 4);
+    } else if (settings.bytes.size() > maxSettingsBytes) {
+        fault = "il file è troppo grande";
+    } else {
+        // A byte-order mark, which some Windows editors put first.
+        if (settings.bytes.rfind("\xEF\xBB\xBF", 0) == 0) {
+            settings.bytes.erase(0, 3);
+        }
+        fault = settingsFault(settings.bytes);
+    }
+    if (!fault.empty()) {
+        // The technician meant a folder that cannot be known: no other is
+        // used, or the lab's record would split. The game plays without one.
+        static std::optional<ExistingFolderOperations> refused;
+        refused.emplace("Non riesco a leggere il file delle impostazioni \"" + settingsPath +
+                        "\": " + fault + ". Chiedi aiuto al tecnico della scuola.");
+        const std::size_t slash = settingsPath.find_last_of('/');
+        return {{settingsPath.substr(0, slash + 1)}, &*refused};
+    }
     if (const std::string folder = recordsFolderSetting(settings.bytes); !folder.empty()) {
         return {{withTrailingSeparator(folder)}, &existingFolderOperations()};
     }

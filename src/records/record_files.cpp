@@ -38,9 +38,11 @@ bool endsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// A temporary file of a record write, whoever wrote it.
+// A temporary file of a record write, or of a game that was making a lock
+// file, whoever wrote it.
 bool isTemporary(const std::string& name) {
-    return (startsWith(name, "vondu.txt.") || startsWith(name, "nvondu.txt.")) &&
+    return (startsWith(name, "vondu.txt.") || startsWith(name, "nvondu.txt.") ||
+            startsWith(name, "vondu.lock.")) &&
            endsWith(name, ".tmp");
 }
 
@@ -210,8 +212,8 @@ LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice&
     return locked;
 }
 
-Status RecordFiles::createMissing(const std::string& recordsDir) {
-    LockResult locked = lockAndRecover(recordsDir);
+Status RecordFiles::createMissing(const std::string& recordsDir, const WaitNotice& waiting) {
+    LockResult locked = lockAndRecover(recordsDir, waiting);
     if (!locked.ok()) {
         return locked.status;
     }
@@ -295,16 +297,46 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
     const std::string tag = files_->uniqueTag();
     const std::string scoreTemp = temporaryPath(scorePath, tag);
     const std::string nameTemp = temporaryPath(namePath, tag);
+    const std::string markText = tag + "\r\n";
+    const std::string newScore = line(score);
+    const std::string newName = line(name);
+    // Whether a file holds what this game wrote into it: how a step whose
+    // outcome is unknown (a rename reported failed that a share may have
+    // done, a mark that may be another's) is settled. Unknown when the file
+    // cannot be read.
+    enum class Holds { ours, other, missing, unknown };
+    const auto holds = [&](const std::string& path, const std::string& ours) {
+        const ReadBytes read = files_->readStart(path, maxRecordFileBytes);
+        if (!read.ok()) {
+            return read.missing ? Holds::missing : Holds::unknown;
+        }
+        return read.bytes == ours ? Holds::ours : Holds::other;
+    };
+    // The decision stays, and the next holder of the lock finishes it.
+    const auto leaveDecided = [&](const Status& why) {
+        return failure(Outcome::pending,
+                       {why.error + "\nIl record sar\u00e0 registrato al prossimo avvio del gioco.",
+                        why.action});
+    };
     // Takes the decision back: the mark's removal reaches the disk before
-    // the temporary files go, the name file's first (see recover). When the
-    // mark cannot be removed the files stay, so that whatever the next
+    // the temporary files go, the name file's first (see recover). Only a
+    // mark that holds this game's tag is removed: one that was there before
+    // (another computer's, hidden by a stale listing) is left for the next
+    // start to finish. When this game's mark cannot be removed, or it cannot
+    // be told whose the mark is, the files stay, so that whatever the next
     // holder of the lock finds is a whole pair.
-    const auto undo = [&](bool markWritten, const Status& why) {
-        if (markWritten && (!files_->removeFile(mark).ok() || !files_->syncDirectory(dir).ok())) {
-            return failure(Outcome::failed,
-                           {why.error + "\nIl record potrebbe essere registrato al prossimo avvio "
-                                        "del gioco.",
-                            why.action});
+    const auto undo = [&](bool markTried, const Status& why) {
+        if (markTried) {
+            const Holds marked = holds(mark, markText);
+            if (marked == Holds::unknown ||
+                (marked == Holds::ours &&
+                 (!files_->removeFile(mark).ok() || !files_->syncDirectory(dir).ok()))) {
+                return failure(
+                    Outcome::failed,
+                    {why.error + "\nIl record potrebbe essere registrato al prossimo avvio "
+                                 "del gioco.",
+                     why.action});
+            }
         }
         files_->removeFile(nameTemp);
         files_->removeFile(scoreTemp);
@@ -314,16 +346,16 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
     // Both new files whole on the disk, then the decision, then the
     // replacements: a crash before the mark is on the disk leaves the old
     // pair, one after it the new pair.
-    if (Status status = files_->writeNewFile(scoreTemp, line(score)); !status.ok()) {
+    if (Status status = files_->writeNewFile(scoreTemp, newScore); !status.ok()) {
         return undo(false, status);
     }
-    if (Status status = files_->writeNewFile(nameTemp, line(name)); !status.ok()) {
+    if (Status status = files_->writeNewFile(nameTemp, newName); !status.ok()) {
         return undo(false, status);
     }
     if (Status status = files_->syncDirectory(dir); !status.ok()) {
         return undo(false, status);
     }
-    if (Status status = files_->writeNewFile(mark, tag + "\r\n"); !status.ok()) {
+    if (Status status = files_->writeNewFile(mark, markText); !status.ok()) {
         return undo(true, status);
     }
     if (Status status = files_->syncDirectory(dir); !status.ok()) {
@@ -331,18 +363,27 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
     }
     if (Status status = files_->replaceFile(scoreTemp, scorePath); !status.ok()) {
         // A share can report a rename failed that it did (its reply lost and
-        // the request sent again): then the new score is in place, and
-        // undoing would leave it beside the old name.
-        const DirectoryList after = files_->listDirectory(dir);
-        if (!after.status.ok() || contains(after.names, fileName(scoreTemp))) {
-            return undo(true, status);
+        // the request sent again): the score file tells. The new score beats
+        // the old one, so the two never read the same.
+        switch (holds(scorePath, newScore)) {
+            case Holds::ours:
+                break;
+            case Holds::other:
+            case Holds::missing:
+                return undo(true, status);
+            case Holds::unknown:
+                return leaveDecided(status);
         }
     }
     if (Status status = files_->replaceFile(nameTemp, namePath); !status.ok()) {
-        return failure(Outcome::pending,
-                       {status.error + "\nIl punteggio è stato registrato; il nome sarà "
-                                       "registrato al prossimo avvio del gioco.",
-                        status.action});
+        // The name file holding the new name is the new pair, whether the
+        // rename was done or the name was the same already.
+        if (holds(namePath, newName) != Holds::ours) {
+            return failure(Outcome::pending,
+                           {status.error + "\nIl punteggio \u00e8 stato registrato; il nome "
+                                           "sar\u00e0 registrato al prossimo avvio del gioco.",
+                            status.action});
+        }
     }
     if (Status status = files_->syncDirectory(dir); !status.ok()) {
         // The mark stays: should the replacements be lost, the next start

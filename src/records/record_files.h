@@ -62,7 +62,7 @@ class RecordFiles final : public RecordStorage {
     std::string GetSystemDir() override;
     // Keeps the lock on success until the name file has been read (or any
     // other operation), so that the two files read belong together.
-    Status createMissing(const std::string& recordsDir) override;
+    Status createMissing(const std::string& recordsDir, const WaitNotice& waiting = {}) override;
     ReadResult Leggifiletxt(const std::string& nomefile) override;
     WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                             const std::string& name, const BeatsRecord& beats,

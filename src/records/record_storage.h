@@ -67,8 +67,8 @@ class RecordStorage {
 
     // Creates the directory and any missing record file, empty, after
     // finishing or undoing a write that a crash interrupted. Never changes
-    // a file that exists otherwise.
-    virtual Status createMissing(const std::string& recordsDir) = 0;
+    // a file that exists otherwise. waiting is called as for writeRecord.
+    virtual Status createMissing(const std::string& recordsDir, const WaitNotice& waiting = {}) = 0;
 
     // The whole content of a record file, decoded from its code page.
     virtual ReadResult Leggifiletxt(const std::string& nomefile) = 0;

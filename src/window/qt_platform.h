@@ -29,6 +29,7 @@ class QtPlatform final : public QObject, public Platform {
     double timeOfDay() override;
     void beep() override;
     void showBusy(const std::string& text) override;
+    void hideBusy() override;
     void endProgram() override;
     void reloadWindow() override;
 
@@ -40,7 +41,6 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     QWidget* dialogParent();
-    void hideBusy();
 
     QPointer<Tavola> window_;
     std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog

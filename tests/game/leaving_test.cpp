@@ -143,6 +143,8 @@ TEST(Leaving, WriteOutcomes) {
         GameRig rig;
         rig.records.writeOutcome = c.outcome;
         rig.records.lockBusy = c.lockBusy;
+        // Nothing of the game runs while it waits for the record files.
+        rig.platform.whileBusy = [&rig] { rig.ticks(5); };
         rig.start();
         rig.answerRight(3);
         if (!c.otherGameWrote.empty()) {
@@ -165,8 +167,10 @@ TEST(Leaving, WriteOutcomes) {
         }
         // After the farewell, before the answer.
         using Shown = decltype(rig.platform.busyAfter);
-        const Shown busy = c.lockBusy ? Shown{{4U, recordingText}} : Shown{};
+        const Shown busy =
+            c.lockBusy ? Shown{{2U, readingRecordText}, {4U, recordingText}} : Shown{};
         EXPECT_EQ(rig.platform.busyAfter, busy);
+        EXPECT_EQ(rig.game->state().secondsLeft, 900);
         EXPECT_EQ(rig.platform.endCalls, 1);
     }
 }

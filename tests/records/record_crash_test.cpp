@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -178,13 +179,21 @@ std::string playGame(const std::string& dir, int score, int initial, int slowMs)
 // start and compares under the lock with the record on disk at its end:
 // those that beat it are told of success, the others see the record that
 // beat them. The successes form one chain, each beating the one before; the
-// last is on disk, with its own name; nothing is left behind.
+// last is on disk, with its own name; nothing is left behind. Then (as
+// root) the same with the games of two users, who share the folder as every
+// user (0777) or as a group (2770), each with a umask of 022.
 TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
     constexpr int writers = 8;
     constexpr int rounds = 30;
     std::mt19937 random(20261208);
-    for (int round = 0; round < rounds && !HasFailure(); ++round) {
+    for (int round = 0; round < rounds * 3 && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
+        const ::mode_t folder = round < rounds ? 0 : round < rounds * 2 ? 0777 : 02770;
+        if (folder != 0 && ::geteuid() != 0) {
+            GTEST_SKIP() << "two users' games need root";
+        }
+        (void)!::chown(root_.c_str(), 0, 61000);
+        (void)!::chmod(root_.c_str(), folder != 0 ? folder : 0700);
         const int initial = static_cast<int>(random() % 10);
         putRecord(std::to_string(initial) + "\r\n", "Primo\r\n");
         std::vector<int> scores(20);
@@ -206,6 +215,12 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
         ::close(stop[0]);
         for (int w = 0; w < writers; ++w) {
             if (::fork() == 0) {
+                // One group for both users: the folder's, which files there take anyway.
+                if (folder != 0 && (::setgid(61000) != 0 ||
+                                    ::setuid(61001U + static_cast<unsigned>(w % 2)) != 0)) {
+                    std::_Exit(2);
+                }
+                ::umask(022);
                 const int score = scores[static_cast<std::size_t>(w)];
                 const std::string line = playGame(dir_, score, initial, round == 0 ? 150 : 0);
                 (void)!::write(results[1], line.data(), line.size());

@@ -126,12 +126,14 @@ TEST(RecordDirectory, FirstUsableCandidate) {
 #ifndef _WIN32
 // The folder of the setting's last records-folder line, and no other, never
 // made (a share not mounted must not become a local folder); without one,
-// the shared folder where the user may write; else the user's own.
+// the shared folder where the user may write; else the user's own. A
+// settings file that cannot be read or understood is told, and no folder is
+// used: a byte-order mark and a setting after the first 64 KiB are read.
 TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
     namespace fs = std::filesystem;
     const fs::path root = fs::temp_directory_path() / std::to_string(std::random_device{}());
     const std::string share = (root / "share/").string(), shared = (root / "shared/").string();
-    const std::string own = (root / "quimbra/").string();
+    const std::string own = (root / "quimbra/").string(), refused = (root / "").string();
     const struct {
         std::string settings;
         std::string made;  // before the start
@@ -140,7 +142,11 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         {"# records-folder=/a\n records-folder = /b\t\r\nrecords-folder=" + share, share, share},
         {"records-folder=" + share, "", share},
         {"records-folders=" + share + "\nrecords-folder=\n", shared, shared},
-        {"", "", own}};
+        {"", "", own},
+        {"\xEF\xBB\xBFrecords-folder=" + share, share, share},
+        {std::string(70000, '#') + "\nrecords-folder=" + share, share, share},
+        {"records-folder " + share, shared, refused},
+        {"", "conf/", refused}};
     for (const auto& c : cases) {
         fs::remove_all(root);
         fs::create_directories(root / c.made);
@@ -152,6 +158,9 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok()) << written.error;
         EXPECT_EQ(written.error.find(c.chosen + "\" non è raggiungibile") != std::string::npos,
                   c.made.empty() && c.chosen == share);
+        EXPECT_EQ(written.error.find("Non riesco a leggere il file delle impostazioni \"" +
+                                     (root / "conf").string()) != std::string::npos,
+                  c.chosen == refused);
         EXPECT_EQ(fs::exists(own), c.chosen == own);
     }
     fs::remove_all(root);

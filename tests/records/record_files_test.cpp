@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #ifndef _WIN32
@@ -206,21 +207,42 @@ TEST_F(RecordFilesTest, FailedNameReplacementIsFinishedAtTheNextStart) {
     expectRecord("20\r\n", "Eva\r\n");
 }
 
-// A rename that a share did but reported failed (its reply lost): the write
-// goes on, never undone to the new score beside the old name.
+// A rename that a share did but reported failed (its reply lost), the
+// folder's listing failing after it: the files tell it was done, never undone
+// to the new score beside the old name. A commit mark already there when
+// this game writes its own (another computer's, that a stale listing hid) is
+// not this game's to remove: the next start finishes that computer's record.
 TEST_F(RecordFilesTest, RenameDoneButReportedFailed) {
-    putRecord("12\r\n", "Anna\r\n");
-    quimbra::testing::HookedFiles operations([&](const std::string& step, const std::string& path) {
-        const bool lost = step == "replaceFile" && path == score().string();
-        for (const std::string& n : lost ? namesIn(root_) : std::vector<std::string>{}) {
-            if (n.rfind("vondu.txt.", 0) == 0) {
-                fs::rename(root_ / n, score());  // the temporary score file
-            }
-        }
-        return Status{lost ? injected : ""};
-    });
-    EXPECT_TRUE(RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always).ok());
-    expectRecord("20\r\n", "Eva\r\n");
+    const struct {
+        std::string lost, name;
+    } cases[] = {{"vondu.txt", "Eva\r\n"}, {"nvondu.txt", "Eva\r\n"}, {commitMarkName, "Zoe\r\n"}};
+    for (const auto& c : cases) {
+        putRecord("12\r\n", "Anna\r\n");
+        bool after = false;
+        quimbra::testing::HookedFiles operations(
+            [&](const std::string& step, const std::string& path) {
+                if (path != dir_ + c.lost || (step != "replaceFile" && step != "writeNewFile")) {
+                    return Status{after && step == "listDirectory" ? injected : ""};
+                }
+                after = true;
+                if (c.lost == commitMarkName) {  // halfway through its own renames
+                    putRecord("20\r\n", "Anna\r\n");
+                    put(root_ / "nvondu.txt.1-2-3.tmp", c.name);
+                    put(root_ / commitMarkName, "1-2-3\r\n");
+                    return Status{};
+                }
+                for (const std::string& n : namesIn(root_)) {
+                    if (n.rfind(c.lost + ".", 0) == 0) {
+                        fs::rename(root_ / n, root_ / c.lost);  // this game's temporary file
+                    }
+                }
+                return Status{injected};
+            });
+        EXPECT_EQ(RecordFiles(dir_, operations).writeRecord(dir_, "20", "Eva", always).ok(),
+                  c.lost != commitMarkName);
+        ASSERT_TRUE(files_.createMissing(dir_).ok());
+        expectRecord("20\r\n", c.name);
+    }
 }
 
 // A directory where a record file should be: reported by every operation
@@ -281,12 +303,19 @@ TEST_F(RecordFilesTest, LeftoverTemporaryFiles) {
 // Another game holding the record files: the write waits a bounded time,
 // then fails and says so, changing nothing. Once they are free, the write
 // goes through and leaves no lock file behind.
+// However busy the holder makes the folder look, the wait has an end.
 TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
     putRecord("12\r\n", "Anna\r\n");
-    {
+    for (const bool touching : {false, true}) {
         const LockResult held = systemFileOperations().lockFile(
             withTrailingSeparator(dir_) + lockFileName, std::chrono::milliseconds(0));
         ASSERT_TRUE(held.ok()) << held.status.error;
+        std::thread toucher([&] {
+            for (int i = 0; touching && i < 150; ++i) {
+                fs::create_directory(root_ / "tocco") || fs::remove(root_ / "tocco");
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
         RecordFiles waiting(dir_);
         waiting.setLockWait(std::chrono::milliseconds(300));
         const auto started = std::chrono::steady_clock::now();
@@ -295,6 +324,7 @@ TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
         EXPECT_EQ(written.outcome, WriteResult::Outcome::failed);
         EXPECT_NE(written.error.find("un'altra partita"), std::string::npos) << written.error;
         EXPECT_FALSE(waiting.createMissing(dir_).ok());
+        toucher.join();
     }
     expectRecord("12\r\n", "Anna\r\n");
     ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());
@@ -328,6 +358,18 @@ TEST_F(RecordFilesTest, ReadOnlyFileOrFifoAtWriteTime) {
         EXPECT_TRUE(fifo ? fs::is_fifo(name()) : bytesOf(name()) == "Anna\r\n");
         fs::remove(name());
     }
+    // In a folder every user shares, all that is anyone's doing: it counts
+    // as no record, is never followed, and the next record replaces it.
+    fs::permissions(root_, fs::perms::all);
+    fs::permissions(score(), fs::perms::owner_read);
+    ASSERT_EQ(::mkfifo(name().c_str(), 0600), 0);
+    put(root_ / "altrove", "1-2-3\r\n");
+    fs::create_symlink(root_ / "altrove", root_ / lockFileName);
+    fs::create_symlink(root_ / "altrove", root_ / commitMarkName);
+    EXPECT_EQ(files_.createMissing(dir_).error, "");
+    ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());  // the FIFO then gone
+    expectRecord("20\r\n", "Eva\r\n");
+    EXPECT_EQ(bytesOf(root_ / "altrove"), "1-2-3\r\n");
 }
 
 // Links in place of record or temporary files are never written through: a

@@ -2,8 +2,12 @@
 
 namespace quimbra::testing {
 
-records::Status FakeRecords::createMissing(const std::string& recordsDir) {
+records::Status FakeRecords::createMissing(const std::string& recordsDir,
+                                           const records::WaitNotice& waiting) {
     createdIn.push_back(recordsDir);
+    if (lockBusy) {
+        waiting();
+    }
     if (!createError.empty()) {
         return {createError, createFailed};
     }

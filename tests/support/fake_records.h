@@ -19,7 +19,8 @@ class FakeRecords : public records::RecordStorage {
     };
 
     std::string GetSystemDir() override { return dir; }
-    records::Status createMissing(const std::string& recordsDir) override;
+    records::Status createMissing(const std::string& recordsDir,
+                                  const records::WaitNotice& waiting = {}) override;
     records::ReadResult Leggifiletxt(const std::string& nomefile) override;
     records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name, const records::BeatsRecord& beats,
@@ -42,7 +43,8 @@ class FakeRecords : public records::RecordStorage {
     std::vector<std::string> read;  // paths, in order
     std::vector<Written> writes;    // successful writes only
     int writeAttempts = 0;
-    bool lockBusy = false;  // another game holds the files: the write waits first
+    // Another game holds the files: the start and the write wait first.
+    bool lockBusy = false;
 };
 
 }  // namespace quimbra::testing

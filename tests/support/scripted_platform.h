@@ -52,6 +52,7 @@ class ScriptedPlatform : public Platform {
     void beep() override { ++beeps; }
     void showBusy(const std::string& text) override {
         busyAfter.emplace_back(dialogs.size(), text);
+        whileBusy();  // the events a real busy notice lets through
     }
     void endProgram() override { ++endCalls; }
     void reloadWindow() override { ++reloadCalls; }
@@ -62,6 +63,7 @@ class ScriptedPlatform : public Platform {
     int beeps = 0;
     // Each busy text, after how many dialogs it was shown.
     std::vector<std::pair<std::size_t, std::string>> busyAfter;
+    During whileBusy = [] {};
     int endCalls = 0;
     int reloadCalls = 0;
 
