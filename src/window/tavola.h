@@ -53,7 +53,7 @@ class Tavola final : public QMainWindow {
     QTimer& timer1() { return timer1_; }
     QAction* newGameAction() const { return newGame_; }
     // The number pad beside a board drawn larger than its design size, when
-    // it fits; none otherwise.
+    // the window has room for both; none otherwise.
     NumberPad* pad() const { return pad_; }
     QList<QAction*> menuItems() const;
 
@@ -87,11 +87,12 @@ class Tavola final : public QMainWindow {
     Result send(Result (WindowEvents::*handler)(Args...), Args... args);
     // Every control's geometry, font and picture at the current scale.
     void applyScale();
-    // The board scaled to the window's room, and with the pad, when it fits,
-    // centred on the sea.
+    // The board, the menu bar and the pad laid out for the window's size.
     void fitBoardToSea();
-    // A key of the pad, sent where the keyboard's own key would go.
-    void typeKey(int key, const QString& text);
+    // A digit or "Cancella" of the pad, typed into the answer box.
+    void padKey(int key, const QString& text);
+    // "Invio" of the pad: Enter in the answer box, never on the exit button.
+    void padEnter();
     void applyFocus();
     void onFocusChanged(QWidget* now);
 
@@ -104,6 +105,7 @@ class Tavola final : public QMainWindow {
     QWidget* board_ = nullptr;
     QWidget* line2_ = nullptr;
     NumberPad* pad_ = nullptr;
+    MenuBar* menuBar_ = nullptr;
     int designMenuHeight_ = 0;
     AnswerBox* txtAnswer_ = nullptr;
     PictureButton* cmdNext_ = nullptr;
