@@ -100,7 +100,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
         // A clear outline inside the frame, grown with the board.
         const int width = std::max(2, scale_.px(30));
         const int inset = std::max(4, scale_.px(60));
-        painter.setPen(QPen(palette().color(QPalette::WindowText), width, Qt::DashLine,
+        painter.setPen(QPen(palette().color(QPalette::WindowText), width, Qt::SolidLine,
                             Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(r).adjusted(inset + width / 2.0, inset + width / 2.0,
