@@ -217,6 +217,7 @@ void AnswerBox::keyPressEvent(QKeyEvent* event) {
 class MenuBar::Spacing final : public QProxyStyle {
   public:
     Spacing() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    double factor() const { return factor_; }
     void setFactor(double factor) { factor_ = factor; }
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
@@ -249,11 +250,13 @@ class MenuBar::Spacing final : public QProxyStyle {
 };
 
 void MenuBar::setScale(const FontChoice& font, const BoardScale& scale) {
-    spacing_->setFactor(scale.factor());
+    if (spacing_->factor() != scale.factor()) {
+        spacing_->setFactor(scale.factor());
+        // The style's sizes are not watched: the items are measured afresh.
+        QEvent changed(QEvent::StyleChange);
+        QApplication::sendEvent(this, &changed);
+    }
     setFont(makeFont(font, scale));
-    // The style's sizes are not watched: the items are measured afresh.
-    QEvent changed(QEvent::StyleChange);
-    QApplication::sendEvent(this, &changed);
 }
 
 MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent), spacing_(new Spacing) {
