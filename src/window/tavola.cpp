@@ -160,7 +160,7 @@ void Tavola::padKey(int key, const QString& text) {
         return;
     }
     // Whatever has the focus, the pad types into the answer box.
-    txtAnswer_->setFocus(Qt::OtherFocusReason);
+    focusAnswer();
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(txtAnswer_, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
@@ -173,9 +173,15 @@ void Tavola::padEnter() {
     }
     // From the answer box, Enter judges the answer, or after a verdict asks
     // the next question through the default button.
+    focusAnswer();
+    send(&WindowEvents::pressEnter);
+}
+
+void Tavola::focusAnswer() {
+    // The model follows at once, also while another window is active and
+    // Qt reports no change of focus.
     txtAnswer_->setFocus(Qt::OtherFocusReason);
     controls_.focus = Focus::txtAnswer;
-    send(&WindowEvents::pressEnter);
 }
 
 QList<QAction*> Tavola::menuItems() const {

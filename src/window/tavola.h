@@ -80,6 +80,7 @@ class Tavola final : public QMainWindow {
     void padKey(int key, const QString& text);
     // "Invio" of the pad: Enter in the answer box, never on the exit button.
     void padEnter();
+    void focusAnswer();
     void applyFocus();
     void onFocusChanged(QWidget* now);
 
