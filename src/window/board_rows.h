@@ -91,23 +91,32 @@ inline constexpr BoardRow boardRows[] = {
 // clang-format on
 
 // The fraction bar: each row's piece width and lefts in twips, and the
-// control its pieces lie just behind.
+// control its pieces lie just behind. Where a row departs from the plain
+// order, it says how.
 struct PieceRow {
     int width;
     std::vector<int> lefts;
     const char* behind;
+    // The first and last pieces' width, when narrower than the others.
+    int endWidth = 0;
+    // The pieces back to front by index, when not 1, 2, 3, ...
+    std::vector<int> backToFront = {};
+    // The first pieces that lie behind another control than the row's.
+    int firstBehindCount = 0;
+    const char* firstBehind = nullptr;
 };
 
 inline const std::array<PieceRow, 9>& pieceRows() {
     static const std::array<PieceRow, 9> rows{{
-        {1605, {1920, 3480, 5040, 6600}, "Line2"},
+        {1605, {1920, 3480, 5040, 6600}, "Line2", 0, {}, 3, "lbldeno"},
         {2115, {1920, 4020, 6120}, "Line2"},
         {1290, {1920, 3195, 4470, 5730, 6960}, "Line2"},
-        {1155, {1920, 2955, 3975, 5025, 6075, 7080}, "Line2"},
+        // The first piece covers its second.
+        {1155, {1920, 2955, 3975, 5025, 6075, 7080}, "Line2", 0, {2, 1, 3, 4, 5, 6}},
         {915, {1920, 2775, 3675, 4575, 5475, 6375, 7275}, "Line2"},
         {810, {1920, 2685, 3480, 4275, 5055, 5835, 6630, 7395}, "Line2"},
         {735, {1920, 2640, 3360, 4080, 4755, 5445, 6120, 6795, 7440}, "Line2"},
-        {690, {1920, 2580, 3255, 3885, 4560, 5160, 5760, 6360, 6960, 7560}, "Line2"},
+        {690, {1920, 2580, 3255, 3885, 4560, 5160, 5760, 6360, 6960, 7560}, "Line2", 675},
         {3195, {1920, 5055}, "Label12"},
     }};
     return rows;
@@ -116,10 +125,55 @@ inline const std::array<PieceRow, 9>& pieceRows() {
 inline constexpr int barTop = 3480;
 inline constexpr int barHeight = 495;
 
+// The fraction line between numerator and denominator: its ends and height
+// in twips, its thickness in pixels at design size.
+struct LineRow {
+    int left;
+    int right;
+    int y;
+    int thickness;
+};
+inline constexpr LineRow fractionLine{240, 960, 1320, 5};
+
+// The answer box, in front of every label.
+inline constexpr QRect answerTwips(8160, 120, 2055, 1200);
+inline constexpr FontChoice answerFont{Face::arial, 48, true, false};
+inline constexpr int answerLength = 4;
+
+// The menu bar's font, small enough for the four items in one row; it grows
+// with the board.
+inline constexpr FontChoice menuFont = sans(8.25, false);
+
 // The two picture buttons, side by side on one row; the number pad's keys
-// take the same size.
+// take their size where there is room.
+struct ButtonRow {
+    const char* name;
+    const char* caption;
+    Colour face;
+    // The normal picture, and those held down and disabled (none: the normal).
+    const char* pictures[3];
+    int left;
+    const char* tip;
+    const char* accessibleName;
+};
 inline constexpr int nextButtonLeft = 720;
-inline constexpr int exitButtonLeft = 7800;
 inline constexpr QRect nextButtonTwips(nextButtonLeft, 6480, 1815, 975);
+inline constexpr FontChoice buttonFont = sans(8.25, true);
+inline constexpr ButtonRow buttonRows[] = {
+    {"cmdNext",
+     "&Nuovo calcolo",
+     colours::green,
+     {pictures::nextSmile, pictures::nextLaugh, pictures::nextStraight},
+     nextButtonLeft,
+     "Go",
+     "Nuovo calcolo"},
+    {"cmdExit",
+     "E&xit",
+     colours::cyan,
+     {pictures::exitNoEntry, nullptr, nullptr},
+     7800,
+     "Ti prego resta ancora, forse riuscirai a farmi uscire ",
+     "Esci"},
+};
 
 }  // namespace quimbra::window

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "window/board_rows.h"
+#include "window/board_layout.h"
 #include "window/look.h"
 
 namespace quimbra::window {
@@ -13,34 +13,31 @@ struct PadKey {
     const char* caption;
     int key;
     const char* text;  // what the keyboard's key types
+    Colour face;
+    Colour ink;
 };
 
-// Two columns, top to bottom: the widest pad that fits beside the board on
-// a wide screen has keys as large as the board's buttons.
+// The digits in the answer box's colours; the two words told apart from them
+// and from each other by colour too: a soft red to take back, green to go.
+constexpr Colour eraseFace = 0x80A0FF;
+constexpr Colour enterFace = 0x60D860;
+constexpr Colour wordInk = colours::black;
+
+// Row by row, as on a telephone's keypad.
 constexpr std::array<PadKey, 12> padKeys{{
-    {"1", Qt::Key_1, "1"},
-    {"2", Qt::Key_2, "2"},
-    {"3", Qt::Key_3, "3"},
-    {"4", Qt::Key_4, "4"},
-    {"5", Qt::Key_5, "5"},
-    {"6", Qt::Key_6, "6"},
-    {"7", Qt::Key_7, "7"},
-    {"8", Qt::Key_8, "8"},
-    {"9", Qt::Key_9, "9"},
-    {"0", Qt::Key_0, "0"},
-    {"Cancella", Qt::Key_Backspace, "\b"},
-    {"Invio", Qt::Key_Return, "\r"},
+    {"1", Qt::Key_1, "1", colours::cyan, colours::darkBlue},
+    {"2", Qt::Key_2, "2", colours::cyan, colours::darkBlue},
+    {"3", Qt::Key_3, "3", colours::cyan, colours::darkBlue},
+    {"4", Qt::Key_4, "4", colours::cyan, colours::darkBlue},
+    {"5", Qt::Key_5, "5", colours::cyan, colours::darkBlue},
+    {"6", Qt::Key_6, "6", colours::cyan, colours::darkBlue},
+    {"7", Qt::Key_7, "7", colours::cyan, colours::darkBlue},
+    {"8", Qt::Key_8, "8", colours::cyan, colours::darkBlue},
+    {"9", Qt::Key_9, "9", colours::cyan, colours::darkBlue},
+    {"Cancella", Qt::Key_Backspace, "\b", eraseFace, wordInk},
+    {"0", Qt::Key_0, "0", colours::cyan, colours::darkBlue},
+    {"Invio", Qt::Key_Return, "\r", enterFace, wordInk},
 }};
-constexpr int columns = 2;
-constexpr int rows = 6;
-
-constexpr int gapTwips = 120;
-
-// A key is the size, in pixels, of the board's buttons.
-QSize keySize(const BoardScale& scale) {
-    const QRect& t = nextButtonTwips;
-    return scale.rect(t.x(), t.y(), t.width(), t.height()).size();
-}
 
 }  // namespace
 
@@ -50,45 +47,50 @@ NumberPad::NumberPad(QWidget* parent) : QWidget(parent) {
         auto* key = new QPushButton(QString::fromLatin1(k.caption), this);
         key->setObjectName(QStringLiteral("pad%1").arg(k.caption));
         key->setAccessibleName(QString::fromLatin1(k.caption));
-        // The answer box keeps the focus whatever is tapped.
         key->setFocusPolicy(Qt::NoFocus);
-        connect(
-            key, &QPushButton::clicked, this,
-            [this, code = k.key, text = QString::fromLatin1(k.text)] { emit typed(code, text); });
+        if (k.key == Qt::Key_Return) {
+            connect(key, &QPushButton::clicked, this, [this] {
+                if (!lastEnter_.isValid() || lastEnter_.elapsed() >= bounceMs) {
+                    lastEnter_.start();
+                    emit entered();
+                }
+            });
+        } else {
+            connect(key, &QPushButton::clicked, this,
+                    [this, code = k.key, text = QString::fromLatin1(k.text)] {
+                        emit typed(code, text);
+                    });
+        }
         keys_.push_back(key);
     }
 }
 
-QSize NumberPad::sizeAt(const BoardScale& scale) {
-    const QSize key = keySize(scale);
-    const int gap = scale.px(gapTwips);
-    return {columns * key.width() + (columns - 1) * gap, rows * key.height() + (rows - 1) * gap};
-}
-
-void NumberPad::applyScale(const BoardScale& scale) {
-    setFixedSize(sizeAt(scale));
-    // The answer box's colours; the digits in the window's font, the two
-    // words in the question's.
+void NumberPad::arrange(QSize key, int gap, const BoardScale& scale) {
+    setFixedSize(BoardLayout::padSize(key, gap));
     const int border = std::max(1, static_cast<int>(std::lround(scale.factor())));
     const QPalette p = palette();
-    const QString sheet =
-        QStringLiteral(
-            "QPushButton { background: %1; color: %2; border: %3px solid %4; }"
-            "QPushButton:pressed { background: %5; }")
-            .arg(toQColor(colours::cyan, p).name(), toQColor(colours::darkBlue, p).name())
-            .arg(border)
-            .arg(p.color(QPalette::WindowText).name(),
-                 toQColor(colours::cyan, p).darker(130).name());
-    const QSize key = keySize(scale);
-    const int gap = scale.px(gapTwips);
     for (std::size_t i = 0; i < keys_.size(); ++i) {
-        const int column = static_cast<int>(i) % columns;
-        const int row = static_cast<int>(i) / columns;
+        const PadKey& k = padKeys.at(i);
+        const QColor face = toQColor(k.face, p);
+        keys_[i]->setStyleSheet(
+            QStringLiteral("QPushButton { background: %1; color: %2; border: %3px solid %4; }"
+                           "QPushButton:pressed { background: %5; }")
+                .arg(face.name(), toQColor(k.ink, p).name())
+                .arg(border)
+                .arg(p.color(QPalette::WindowText).name(), face.darker(130).name()));
+        const int column = static_cast<int>(i) % BoardLayout::padColumns;
+        const int row = static_cast<int>(i) / BoardLayout::padColumns;
         keys_[i]->setGeometry(column * (key.width() + gap), row * (key.height() + gap), key.width(),
                               key.height());
-        const bool word = i >= 10;
-        keys_[i]->setFont(makeFont({Face::msSansSerif, word ? 13.5 : 18, true, false}, scale));
-        keys_[i]->setStyleSheet(sheet);
+        // The digits in the window's font, the two words in the question's,
+        // never wider than their key.
+        const bool word = k.text[0] < '0';
+        QFont font = makeFont({Face::msSansSerif, word ? 13.5 : 18, true, false}, scale);
+        while (font.pixelSize() > 8 &&
+               QFontMetrics(font).horizontalAdvance(keys_[i]->text()) > key.width() - 4 * border) {
+            font.setPixelSize(font.pixelSize() - 1);
+        }
+        keys_[i]->setFont(font);
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The number pad beside the board, for a child at an interactive whiteboard
-// who has no keyboard: the digits, "Cancella" and "Invio". A tap types the
-// key the keyboard would; the pad never takes the focus.
+// who has no keyboard: a keypad as on a telephone, 1 2 3 at the top and
+// "Cancella" 0 "Invio" at the bottom. The pad never takes the focus.
 
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -16,19 +17,25 @@ class NumberPad final : public QWidget {
     Q_OBJECT
 
   public:
+    // A whiteboard often registers one touch twice: an "Invio" this soon
+    // after the one taken is a bounce.
+    static constexpr int bounceMs = 400;
+
     explicit NumberPad(QWidget* parent);
 
-    // The pad's size for keys of the board's buttons' size at scale.
-    static QSize sizeAt(const BoardScale& scale);
-    void applyScale(const BoardScale& scale);
+    // Keys of the given size, gap apart; their captions grown with scale.
+    void arrange(QSize key, int gap, const BoardScale& scale);
 
   signals:
-    // A key was tapped or clicked: the key code and the text the keyboard's
-    // own key would send.
+    // A digit or "Cancella" (Backspace) was tapped: the key and the text the
+    // keyboard's own key would send.
     void typed(int key, const QString& text);
+    // "Invio" was tapped, and not as a bounce.
+    void entered();
 
   private:
     std::vector<QPushButton*> keys_;
+    QElapsedTimer lastEnter_;
 };
 
 }  // namespace quimbra::window

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <utility>
+
 #include "game/game.h"
 
 namespace quimbra::window {
@@ -37,6 +39,10 @@ void Session::begin() {
     current_ = std::make_unique<Loaded>(platform_, random_, storage_, scale_);
     ++loads_;
     Tavola& window = current_->window;
+    // A new game keeps the window where and as the teacher left it.
+    if (!keptGeometry_.isEmpty()) {
+        window.restoreGeometry(std::exchange(keptGeometry_, {}));
+    }
     connect(&window, &Tavola::closed, this, &Session::end);
     emit windowChanged(&window);
     current_->game.load();
@@ -50,6 +56,9 @@ void Session::begin() {
 void Session::reload() {
     QTimer::singleShot(0, this, [this] {
         if (!ending_) {
+            if (current_) {
+                keptGeometry_ = current_->window.saveGeometry();
+            }
             begin();
         }
     });

@@ -2,6 +2,7 @@
 // Runs the game's windows: loads a window with a fresh model and game, shows
 // it, and on a new game discards all three and loads fresh ones.
 
+#include <QByteArray>
 #include <QObject>
 
 #include <memory>
@@ -30,7 +31,8 @@ class Session final : public QObject {
     void begin();
 
     // Queued: the current handler returns first, then the old window, model
-    // and game are discarded and fresh ones loaded.
+    // and game are discarded and fresh ones loaded; the new window takes the
+    // old one's place, size and state (maximized, full screen).
     void reload();
 
     // Queued: closes the window and leaves the event loop with code 0.
@@ -55,6 +57,7 @@ class Session final : public QObject {
     records::RecordStorage& storage_;
     BoardScale scale_;
     std::unique_ptr<Loaded> current_;
+    QByteArray keptGeometry_;
     int loads_ = 0;
     // The program is being left: no window is loaded any more.
     bool ending_ = false;

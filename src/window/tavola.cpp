@@ -9,6 +9,7 @@
 
 #include <type_traits>
 
+#include "window/board_layout.h"
 #include "window/board_rows.h"
 #include "window/pictures.h"
 
@@ -27,36 +28,10 @@ QIcon programIcon() {
     return icon;
 }
 
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    if (widget->palette().color(role) != colour) {
-        QPalette p = widget->palette();
-        p.setColor(role, colour);
-        widget->setPalette(p);
-    }
-}
-
-// A plain area of one colour: the board's background, the fraction line.
-QWidget* filledWidget(QWidget* parent, const char* name, Colour colour) {
-    auto* widget = new QWidget(parent);
-    widget->setObjectName(name);
-    widget->setAutoFillBackground(true);
-    setColour(widget, QPalette::Window, toQColor(colour, widget->palette()));
-    return widget;
-}
-
 QCursor pictureCursor(const char* resource, const BoardScale& scale, const QCursor& fallback) {
     const int side = scale.px(480);
     const QPixmap pixmap = renderPicture(QString::fromLatin1(resource), QSize(side, side));
     return pixmap.isNull() ? fallback : QCursor(pixmap, side / 2, side / 2);
-}
-
-// A caption as a label shows it: line ends of any kind (CR LF from the
-// record files) become one line break, other control characters are dropped.
-QString shownText(const std::string& caption) {
-    QString text = QString::fromStdString(caption);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-    text.removeIf([](QChar c) { return c != u'\n' && c.category() == QChar::Other_Control; });
-    return text;
 }
 
 }  // namespace
@@ -98,68 +73,17 @@ void Tavola::build() {
     sea_->setMinimumSize(designScale_.clientSize());
     sea_->installEventFilter(this);
     setCentralWidget(sea_);
-    board_ = filledWidget(sea_, "board", colours::lightYellow);
+    board_ = new Board(sea_, controls_, scale_);
+    txtAnswer_ = board_->answer();
+    cmdNext_ = board_->next();
+    cmdExit_ = board_->exit();
 
-    for (const BoardRow& row : boardRows) {
-        // Transparent, as every label of the board: a QLabel paints no background.
-        auto* widget = new QLabel(board_);
-        widget->setObjectName(row.name);
-        if (row.model != nullptr) {
-            widget->setText(shownText((controls_.*row.model).caption));
-        }
-        widget->setToolTip(QString::fromUtf8(row.tip));
-        widget->setAccessibleDescription(QString::fromUtf8(row.description));
-        if (row.picture != nullptr) {
-            placed_.push_back({widget, row.twips, std::nullopt});
-            continue;
-        }
-        widget->setTextFormat(Qt::PlainText);
-        widget->setAlignment(Qt::AlignTop | (row.style.centred ? Qt::AlignHCenter : Qt::AlignLeft));
-        // Fixed-size labels wrap long texts onto further lines, as the desktop's
-        // labels do; auto-size labels grow instead.
-        widget->setWordWrap(!row.style.autoSize);
-        // The text takes the model's colour; the border keeps the window-text one.
-        widget->setForegroundRole(QPalette::Text);
-        widget->setIndent(row.style.bordered ? 0 : -1);
-        placed_.push_back({widget, row.twips, row.style.font});
-        labels_.push_back({&row, widget, row.style.fittedAtOnce});
-    }
-    line2_ = filledWidget(board_, "Line2", colours::magenta);
-    line2_->stackUnder(label("Label2"));
-    addPieces();
-
-    // The text box and the buttons lie in front of everything else.
-    txtAnswer_ = new AnswerBox(board_);
-    txtAnswer_->setObjectName("txtAnswer");
-    placed_.push_back({txtAnswer_, {8160, 120, 2055, 1200}, FontChoice{Face::arial, 48, true}});
-    txtAnswer_->setMaxLength(4);
-    txtAnswer_->setToolTip("Inserisci il risultato e  premi il tasto  Invio");
-    txtAnswer_->setAccessibleName(QStringLiteral("risposta"));
-    setColour(txtAnswer_, QPalette::Text, toQColor(colours::darkBlue, palette()));
-    setColour(txtAnswer_, QPalette::Base, toQColor(colours::cyan, palette()));
     txtAnswer_->setKeyFilter([this](int code) { return send(&WindowEvents::keyPress, code); });
     connect(txtAnswer_, &QLineEdit::textChanged, this,
             [this](const QString& text) { controls_.txtAnswer = text.toStdString(); });
-
-    cmdNext_ = new PictureButton(board_, "&Nuovo calcolo", toQColor(colours::green, palette()),
-                                 {pictures::nextSmile, pictures::nextLaugh, pictures::nextStraight},
-                                 scale_);
-    cmdNext_->setObjectName("cmdNext");
-    cmdNext_->setToolTip("Go");
-    cmdNext_->setAccessibleName(QStringLiteral("Nuovo calcolo"));
     cmdNext_->setDefault(true);
-    cmdExit_ = new PictureButton(board_, "E&xit", toQColor(colours::cyan, palette()),
-                                 {pictures::exitNoEntry, {}, {}}, scale_);
-    cmdExit_->setObjectName("cmdExit");
-    cmdExit_->setToolTip("Ti prego resta ancora, forse riuscirai a farmi uscire ");
-    cmdExit_->setAccessibleName(QStringLiteral("Esci"));
-    for (auto [button, left, clicked] :
-         {std::tuple{cmdNext_, nextButtonLeft, &WindowEvents::clickNext},
-          std::tuple{cmdExit_, exitButtonLeft, &WindowEvents::clickExit}}) {
-        placed_.push_back(
-            {button, nextButtonTwips.translated(left - nextButtonLeft, 0), sans(8.25, true)});
-        connect(button, &QPushButton::clicked, this, [this, e = clicked] { send(e); });
-    }
+    connect(cmdNext_, &QPushButton::clicked, this, [this] { send(&WindowEvents::clickNext); });
+    connect(cmdExit_, &QPushButton::clicked, this, [this] { send(&WindowEvents::clickExit); });
 
     // Only these three take the focus, in this order.
     for (QWidget* w : board_->findChildren<QWidget*>()) {
@@ -173,169 +97,95 @@ void Tavola::build() {
     setTabOrder(cmdNext_, txtAnswer_);
     setTabOrder(txtAnswer_, cmdExit_);
 
-    auto* bar = new MenuBar(this);
-    setMenuBar(bar);
-    bar->setFont(makeFont(sans(8.25, false), designScale_));
-    designMenuHeight_ = bar->sizeHint().height();
+    menuBar_ = new MenuBar(this);
+    setMenuBar(menuBar_);
+    menuBar_->setScale(menuFont, designScale_);
+    designMenuHeight_ = menuBar_->sizeHint().height();
     // The window is never smaller than at its design size; the menu bar
     // grown on a larger window must not raise that, or a restored window
     // would stay taller than it was.
     layout()->setSizeConstraint(QLayout::SetNoConstraint);
     setMinimumSize(designScale_.clientSize() + QSize(0, designMenuHeight_));
-    newGame_ = bar->newGame();
+    newGame_ = menuBar_->newGame();
     connect(newGame_, &QAction::triggered, this, [this] { send(&WindowEvents::clickNewGame); });
     // The menu bar's filter goes in last, so it sees the keys first.
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(txtAnswer_),
                        static_cast<QWidget*>(cmdNext_), static_cast<QWidget*>(cmdExit_)}) {
         w->installEventFilter(this);
-        bar->watchKeys(w);
+        menuBar_->watchKeys(w);
     }
     applyScale();
     setWindowIcon(programIcon());
 }
 
-void Tavola::addPieces() {
-    for (int row = 1; row <= 9; ++row) {
-        const PieceRow& layout = pieceRows().at(static_cast<std::size_t>(row - 1));
-        auto& widgets = pieces_.at(static_cast<std::size_t>(row - 1));
-        const int pieces = static_cast<int>(layout.lefts.size());
-        widgets.resize(layout.lefts.size(), nullptr);
-        for (int i = 0; i < pieces; ++i) {
-            // A higher index lies in front of its neighbour, except that the
-            // first piece of the fourth row covers its second.
-            const int index = row == 4 && i < 2 ? 2 - i : i + 1;
-            auto* piece = new QFrame(board_);
-            piece->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
-            piece->setFrameStyle(QFrame::Box | QFrame::Plain);
-            piece->setAutoFillBackground(true);
-            // The first row's first three pieces lie behind the denominator.
-            piece->stackUnder(
-                board_->findChild<QWidget*>(row == 1 && index < 4 ? "lbldeno" : layout.behind));
-            const bool narrow = row == 8 && (index == 1 || index == 10);
-            placed_.push_back({piece,
-                               {layout.lefts.at(static_cast<std::size_t>(index - 1)), barTop,
-                                narrow ? 675 : layout.width, barHeight},
-                               std::nullopt});
-            widgets.at(static_cast<std::size_t>(index - 1)) = piece;
-        }
-    }
-}
-
 void Tavola::applyScale() {
-    for (const Placed& p : placed_) {
-        p.widget->setGeometry(
-            scale_.rect(p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height()));
-        if (p.font) {
-            p.widget->setFont(makeFont(*p.font, scale_));
-        }
-    }
-    // Borders are one pixel at design size and grow with the board.
-    const int border = std::max(1, static_cast<int>(std::lround(scale_.factor())));
-    for (const auto& row : pieces_) {
-        for (QFrame* piece : row) {
-            piece->setLineWidth(border);
-        }
-    }
-    for (const BoardRow& row : boardRows) {
-        if (row.picture != nullptr) {
-            QLabel* picture = label(row.name);
-            picture->setPixmap(renderPicture(QString::fromLatin1(row.picture), picture->size(),
-                                             devicePixelRatioF()));
-        }
-    }
-    for (const ModelLabel& l : labels_) {
-        if (l.row->style.bordered) {
-            // A frame would be drawn in the text's colour; the border is the
-            // window text's, as on the desktop.
-            l.widget->setStyleSheet(
-                QStringLiteral("QLabel { border: %3px solid %1; padding: %2px; }")
-                    .arg(palette().color(QPalette::WindowText).name())
-                    .arg(std::max(0, scale_.px(30) - border))
-                    .arg(border));
-        }
-        if (l.fitted) {
-            l.widget->adjustSize();
-        }
-    }
-    const int x1 = scale_.px(240);
-    const int x2 = scale_.px(960);
-    const int thickness = std::max(1, static_cast<int>(std::lround(5 * scale_.factor())));
-    line2_->setGeometry(x1, scale_.px(1320) - thickness / 2, x2 - x1 + 1, thickness);
-    cmdNext_->setScale(scale_);
-    cmdExit_->setScale(scale_);
-
+    board_->applyScale(scale_);
     const QCursor pointer =
         pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
     setCursor(pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor)));
     cmdNext_->setCursor(pointer);
     label("lblMessage")->setCursor(pointer);
-
-    board_->setFixedSize(scale_.clientSize());
 }
 
 void Tavola::fitBoardToSea() {
-    // The largest board that fits the window below a menu bar grown by the
-    // same factor, keeping its proportions; the design size exactly when the
-    // window is as small as it may be.
-    const QSize design = designScale_.clientSize();
-    const double least = designScale_.factor();
-    const QSize designWindow(design.width(), design.height() + designMenuHeight_);
-    double factor = least;
-    if (size() != designWindow) {
-        factor = least * std::min(width() / double(designWindow.width()),
-                                  height() / double(designWindow.height()));
-        // The menu bar's height does not grow exactly in step with its font.
-        menuBar()->setFont(makeFont(sans(8.25, false), BoardScale(factor)));
-        const int menu = menuBar()->sizeHint().height();
-        factor = std::max(least, std::min(factor, least * (height() - menu) / design.height()));
-    }
-    // The desktop's menu size, small enough for the four items in one row,
-    // grown with the board.
-    menuBar()->setFont(makeFont(sans(8.25, false), BoardScale(factor)));
-    if (factor != scale_.factor()) {
-        scale_ = BoardScale(factor);
+    const BoardLayout layout(size(), designScale_, [this](double factor) {
+        menuBar_->setScale(menuFont, BoardScale(factor));
+        return menuBar_->sizeHint().height();
+    });
+    menuBar_->setScale(menuFont, layout.scale());
+    if (layout.scale().factor() != scale_.factor()) {
+        scale_ = layout.scale();
         applyScale();
     }
-    // Larger than the board, the sea is one picture behind the whole window.
-    const QSize room = sea_->size();
-    const bool oneSea = room.width() > board_->width() || room.height() > board_->height();
-    image2()->setVisible(!oneSea);
-    board_->setAutoFillBackground(!oneSea);
-
-    const int gap = scale_.px(240);
-    const QSize padSize = NumberPad::sizeAt(scale_);
-    const bool padFits = factor > least && padSize.height() <= room.height() &&
-                         board_->width() + gap + padSize.width() <= room.width();
-    if (padFits && pad_ == nullptr) {
+    image2()->setVisible(!layout.oneSea());
+    board_->setAutoFillBackground(!layout.oneSea());
+    board_->move(layout.board().topLeft());
+    if (layout.hasPad() && pad_ == nullptr) {
         pad_ = new NumberPad(sea_);
-        connect(pad_, &NumberPad::typed, this, &Tavola::typeKey);
+        connect(pad_, &NumberPad::typed, this, &Tavola::padKey);
+        connect(pad_, &NumberPad::entered, this, &Tavola::padEnter);
         pad_->show();
-    } else if (!padFits && pad_ != nullptr) {
+    } else if (!layout.hasPad() && pad_ != nullptr) {
         delete pad_;
         pad_ = nullptr;
     }
-    const int left = (room.width() - board_->width() - (pad_ ? gap + padSize.width() : 0)) / 2;
-    board_->move(left, (room.height() - board_->height()) / 2);
     if (pad_ != nullptr) {
-        pad_->applyScale(scale_);
-        pad_->move(left + board_->width() + gap, (room.height() - padSize.height()) / 2);
+        pad_->arrange(layout.key(), layout.keyGap(), scale_);
+        pad_->move(layout.pad().topLeft());
     }
 }
 
-void Tavola::typeKey(int key, const QString& text) {
-    QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+void Tavola::padKey(int key, const QString& text) {
+    if (events_.over()) {
+        return;
+    }
+    // Whatever has the focus, the pad types into the answer box.
+    focusAnswer();
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(txtAnswer_, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
+    QApplication::sendEvent(txtAnswer_, &release);
+}
+
+void Tavola::padEnter() {
+    if (events_.over()) {
+        return;
+    }
+    // From the answer box, Enter judges the answer, or after a verdict asks
+    // the next question through the default button.
+    focusAnswer();
+    send(&WindowEvents::pressEnter);
+}
+
+void Tavola::focusAnswer() {
+    // The model follows at once, also while another window is active and
+    // Qt reports no change of focus.
+    txtAnswer_->setFocus(Qt::OtherFocusReason);
+    controls_.focus = Focus::txtAnswer;
 }
 
 QList<QAction*> Tavola::menuItems() const {
     return menuBar()->actions();
-}
-
-QFrame* Tavola::piece(int row, int index) const {
-    return pieces_.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(index - 1));
 }
 
 void Tavola::start() {
@@ -348,7 +198,7 @@ void Tavola::start() {
 
 void Tavola::render() {
     const QPalette& pal = palette();
-    for (ModelLabel& l : labels_) {
+    for (Board::ModelLabel& l : board_->labels()) {
         const Label& model = controls_.*(l.row->model);
         const QString text = shownText(model.caption);
         // The design-time size belongs to the design-time text: an auto-size

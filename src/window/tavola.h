@@ -14,6 +14,7 @@
 
 #include "game/controls.h"
 #include "game/window_events.h"
+#include "window/board.h"
 #include "window/board_scale.h"
 #include "window/number_pad.h"
 #include "window/widgets.h"
@@ -22,7 +23,6 @@ class QAction;
 
 namespace quimbra::window {
 
-struct BoardRow;
 class MenuBar;
 
 class Tavola final : public QMainWindow {
@@ -40,20 +40,20 @@ class Tavola final : public QMainWindow {
     void render();
 
     // The controls, by their names, for the adapter and the tests.
-    QLabel* label(const char* name) const { return board_->findChild<QLabel*>(name); }
-    QFrame* piece(int row, int index) const;
+    QLabel* label(const char* name) const { return board_->label(name); }
+    QFrame* piece(int row, int index) const { return board_->piece(row, index); }
     AnswerBox* txtAnswer() const { return txtAnswer_; }
     PictureButton* cmdNext() const { return cmdNext_; }
     PictureButton* cmdExit() const { return cmdExit_; }
     QLabel* image1() const { return label("Image1"); }
     QLabel* image2() const { return label("Image2"); }
-    QWidget* line2() const { return line2_; }
+    QWidget* line2() const { return board_->line(); }
     QWidget* board() const { return board_; }
     const BoardScale& scale() const { return scale_; }
     QTimer& timer1() { return timer1_; }
     QAction* newGameAction() const { return newGame_; }
     // The number pad beside a board drawn larger than its design size, when
-    // it fits; none otherwise.
+    // the window has room for both; none otherwise.
     NumberPad* pad() const { return pad_; }
     QList<QAction*> menuItems() const;
 
@@ -68,30 +68,19 @@ class Tavola final : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    struct ModelLabel {
-        const BoardRow* row;
-        QLabel* widget;
-        bool fitted;  // fitted to its text, not at its design-time size
-    };
-    // A control's rectangle in twips and its font, applied at every scale.
-    struct Placed {
-        QWidget* widget;
-        QRect twips;
-        std::optional<FontChoice> font;
-    };
-
     void build();
-    void addPieces();
     // The one path of every event: the game answers it, then the model is drawn.
     template <typename Result, typename... Args>
     Result send(Result (WindowEvents::*handler)(Args...), Args... args);
-    // Every control's geometry, font and picture at the current scale.
+    // The board and the cursors at the current scale.
     void applyScale();
-    // The board scaled to the window's room, and with the pad, when it fits,
-    // centred on the sea.
+    // The board, the menu bar and the pad laid out for the window's size.
     void fitBoardToSea();
-    // A key of the pad, sent where the keyboard's own key would go.
-    void typeKey(int key, const QString& text);
+    // A digit or "Cancella" of the pad, typed into the answer box.
+    void padKey(int key, const QString& text);
+    // "Invio" of the pad: Enter in the answer box, never on the exit button.
+    void padEnter();
+    void focusAnswer();
     void applyFocus();
     void onFocusChanged(QWidget* now);
 
@@ -101,16 +90,13 @@ class Tavola final : public QMainWindow {
     BoardScale scale_;
 
     QWidget* sea_ = nullptr;
-    QWidget* board_ = nullptr;
-    QWidget* line2_ = nullptr;
+    Board* board_ = nullptr;
     NumberPad* pad_ = nullptr;
+    MenuBar* menuBar_ = nullptr;
     int designMenuHeight_ = 0;
     AnswerBox* txtAnswer_ = nullptr;
     PictureButton* cmdNext_ = nullptr;
     PictureButton* cmdExit_ = nullptr;
-    std::vector<ModelLabel> labels_;
-    std::vector<Placed> placed_;
-    std::array<std::vector<QFrame*>, 9> pieces_;
     QAction* newGame_ = nullptr;
     QTimer timer1_;
     QMetaObject::Connection focusWatch_;

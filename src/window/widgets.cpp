@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 
 #include <algorithm>
@@ -94,16 +96,62 @@ void PictureButton::paintEvent(QPaintEvent*) {
         painter.drawText(captionRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic,
                          text());
     }
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = r.adjusted(4, 4, -4, -4);
-        option.backgroundColor = face_;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    if (hasFocus() && keyboardFocus_) {
+        // A clear outline inside the frame, grown with the board.
+        const int width = std::max(2, scale_.px(30));
+        const int inset = std::max(4, scale_.px(60));
+        painter.setPen(QPen(palette().color(QPalette::WindowText), width, Qt::SolidLine,
+                            Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(r).adjusted(inset + width / 2.0, inset + width / 2.0,
+                                            -inset - width / 2.0, -inset - width / 2.0));
     }
 }
 
+void PictureButton::focusInEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                         reason == Qt::ShortcutFocusReason;
+    }
+    QPushButton::focusInEvent(event);
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        keyboardFocus_ = false;
+    }
+    QPushButton::focusOutEvent(event);
+}
+
 // ---- AnswerBox -------------------------------------------------------------
+
+AnswerBox::AnswerBox(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textChanged, this, &AnswerBox::fitText);
+}
+
+void AnswerBox::setFittedFont(const QFont& font) {
+    fitted_ = font;
+    fitText();
+}
+
+void AnswerBox::fitText() {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QMargins margins = textMargins();
+    // The line edit's own margin on each side, and the cursor at the end.
+    constexpr int lineEditMargins = 2 * 2 + 2;
+    const int room = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).width() -
+                     margins.left() - margins.right() - lineEditMargins;
+    QFont font = fitted_;
+    while (font.pixelSize() > 1 && QFontMetrics(font).horizontalAdvance(text()) > room) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    if (this->font() != font) {
+        setFont(font);
+    }
+}
 
 int AnswerBox::characterCode(const QKeyEvent& event) {
     const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
@@ -164,7 +212,56 @@ void AnswerBox::keyPressEvent(QKeyEvent* event) {
 
 // ---- MenuBar ---------------------------------------------------------------
 
-MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
+// The style's room around and between the items, in pixels at design size,
+// grown by a factor like the font, so that the items stay apart.
+class MenuBar::Spacing final : public QProxyStyle {
+  public:
+    Spacing() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    double factor() const { return factor_; }
+    void setFactor(double factor) { factor_ = factor; }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+            case PM_MenuBarItemSpacing:
+            case PM_MenuBarHMargin:
+            case PM_MenuBarVMargin:
+            case PM_MenuBarPanelWidth:
+                return grown(base);
+            default:
+                return base;
+        }
+    }
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
+                           const QWidget* widget) const override {
+        const QSize size = QProxyStyle::sizeFromContents(type, option, contents, widget);
+        if (type != CT_MenuBarItem) {
+            return size;
+        }
+        return contents + QSize(grown(size.width() - contents.width()),
+                                grown(size.height() - contents.height()));
+    }
+
+  private:
+    int grown(int pixels) const { return static_cast<int>(std::lround(pixels * factor_)); }
+
+    double factor_ = 1.0;
+};
+
+void MenuBar::setScale(const FontChoice& font, const BoardScale& scale) {
+    if (spacing_->factor() != scale.factor()) {
+        spacing_->setFactor(scale.factor());
+        // The style's sizes are not watched: the items are measured afresh.
+        QEvent changed(QEvent::StyleChange);
+        QApplication::sendEvent(this, &changed);
+    }
+    setFont(makeFont(font, scale));
+}
+
+MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent), spacing_(new Spacing) {
+    spacing_->setParent(this);
+    setStyle(spacing_);
     QMenu* ciao = addMenu("di Autrice Uno e Autore Due");
     ciao->setObjectName("Ciao(1)");
     ciao->addAction("Via dell'Esempio 1 - 00000 Paese Esempio")->setObjectName("Tmer(1)");

@@ -38,11 +38,16 @@ class PictureButton final : public QPushButton {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     QPixmap facePicture(int side) const;
 
     QColor face_;
+    // The focus came from the keyboard (Tab, an access key): it is marked.
+    // The game's own moves of the focus are not, as on the desktop.
+    bool keyboardFocus_ = false;
     Faces faces_;
     BoardScale scale_;
     mutable QHash<QString, QPixmap> rendered_;
@@ -55,8 +60,11 @@ class AnswerBox final : public QLineEdit {
   public:
     using KeyFilter = std::function<int(int)>;
 
-    explicit AnswerBox(QWidget* parent) : QLineEdit(parent) {}
+    explicit AnswerBox(QWidget* parent);
     void setKeyFilter(KeyFilter filter) { filter_ = std::move(filter); }
+    // The box's font; a text too wide for the box in it is drawn smaller,
+    // never scrolled out of sight.
+    void setFittedFont(const QFont& font);
 
     // The character code a key would type, as the desktop numbers them
     // (Backspace 8, Escape 27, Ctrl+A..Z 1..26), or -1 when it types none.
@@ -66,7 +74,10 @@ class AnswerBox final : public QLineEdit {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void fitText();
+
     KeyFilter filter_;
+    QFont fitted_;
 };
 
 // The menu bar. F10 highlights it, so that a child without a mouse can reach
@@ -78,6 +89,8 @@ class MenuBar final : public QMenuBar {
     // The four items: a credit, "NUOVO GIOCO", the school and the authors' mail.
     explicit MenuBar(QWidget* parent);
     QAction* newGame() const { return newGame_; }
+    // The font and the space around the items, grown by the board's factor.
+    void setScale(const FontChoice& font, const BoardScale& scale);
     // The keys sent to watched come here first.
     void watchKeys(QWidget* watched) { watched->installEventFilter(this); }
 
@@ -88,6 +101,8 @@ class MenuBar final : public QMenuBar {
     bool menuKey(const QKeyEvent& key);
 
     QAction* newGame_;
+    class Spacing;
+    Spacing* spacing_;
 };
 
 // The sea: on a window larger than the board, one picture behind the whole

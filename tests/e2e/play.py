@@ -292,7 +292,8 @@ def case_answers(game):
 
 
 def case_pad(game):
-    """On a whiteboard, a wrong and a right answer given on the number pad alone."""
+    """A pupil's whole game by touch on a whiteboard: every answer, Invio and No tapped."""
+    # TODO(letter pad): tap the name on the prompt's letter pad once it has one.
     game.start("Giulia")
     wid = game.desktop.focus_window_at(game.reader.activate(game.main()).box)
     game.desktop.xdotool("windowmove", wid, "0", "0", "windowsize", wid, "1200", "700")
@@ -310,8 +311,37 @@ def case_pad(game):
         lambda b: (b[VERDICT], b["focus"]) == (WRONG_VERDICT + str(base), (NEXT,)))
     *_, base = game.question(tap(["Invio"], "a new question",
                                  lambda b: (b[VERDICT], b["focus"]) == ("", (ANSWER,))))
-    tap([*str(base), "Invio"], "the right verdict and the counts",
-        lambda b: (b[VERDICT], game.counts(b)) == (RIGHT_VERDICT, ("1", "1", "2")))
+    # A double tap on Invio, 120 ms apart: judged once, and the verdict stays.
+    right = lambda b: (b[VERDICT], game.counts(b)) == (RIGHT_VERDICT, ("1", "1", "2"))
+    tap(str(base), f"{base} in the answer box", lambda b: b["answer"] == str(base))
+    x, y = game.main().one(role="push button", name="Invio").centre()
+    game.desktop.xdotool("mousemove", "--sync", str(x), str(y))
+    game.desktop.xdotool("click", "--repeat", "2", "--delay", "120", "1")
+    game.wait_board("the right verdict and the counts", right)
+    check(right(game.steady_board()), "a bounce of Invio asked the next question")
+
+    # Exit, then No, by touch: the focus stays on Exit, yet the pad types into
+    # the answer box, and its Invio asks the next question, never to leave.
+    game.desktop.click(*game.main().one(role="push button", name=EXIT).centre())
+    box = game.reader.dialog_saying(CONFIRMATION)
+    game.desktop.click(*box.one(role="push button", name="No").centre())
+    game.reader.gone(box)
+    game.reader.activate(game.main())  # as the whiteboard's desktop does
+    game.wait_board("the focus on Exit", lambda b: b["focus"] == (EXIT,))
+    typed = str(base)[:-1] + "7"
+    tap(["Cancella", "7"], f"{typed} in the answer box",
+        lambda b: (b["answer"], b["focus"]) == (typed, (ANSWER,)))
+    tap(["Invio"], "a new question", lambda b: (b[VERDICT], b["answer"]) == ("", ""))
+    check(not [t for t in game.reader.windows() if CONFIRMATION in t.texts()],
+          "Invio asked to leave")
+
+    # NUOVO GIOCO: the new game's window as the teacher left it, pad included.
+    size = game.main().box[2:]
+    game.desktop.click(*game.main().one(role="menu item", name=NEW_GAME).centre())
+    game.enter_name("Giulia")
+    check_equal(game.ready()["title"], TITLE, "the new game's title")
+    check_equal(game.main().box[2:], size, "the new game's window size")
+    tap(["3"], "3 in the new game's answer box", lambda b: b["answer"] == "3")
 
 
 def case_leave_no(game):

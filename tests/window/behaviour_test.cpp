@@ -127,8 +127,17 @@ TEST_F(BehaviourTest, EnterGoesToTheGameFromEveryControl) {
 }
 
 // Tab runs cmdExit, cmdNext, txtAnswer and skips cmdNext while disabled; the
-// model follows the focus.
+// model follows the focus. A button reached by Tab shows a focus mark; one
+// the game gives the focus to does not, as on the desktop.
 TEST_F(BehaviourTest, TabOrderSkipsTheDisabledNextButton) {
+    const auto marked = [this](QWidget* w) {
+        if (w == window.txtAnswer()) {
+            return false;
+        }
+        const QImage image = w->grab().toImage();
+        return image.pixel(std::max(4, window.scale().px(60)) + 1, image.height() / 2) ==
+               window.palette().color(QPalette::WindowText).rgb();
+    };
     struct Case {
         bool nextEnabled;
         std::vector<QWidget*> order;
@@ -141,14 +150,17 @@ TEST_F(BehaviourTest, TabOrderSkipsTheDisabledNextButton) {
                                              {window.cmdNext(), Focus::cmdNext},
                                              {window.txtAnswer(), Focus::txtAnswer}};
     for (const Case& c : cases) {
+        focusAnswer();
         controls.cmdNextEnabled = c.nextEnabled;
         controls.focus = Focus::cmdExit;
         window.render();
         ASSERT_EQ(QApplication::focusWidget(), window.cmdExit());
+        EXPECT_FALSE(marked(window.cmdExit()));
         for (QWidget* expected : c.order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), expected);
             EXPECT_EQ(controls.focus, names.at(expected));
+            EXPECT_EQ(marked(expected), expected != window.txtAnswer());
         }
     }
 }
@@ -360,46 +372,79 @@ TEST_F(BehaviourTest, UnfilledPieceShowsTheWindowBackground) {
     EXPECT_EQ(image.pixelColor(window.piece(9, 1)->geometry().center()), QColor(Qt::white));
 }
 
-// At whiteboard sizes: one sea (no edge of the board changes the colour more
-// than the sea does between two pixels), a grown menu, and where it fits the
-// pad, keys as large as the buttons, typing by touch into the focused box.
+// At whiteboard sizes, 5:4 to 21:9: one sea (the board's edges show the sea
+// drawn without the board), a grown menu whose
+// items stay apart, and wherever the board at its design size leaves room,
+// the pad on its right: keys of at least 60 px, as large as the buttons where
+// there is room, none in the top 30 % of the window; a tap types into the box.
 TEST_F(BehaviourTest, WhiteboardSizesShowOneSeaAGrownMenuAndThePad) {
     focusAnswer();
-    for (const auto& [size, pad] :
-         {std::pair{QSize(800, 1000), false}, {{1000, 700}, false}, {{1920, 1040}, true}}) {
-        window.resize(size);
+    QMenuBar* bar = window.menuBar();
+    const auto spacing = [bar](int item) {
+        QAction* a = bar->actions().at(item);
+        return bar->actionGeometry(a).width() -
+               QFontMetrics(bar->font()).horizontalAdvance(QString(a->text()).remove(u'&'));
+    };
+    const int designSpacing = spacing(1);
+    struct Case {
+        QSize size;
+        bool pad;
+        bool keysAsButtons;
+    };
+    for (const Case& c : {Case{{800, 1000}, false, false},
+                          {{1000, 700}, true, false},
+                          {{1280, 770}, true, true},
+                          {{1280, 994}, true, true},
+                          {{1920, 1040}, true, true},
+                          {{2560, 1040}, true, true},
+                          {{3840, 2120}, true, true}}) {
+        SCOPED_TRACE(c.size.width());
+        window.resize(c.size);
         QTest::qWait(200);
-        ASSERT_EQ(window.pad() != nullptr, pad);
-        EXPECT_EQ(window.menuBar()->font().pixelSize(), std::lround(11 * window.scale().factor()));
+        ASSERT_EQ(window.pad() != nullptr, c.pad);
+        const double factor = window.scale().factor();
+        EXPECT_EQ(bar->font().pixelSize(), std::lround(11 * factor));
+        EXPECT_GE(spacing(1), std::lround(designSpacing * factor) - 1);
+        // Just outside and inside each side of the board, the window shows
+        // the sea as drawn without the board.
         const QImage sea = window.centralWidget()->grab().toImage();
+        QImage bare(sea.size(), sea.format());
+        window.centralWidget()->render(&bare, QPoint(), QRegion(), QWidget::DrawWindowBackground);
         const QRect board = window.board()->geometry();
         for (int twips : {3000, 4000, 5000, 5700, 7000}) {  // rows where no label meets an edge
             const int y = board.top() + window.scale().px(twips);
-            std::map<bool, int> largest;  // across an edge, or between two pixels of the sea
-            for (int x = 0; x + 1 < (pad ? window.pad()->x() : sea.width()); ++x) {
-                const bool edge = x == board.left() - 1 || x == board.right();
-                const int step = std::abs(qGray(sea.pixel(x, y)) - qGray(sea.pixel(x + 1, y)));
-                if (edge || x < board.left() - 1 || x > board.right()) {
-                    largest[edge] = std::max(largest[edge], step);
+            for (int x : {board.left() - 1, board.left(), board.right(), board.right() + 1}) {
+                if (x >= 0 && x < sea.width()) {
+                    EXPECT_EQ(sea.pixel(x, y), bare.pixel(x, y)) << x << "," << y;
                 }
             }
-            EXPECT_LE(largest[true], largest[false]) << size.width() << " row " << y;
         }
         // The sea reaches the bottom of a tall window too: blue, not the yellow below it.
         const QRgb bottom = sea.pixel(0, sea.height() - 1);
-        EXPECT_GT(qBlue(bottom), qRed(bottom)) << size.width();
+        EXPECT_GT(qBlue(bottom), qRed(bottom));
+        if (!c.pad) {
+            continue;
+        }
+        const QRect pad(window.pad()->mapTo(&window, QPoint(0, 0)), window.pad()->size());
+        EXPECT_GT(pad.left(), window.board()->mapTo(&window, QPoint(board.width() - 1, 0)).x());
+        EXPECT_LE(pad.right(), window.width());
+        EXPECT_GE(pad.top(), 0.3 * window.height());
+        for (auto* key : window.pad()->findChildren<QPushButton*>()) {
+            EXPECT_GE(std::min(key->width(), key->height()), 60);
+            EXPECT_EQ(key->size() == window.cmdNext()->size(), c.keysAsButtons);
+        }
     }
     const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
     for (const char* name : {"4", "2", "Cancella", "7", "Invio"}) {
         auto* key = window.pad()->findChild<QPushButton*>(QStringLiteral("pad%1").arg(name));
         ASSERT_NE(key, nullptr) << name;
-        EXPECT_EQ(key->size().expandedTo(window.cmdNext()->size()), key->size());
         const QPoint at = key->mapTo(&window, key->rect().center());
         QTest::touchEvent(&window, screen.get()).press(0, at);
         QTest::touchEvent(&window, screen.get()).release(0, at);
     }
     EXPECT_EQ(window.txtAnswer()->text(), "47");
     EXPECT_EQ(events.keys, (std::vector<int>{'4', '2', 8, '7'}));
+    EXPECT_EQ(events.count("pressEnter"), 1);
     EXPECT_EQ(QApplication::focusWidget(), window.txtAnswer());
 }
 

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 
 #include <cmath>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,22 @@ TEST_P(LayoutTest, TextBoxAndButtonsMatchTheLayoutTables) {
     EXPECT_EQ(box->palette().color(QPalette::Text), rgb(colours::darkBlue));
     EXPECT_EQ(box->palette().color(QPalette::Base), rgb(colours::cyan));
     EXPECT_EQ(box->toolTip(), "Inserisci il risultato e  premi il tasto  Invio");
+    // The four digits the box takes are all in sight: "8888" starts about
+    // where "8" does, not scrolled out to the box's left edge.
+    std::map<QString, std::pair<int, int>> drawn;  // the text's first and last column
+    for (const QString text : {"8", "8888"}) {
+        box->setText(text);
+        const QImage image = box->grab().toImage();
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, image.height() / 2);
+            if (qGreen(p) < 100 && qBlue(p) > 100) {
+                drawn.try_emplace(text, x, x).first->second.second = x;
+            }
+        }
+    }
+    EXPECT_GE(drawn["8888"].first, drawn["8"].first / 2);
+    EXPECT_LT(drawn["8888"].second, box->width() - 2);
+    box->clear();
 
     struct Button {
         PictureButton* button;

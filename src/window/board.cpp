@@ -1,0 +1,176 @@
+#include "window/board.h"
+
+#include "window/board_rows.h"
+#include "window/pictures.h"
+
+namespace quimbra::window {
+
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    if (widget->palette().color(role) != colour) {
+        QPalette p = widget->palette();
+        p.setColor(role, colour);
+        widget->setPalette(p);
+    }
+}
+
+namespace {
+
+// A plain area of one colour: the fraction line.
+QWidget* filledWidget(QWidget* parent, const char* name, Colour colour) {
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(name);
+    widget->setAutoFillBackground(true);
+    setColour(widget, QPalette::Window, toQColor(colour, widget->palette()));
+    return widget;
+}
+
+}  // namespace
+
+// A caption as a label shows it: line ends of any kind (CR LF from the
+// record files) become one line break, other control characters are dropped.
+QString shownText(const std::string& caption) {
+    QString text = QString::fromStdString(caption);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    text.removeIf([](QChar c) { return c != u'\n' && c.category() == QChar::Other_Control; });
+    return text;
+}
+
+Board::Board(QWidget* parent, const Controls& controls, const BoardScale& scale)
+    : QWidget(parent), scale_(scale) {
+    setObjectName("board");
+    setAutoFillBackground(true);
+    setColour(this, QPalette::Window, toQColor(colours::lightYellow, palette()));
+    for (const BoardRow& row : boardRows) {
+        // Transparent, as every label of the board: a QLabel paints no background.
+        auto* widget = new QLabel(this);
+        widget->setObjectName(row.name);
+        if (row.model != nullptr) {
+            widget->setText(shownText((controls.*row.model).caption));
+        }
+        widget->setToolTip(QString::fromUtf8(row.tip));
+        widget->setAccessibleDescription(QString::fromUtf8(row.description));
+        if (row.picture != nullptr) {
+            placed_.push_back({widget, row.twips, std::nullopt});
+            continue;
+        }
+        widget->setTextFormat(Qt::PlainText);
+        widget->setAlignment(Qt::AlignTop | (row.style.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+        // Fixed-size labels wrap long texts onto further lines, as the desktop's
+        // labels do; auto-size labels grow instead.
+        widget->setWordWrap(!row.style.autoSize);
+        // The text takes the model's colour; the border keeps the window-text one.
+        widget->setForegroundRole(QPalette::Text);
+        widget->setIndent(row.style.bordered ? 0 : -1);
+        placed_.push_back({widget, row.twips, row.style.font});
+        labels_.push_back({&row, widget, row.style.fittedAtOnce});
+    }
+    line_ = filledWidget(this, "Line2", colours::magenta);
+    line_->stackUnder(label("Label2"));
+    addPieces();
+
+    // The text box and the buttons lie in front of everything else.
+    answer_ = new AnswerBox(this);
+    answer_->setObjectName("txtAnswer");
+    placed_.push_back({answer_, answerTwips, std::nullopt});
+    answer_->setMaxLength(answerLength);
+    answer_->setToolTip("Inserisci il risultato e  premi il tasto  Invio");
+    answer_->setAccessibleName(QStringLiteral("risposta"));
+    setColour(answer_, QPalette::Text, toQColor(colours::darkBlue, palette()));
+    setColour(answer_, QPalette::Base, toQColor(colours::cyan, palette()));
+
+    for (const ButtonRow& row : buttonRows) {
+        const auto face = [](const char* picture) {
+            return picture != nullptr ? QString::fromLatin1(picture) : QString();
+        };
+        auto* button = new PictureButton(
+            this, QString::fromLatin1(row.caption), toQColor(row.face, palette()),
+            {face(row.pictures[0]), face(row.pictures[1]), face(row.pictures[2])}, scale_);
+        button->setObjectName(row.name);
+        button->setToolTip(QString::fromUtf8(row.tip));
+        button->setAccessibleName(QString::fromUtf8(row.accessibleName));
+        placed_.push_back(
+            {button, nextButtonTwips.translated(row.left - nextButtonLeft, 0), buttonFont});
+        (row.left == nextButtonLeft ? next_ : exit_) = button;
+    }
+}
+
+void Board::addPieces() {
+    for (int row = 1; row <= 9; ++row) {
+        const PieceRow& layout = pieceRows().at(static_cast<std::size_t>(row - 1));
+        auto& widgets = pieces_.at(static_cast<std::size_t>(row - 1));
+        const int pieces = static_cast<int>(layout.lefts.size());
+        widgets.resize(layout.lefts.size(), nullptr);
+        for (int i = 0; i < pieces; ++i) {
+            const int index = layout.backToFront.empty()
+                                  ? i + 1
+                                  : layout.backToFront.at(static_cast<std::size_t>(i));
+            auto* piece = new QFrame(this);
+            piece->setObjectName(QString("Shape%1(%2)").arg(row).arg(index));
+            piece->setFrameStyle(QFrame::Box | QFrame::Plain);
+            piece->setAutoFillBackground(true);
+            piece->stackUnder(findChild<QWidget*>(
+                index <= layout.firstBehindCount ? layout.firstBehind : layout.behind));
+            const bool end = layout.endWidth != 0 && (index == 1 || index == pieces);
+            placed_.push_back({piece,
+                               {layout.lefts.at(static_cast<std::size_t>(index - 1)), barTop,
+                                end ? layout.endWidth : layout.width, barHeight},
+                               std::nullopt});
+            widgets.at(static_cast<std::size_t>(index - 1)) = piece;
+        }
+    }
+}
+
+QFrame* Board::piece(int row, int index) const {
+    return pieces_.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(index - 1));
+}
+
+void Board::applyScale(const BoardScale& scale) {
+    scale_ = scale;
+    for (const Placed& p : placed_) {
+        p.widget->setGeometry(
+            scale_.rect(p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height()));
+        if (p.font) {
+            p.widget->setFont(makeFont(*p.font, scale_));
+        }
+    }
+    answer_->setFittedFont(makeFont(answerFont, scale_));
+    // Borders are one pixel at design size and grow with the board.
+    const int border = std::max(1, static_cast<int>(std::lround(scale_.factor())));
+    for (const auto& row : pieces_) {
+        for (QFrame* piece : row) {
+            piece->setLineWidth(border);
+        }
+    }
+    for (const BoardRow& row : boardRows) {
+        if (row.picture != nullptr) {
+            QLabel* picture = label(row.name);
+            picture->setPixmap(renderPicture(QString::fromLatin1(row.picture), picture->size(),
+                                             devicePixelRatioF()));
+        }
+    }
+    for (const ModelLabel& l : labels_) {
+        if (l.row->style.bordered) {
+            // A frame would be drawn in the text's colour; the border is the
+            // window text's, as on the desktop.
+            l.widget->setStyleSheet(
+                QStringLiteral("QLabel { border: %3px solid %1; padding: %2px; }")
+                    .arg(palette().color(QPalette::WindowText).name())
+                    .arg(std::max(0, scale_.px(30) - border))
+                    .arg(border));
+        }
+        if (l.fitted) {
+            l.widget->adjustSize();
+        }
+    }
+    const LineRow& line = fractionLine;
+    const int thickness =
+        std::max(1, static_cast<int>(std::lround(line.thickness * scale_.factor())));
+    line_->setGeometry(scale_.px(line.left), scale_.px(line.y) - thickness / 2,
+                       scale_.px(line.right) - scale_.px(line.left) + 1, thickness);
+    next_->setScale(scale_);
+    exit_->setScale(scale_);
+
+    setFixedSize(scale_.clientSize());
+}
+
+}  // namespace quimbra::window
