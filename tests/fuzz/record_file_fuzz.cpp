@@ -61,6 +61,13 @@ class MemoryFiles final : public FileOperations {
         files_.erase(from);
         return {};
     }
+    Status appendLine(const std::string& path, std::string_view first,
+                      std::string_view line) override {
+        std::string& file = files_[path];
+        file += file.empty() ? first : std::string_view{};
+        file += line;
+        return {};
+    }
     Status removeFile(const std::string& path) override {
         files_.erase(path);
         return {};

@@ -50,4 +50,24 @@ records::WriteResult FakeRecords::writeRecord(const std::string& recordsDir,
     return {writeOutcome, writeOutcome == Outcome::written ? "" : "Guasto simulato.", onDisk};
 }
 
+records::GameEndResult FakeRecords::endGame(const std::string& recordsDir, const std::string& score,
+                                            const std::string& name,
+                                            const records::BeatsRecord& beats,
+                                            records::SheetRow row,
+                                            const records::WaitNotice& waiting) {
+    using Outcome = records::WriteResult::Outcome;
+    records::GameEndResult result;
+    if (beats) {
+        result.record = writeRecord(recordsDir, score, name, beats, waiting);
+    } else if (lockBusy) {
+        waiting();
+    }
+    result.sheetError = sheetError;
+    if (sheetError.empty()) {
+        row.beatRecord = result.record.outcome == Outcome::written;
+        rows.push_back(row);
+    }
+    return result;
+}
+
 }  // namespace quimbra::testing

@@ -24,6 +24,11 @@ class FakeRecords : public records::RecordStorage {
     records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name, const records::BeatsRecord& beats,
                                      const records::WaitNotice& waiting = {}) override;
+    // The record as writeRecord, when asked for, then the row unless sheetError.
+    records::GameEndResult endGame(const std::string& recordsDir, const std::string& score,
+                                   const std::string& name, const records::BeatsRecord& beats,
+                                   records::SheetRow row,
+                                   const records::WaitNotice& waiting = {}) override;
 
     std::string dir = "/records/";
     // Missing files are nullopt; createMissing makes them empty.
@@ -42,7 +47,10 @@ class FakeRecords : public records::RecordStorage {
     std::vector<std::string> read;  // paths, in order
     std::vector<Written> writes;    // successful writes only
     int writeAttempts = 0;
-    bool lockBusy = false;  // another game holds the files: the write waits first
+    bool lockBusy = false;
+    std::string sheetError;
+    std::vector<records::SheetRow>
+        rows;  // added to the class sheet  // another game holds the files: the write waits first
 };
 
 }  // namespace quimbra::testing
