@@ -285,6 +285,10 @@ class PosixFileOperations final : public FileOperations {
             if (error == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
                 return failed(Action::write, path, reasons::linkInPlace);
             }
+            if (error == EACCES && ::lstat(path.c_str(), &link) == 0 && S_ISREG(link.st_mode) &&
+                (link.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+                return failed(Action::write, path, reasons::readOnlyFile);
+            }
             return failed(Action::write, path, error);
         }
         shareInSharedFolder(fd, path);

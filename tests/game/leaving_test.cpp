@@ -36,6 +36,7 @@ TEST(Leaving, NoChangesNothing) {
         EXPECT_EQ(rig.game->state(), stateBefore);
         EXPECT_FALSE(rig.game->over());
         EXPECT_EQ(rig.platform.endCalls, 0);
+        EXPECT_TRUE(rig.records.rows.empty()) << "no row for a game that goes on";
         const Dialog& asked = rig.platform.dialogs.back();
         EXPECT_EQ(asked.title, "Uscire dal programma");
         EXPECT_EQ(asked.style, boxes::yesNoQuestionDefaultNo);
@@ -55,6 +56,8 @@ TEST(Leaving, Farewell) {
     EXPECT_EQ(farewell.style, boxes::okOnly);
     EXPECT_TRUE(rig.game->over());
     EXPECT_EQ(rig.platform.endCalls, 1);
+    ASSERT_EQ(rig.records.rows.size(), 1U);
+    EXPECT_EQ(rig.records.rows[0].played, "01:40");
 }
 
 // Only a score strictly above the record replaces it; an empty or non-numeric record is 0.
@@ -93,6 +96,10 @@ TEST(Leaving, RecordComparison) {
             EXPECT_EQ(rig.records.scoreFile, c.record);
             EXPECT_EQ(rig.records.nameFile, "Marco\r\n");
         }
+        // One row for the game, whether or not it beat the record.
+        const records::SheetRow row{"2026-12-08",       "10:42", "Anna",    c.rightAnswers, 1,
+                                    c.rightAnswers + 1, "00:00", c.written, "LAB-07"};
+        EXPECT_EQ(rig.records.rows, std::vector<records::SheetRow>{row});
         EXPECT_EQ(rig.platform.endCalls, 1);
     }
 }
@@ -167,6 +174,47 @@ TEST(Leaving, WriteOutcomes) {
         using Shown = decltype(rig.platform.busyAfter);
         const Shown busy = c.lockBusy ? Shown{{4U, recordingText}} : Shown{};
         EXPECT_EQ(rig.platform.busyAfter, busy);
+        EXPECT_EQ(rig.platform.endCalls, 1);
+    }
+}
+
+// A row the class sheet refused is told in one line after the record's
+// message, the record kept all the same; a folder that could not be had at
+// all is told once for both.
+TEST(Leaving, SheetFailureIsReported) {
+    const std::string why =
+        "Impossibile scrivere il file \"/records/registro.csv\": il disco è pieno.";
+    const struct {
+        int rightAnswers;
+        std::string writeError;
+        std::vector<std::string> said;  // after the farewell
+    } cases[] = {
+        {0, "", {"Non ho potuto scrivere la partita nel registro della classe: " + why}},
+        {3,
+         "",
+         {recordKept, "Non ho potuto scrivere la partita nel registro della classe: " + why}},
+        {3,
+         why,
+         {"Non sono riuscito a registrare il tuo record né la partita nel registro della "
+          "classe.\n" +
+          why}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said.back());
+        GameRig rig;
+        rig.records.scoreFile = "1\r\n";
+        rig.records.sheetError = why;
+        rig.records.writeError = c.writeError;
+        rig.start();
+        rig.answerRight(c.rightAnswers);
+        rig.platform.expectMessage(confirmPrompt, Answer::yes).expectAnyMessage();
+        for (const std::string& text : c.said) {
+            rig.platform.expectMessage(text);
+        }
+        rig.game->clickExit();
+        rig.platform.verifyDone();
+        EXPECT_EQ(rig.records.scoreFile,
+                  c.writeError.empty() && c.rightAnswers > 1 ? "3\r\n" : "1\r\n");
         EXPECT_EQ(rig.platform.endCalls, 1);
     }
 }
