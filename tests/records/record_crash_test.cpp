@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <numeric>
 #include <random>
@@ -23,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "records/class_sheet.h"
 #include "records/file_errors.h"
 #include "records/record_files.h"
 #include "support/hooked_files.h"
@@ -84,6 +86,7 @@ class RecordCrashTest : public ::testing::Test {
         for (const auto& entry : fs::directory_iterator(root_)) {
             names.push_back(entry.path().filename().string());
         }
+        std::erase(names, std::string(classSheetFileName));
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
             << "nothing left behind";
@@ -153,9 +156,9 @@ void startGame(const std::string& dir, int initial) {
     }
 }
 
-// A game: starts, then ends, writing the score (its name derived from it),
-// each file operation taking slowMs more, and tells how it went, as a line
-// "score outcome record-it-was-compared-with".
+// A game: starts, then ends, writing the score (its name derived from it)
+// and its row in the class sheet, each file operation taking slowMs more,
+// and tells how it went, as a line "score outcome record-it-was-compared-with".
 std::string playGame(const std::string& dir, int score, int initial, int slowMs) {
     startGame(dir, initial);
     quimbra::testing::HookedFiles slowed([slowMs](const std::string&, const std::string&) {
@@ -166,8 +169,12 @@ std::string playGame(const std::string& dir, int score, int initial, int slowMs)
     const auto beats = [score](const std::string& onDisk) {
         return score > std::atoi(onDisk.c_str());
     };
+    const std::string name = "Giocatore " + std::to_string(score);
     const WriteResult written =
-        files.writeRecord(dir, std::to_string(score), "Giocatore " + std::to_string(score), beats);
+        files
+            .endGame(dir, std::to_string(score), name, beats,
+                     {"2026-12-08", "10:42", name, score, 1, score + 1, "15:00", false, "PC"})
+            .record;
     return std::to_string(score) + ' ' + std::to_string(static_cast<int>(written.outcome)) + ' ' +
            std::to_string(std::atoi(written.recordOnDisk.c_str())) + '\n';
 }
@@ -243,7 +250,19 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
             left.push_back(entry.path().filename().string());
         }
         std::sort(left.begin(), left.end());
-        EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
+        // Every game's row whole, each on its line: the header, then eight
+        // rows a round.
+        std::ifstream sheet(root_ / classSheetFileName, std::ios::binary);
+        const std::string rows{std::istreambuf_iterator<char>(sheet), {}};
+        std::size_t whole = 0;
+        for (std::size_t at = 0, end = 0; (end = rows.find("\r\n", at)) != rows.npos;
+             at = end + 2) {
+            whole += std::count(rows.begin() + static_cast<std::ptrdiff_t>(at),
+                                rows.begin() + static_cast<std::ptrdiff_t>(end), ';') == 8;
+        }
+        EXPECT_EQ(whole, 1U + writers * static_cast<std::size_t>(round + 1));
+        EXPECT_EQ(rows.size(), rows.rfind("\r\n") + 2);
+        EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "registro.csv", "vondu.txt"}))
             << "no temporary, mark or lock file left by the writers";
         const auto [score, name] = restart();
         EXPECT_EQ(score, std::to_string(previous) + "\r\n");
