@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -121,6 +122,24 @@ TEST(RecordDirectory, FirstUsableCandidate) {
         files.Leggifiletxt(nameFilePath(c.chosen));
     }
     fs::remove_all(root);
+}
+
+// The last class-sheet line decides; only a clear no turns the sheet off.
+TEST(RecordDirectory, ClassSheetSetting) {
+    const struct {
+        std::string text;
+        std::optional<bool> on;
+    } cases[] = {
+        {"records-folder = /srv\n", std::nullopt},
+        {"# class-sheet = no\nclass-sheets = no\n", std::nullopt},
+        {" class-sheet = No \r\n", false},
+        {"class-sheet=OFF", false},
+        {"class-sheet = 0", false},
+        {"class-sheet = no\nclass-sheet = yes\n", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(classSheetSetting(c.text), c.on) << c.text;
+    }
 }
 
 #ifndef _WIN32
