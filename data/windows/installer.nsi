@@ -12,6 +12,9 @@
 ;                             the records folder of every game on the
 ;                             computer, as the policy value
 ;                             HKLM\SOFTWARE\Policies\Quimbra RecordsFolder;
+;   /NOCLASSSHEET             no class sheet: the games add no row to
+;                             registro.csv, as the policy value ClassSheet = 0
+;                             (a DWORD) beside RecordsFolder;
 ;   /D=C:\Giochi\Quimbra      the program's folder: last, unquoted, even
 ;                             with blanks; a reinstall finds it by itself.
 ; Uninstalling never deletes the records.
@@ -124,6 +127,13 @@ Section "Quimbra (necessario)" SecProgram
         WriteRegStr HKLM "${POLICY_KEY}" "RecordsFolder" $1
         WriteRegStr HKLM "${UNINSTALL_KEY}" "RecordsFolder" $1
     ${EndIf}
+    ; The class sheet turned off, noted likewise for the uninstaller.
+    ClearErrors
+    ${GetOptions} $0 "/NOCLASSSHEET" $1
+    ${IfNot} ${Errors}
+        WriteRegDWORD HKLM "${POLICY_KEY}" "ClassSheet" 0
+        WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoClassSheet" 1
+    ${EndIf}
 SectionEnd
 
 Section "Collegamento sul desktop" SecDesktop
@@ -168,6 +178,11 @@ Section "Uninstall"
     ${If} $0 != ""
     ${AndIf} $0 == $1
         DeleteRegValue HKLM "${POLICY_KEY}" "RecordsFolder"
+        DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
+    ${EndIf}
+    ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "NoClassSheet"
+    ${If} $0 == 1
+        DeleteRegValue HKLM "${POLICY_KEY}" "ClassSheet"
         DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
     ${EndIf}
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
