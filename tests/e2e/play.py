@@ -343,7 +343,8 @@ def case_leave_yes_no_record(game):
     game.leave(confirm=True)
     check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
     check_equal(game.record_files(), (b"", b""), "the record files")
-    check_equal(sorted(os.listdir(game.record_dir)), dir_before, "the record directory")
+    check_equal(sorted(os.listdir(game.record_dir)), sorted(dir_before + ["registro.csv"]),
+                "the record directory, but for the class sheet")
     check_equal([os.stat(os.path.join(game.record_dir, f)).st_mtime_ns for f in dir_before],
                 stamps, "the record files' times")
 
@@ -367,6 +368,12 @@ def case_new_record(game):
     game.leave(confirm=True)
     check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
     check_equal(game.record_files(), (b"1\r\n", b"Giulia\r\n"), "the record files")
+    # The class sheet: a header, then both games, the first a record, on this computer.
+    with open(os.path.join(game.record_dir, "registro.csv"), encoding="utf-8-sig", newline="") as f:
+        rows = [row.split(";")[2:6] + row.split(";")[7:] for row in f.read().split("\r\n")]
+    check_equal(rows, [["Nome", "Esatte", "Sbagliate", "Totale", "Record", "Computer"],
+                       ["Giulia", "1", "0", "1", "sì", os.uname().nodename],
+                       ["Marco", "1", "0", "1", "", os.uname().nodename], []], "the class sheet")
 
 
 def case_new_game(game):

@@ -63,9 +63,7 @@ class MemoryFiles final : public FileOperations {
     }
     Status appendLine(const std::string& path, std::string_view first,
                       std::string_view line) override {
-        std::string& file = files_[path];
-        file += file.empty() ? first : std::string_view{};
-        file += line;
+        files_[path] += std::string(files_[path].empty() ? first : "") + std::string(line);
         return {};
     }
     Status removeFile(const std::string& path) override {

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <string>
 
@@ -126,20 +125,9 @@ TEST(RecordDirectory, FirstUsableCandidate) {
 
 // The last class-sheet line decides; only a clear no turns the sheet off.
 TEST(RecordDirectory, ClassSheetSetting) {
-    const struct {
-        std::string text;
-        std::optional<bool> on;
-    } cases[] = {
-        {"records-folder = /srv\n", std::nullopt},
-        {"# class-sheet = no\nclass-sheets = no\n", std::nullopt},
-        {" class-sheet = No \r\n", false},
-        {"class-sheet=OFF", false},
-        {"class-sheet = 0", false},
-        {"class-sheet = no\nclass-sheet = yes\n", true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(classSheetSetting(c.text), c.on) << c.text;
-    }
+    EXPECT_EQ(classSheetSetting("# class-sheet = no\nclass-sheets = no\n"), std::nullopt);
+    EXPECT_EQ(classSheetSetting("class-sheet=0\n class-sheet = OFF \r\n"), false);
+    EXPECT_EQ(classSheetSetting("class-sheet = no\nclass-sheet = yes"), true);
 }
 
 #ifndef _WIN32

@@ -278,16 +278,6 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
                   INVALID_FILE_ATTRIBUTES);
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder");
-    // ClassSheet = 0 beside it turns the class sheet off, saying where.
-    const DWORD off = 0;
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet",
-                              REG_DWORD, &off, sizeof off),
-              ERROR_SUCCESS);
-    const ClassSheetState sheet = classSheetEnabled();
-    EXPECT_FALSE(sheet.on);
-    EXPECT_NE(sheet.why.find("ClassSheet"), std::string::npos) << sheet.why;
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet");
-    EXPECT_TRUE(classSheetEnabled().on);
 }
 
 // A record that cannot be written on Windows (a file held open by another

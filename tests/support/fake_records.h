@@ -24,7 +24,8 @@ class FakeRecords : public records::RecordStorage {
     records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name, const records::BeatsRecord& beats,
                                      const records::WaitNotice& waiting = {}) override;
-    // The record as writeRecord, when asked for, then the row unless sheetError.
+    // The record as writeRecord, when asked for, then the row; sheetError, if
+    // any, as why the row was not added.
     records::GameEndResult endGame(const std::string& recordsDir, const std::string& score,
                                    const std::string& name, const records::BeatsRecord& beats,
                                    records::SheetRow row,
@@ -47,10 +48,9 @@ class FakeRecords : public records::RecordStorage {
     std::vector<std::string> read;  // paths, in order
     std::vector<Written> writes;    // successful writes only
     int writeAttempts = 0;
-    bool lockBusy = false;
-    std::string sheetError;
-    std::vector<records::SheetRow>
-        rows;  // added to the class sheet  // another game holds the files: the write waits first
+    bool lockBusy = false;                // another game holds the files: the write waits first
+    std::string sheetError;               // why the row is not added to the class sheet
+    std::vector<records::SheetRow> rows;  // every row the games tried to add
 };
 
 }  // namespace quimbra::testing

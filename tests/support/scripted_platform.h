@@ -49,8 +49,8 @@ class ScriptedPlatform : public Platform {
     Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
     std::string currentDate() override { return date; }
     double timeOfDay() override { return time; }
-    LocalDateTime localDateTime() override { return now; }
-    std::string computerName() override { return computer; }
+    LocalDateTime localDateTime() override { return {"2026-12-08", "10:42"}; }
+    std::string computerName() override { return "LAB-07"; }
     void beep() override { ++beeps; }
     void showBusy(const std::string& text) override {
         busyAfter.emplace_back(dialogs.size(), text);
@@ -61,8 +61,6 @@ class ScriptedPlatform : public Platform {
     std::vector<Dialog> dialogs;
     std::string date = "08/12/2026";
     double time = 43210.0;
-    LocalDateTime now{"2026-12-08", "10:42"};
-    std::string computer = "LAB-07";
     int beeps = 0;
     // Each busy text, after how many dialogs it was shown.
     std::vector<std::pair<std::size_t, std::string>> busyAfter;
