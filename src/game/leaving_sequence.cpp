@@ -23,13 +23,6 @@ void LeavingSequence::keepRecord() {
     const double record = textToNumber(controls_.lblpunti.caption);
     const double score = textToNumber(controls_.lblScore.caption);
     const bool beaten = score > record;
-    if (beaten && !recordFailure_.empty()) {
-        // The record label is empty, so any score of 1 or more gets here.
-        dialogs_.messageBox(
-            "Non posso registrare il record: all'inizio della partita non sono "
-            "riuscito a " +
-            recordFailure_ + ".");
-    }
     const bool writing = beaten && recordFailure_.empty();
     records::BeatsRecord beats;
     if (writing) {
@@ -62,9 +55,21 @@ void LeavingSequence::keepRecord() {
     if (writing) {
         tellRecord(ended.record);
     }
+    std::string said;
+    if (beaten && !recordFailure_.empty()) {
+        // The record label is empty, so any score of 1 or more gets here.
+        said = "Non posso registrare il record: all'inizio della partita non sono riuscito a " +
+               recordFailure_ + ".";
+    }
     if (!ended.sheetError.empty()) {
-        dialogs_.messageBox("Non ho potuto scrivere la partita nel registro della classe: " +
-                            ended.sheetError);
+        // Beside the record's failure, in the same box: a share that is
+        // still away is one message.
+        said +=
+            (said.empty() ? "" : "\n") +
+            ("Non ho potuto scrivere la partita nel registro della classe: " + ended.sheetError);
+    }
+    if (!said.empty()) {
+        dialogs_.messageBox(said);
     }
 }
 
