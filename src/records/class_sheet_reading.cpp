@@ -7,8 +7,9 @@
 // - A line ends with CR LF or a lone LF; blank lines are passed over.
 // - Fields are separated by ';' and quoted as RFC 4180 says. A quoted field
 //   may hold a line break, but not one followed by the start of a row (an
-//   ISO date, then ';'): a quote left open by a row cut short would
-//   otherwise swallow the rows appended after it.
+//   ISO date, then ';'): a quote left open by a row cut short ends there,
+//   rather than being read on to the next quote or the end of the file (on
+//   a damaged file, once for every line).
 // - A row is kept only when it ends with a line end and holds the nine
 //   columns: an ISO date, a time h:mm, a name, three whole counts, the time
 //   played, the record mark and the computer.

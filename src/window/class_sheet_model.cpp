@@ -181,17 +181,15 @@ double Pupil::average() const {
 }
 
 std::vector<Pupil> pupilsOf(const SheetRowsModel& rows, const SheetFilter& filter) {
-    std::map<std::string, Pupil> byName;
+    // One pupil, however the case of the name was typed; shown as last typed.
+    std::map<QString, Pupil> byName;
     // Source rows run newest first: walked backwards, each pupil's games
     // come oldest first.
     for (int i = rows.rowCount() - 1; i >= 0; --i) {
         if (filter.accepts(i)) {
-            const records::SheetRow& row = rows.sheetRow(i);
-            Pupil& pupil = byName[row.name];
-            if (pupil.right.empty()) {
-                pupil.name = text(row.name);
-            }
-            pupil.right.push_back(row.right);
+            Pupil& pupil = byName[rows.foldedName(i)];
+            pupil.name = text(rows.sheetRow(i).name);
+            pupil.right.push_back(rows.sheetRow(i).right);
         }
     }
     std::vector<Pupil> pupils;
