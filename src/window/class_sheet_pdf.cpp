@@ -103,7 +103,7 @@ bool writeSheetPdf(const QString& file, const SheetPrint& print) {
     }
     pages.skip(QFontMetrics(body, &writer).height());
     pages.text(QStringLiteral("Partite"), heading);
-    const std::vector<double> rowWidths = {0.11, 0.07, 0.25, 0.08, 0.09, 0.07, 0.11, 0.07, 0.15};
+    const std::vector<double> rowWidths = {0.11, 0.07, 0.22, 0.08, 0.09, 0.07, 0.14, 0.07, 0.15};
     pages.row(print.rowsHeader, rowWidths, bold, true);
     for (const QStringList& row : print.rows) {
         pages.row(row, rowWidths, body, false);

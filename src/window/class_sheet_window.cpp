@@ -224,11 +224,13 @@ void ClassSheetWindow::filterChanged() {
     if (!loadMessage_.isEmpty()) {
         lines << loadMessage_;
     } else {
-        const auto& pupils = pupils_->pupils();
-        lines << QStringLiteral("%1 partite di %2 alunni su %3 nel registro.")
-                     .arg(filter_->rowCount())
-                     .arg(pupils.size())
-                     .arg(rows_->rowCount());
+        const auto count = [](qsizetype n, const char* one, const char* many) {
+            return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+        };
+        lines << QStringLiteral("%1 di %2 su %3 nel registro.")
+                     .arg(count(filter_->rowCount(), "partita", "partite"),
+                          count(qsizetype(pupils_->pupils().size()), "alunno", "alunni"),
+                          QString::number(rows_->rowCount()));
     }
     if (skipped_ > 0) {
         lines << skippedLine(skipped_);
@@ -280,20 +282,24 @@ void ClassSheetWindow::applyScale() {
     title_->setFont(big);
     const QFontMetrics metrics(body);
     for (QTableView* view : {rowsView_, pupilsView_}) {
+        view->horizontalHeader()->setFont(body);
         view->verticalHeader()->setDefaultSectionSize(metrics.height() * 3 / 2);
     }
-    const char* const widest[] = {"08/12/2026",     "10:42",     "Mariangela Rossi",
-                                  "Esatte",         "Sbagliate", "Totale",
-                                  "Tempo di gioco", "Record",    "Computer"};
-    for (int column = 0; column < 9; ++column) {
-        rowsView_->setColumnWidth(
-            column,
-            metrics.horizontalAdvance(QString::fromUtf8(widest[column])) + metrics.height());
+    // Wide enough for the header (and its sort mark) or a usual value.
+    const auto fit = [&](QTableView* view, int column, const char* widest) {
+        const QString header = view->model()->headerData(column, Qt::Horizontal).toString();
+        view->setColumnWidth(column,
+                             std::max(metrics.horizontalAdvance(header),
+                                      metrics.horizontalAdvance(QString::fromUtf8(widest))) +
+                                 metrics.height() * 3 / 2);
+    };
+    const char* const rowsWidest[] = {"08/12/2026", "10:42", "Mariangela Rossi", "", "", "", "",
+                                      "",           ""};
+    for (int column = 0; column < rowsView_->model()->columnCount(); ++column) {
+        fit(rowsView_, column, rowsWidest[column]);
     }
-    pupilsView_->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Mariangela Rossi")));
-    for (int column = 1; column < 5; ++column) {
-        pupilsView_->setColumnWidth(
-            column, metrics.horizontalAdvance(QStringLiteral("Media esatte")) + metrics.height());
+    for (int column = 0; column < pupilsView_->model()->columnCount(); ++column) {
+        fit(pupilsView_, column, column == 0 ? "Mariangela Rossi" : "");
     }
 }
 
