@@ -20,15 +20,15 @@ inline constexpr std::string_view classSheetColumns[] = {
     "Data", "Ora", "Nome", "Esatte", "Sbagliate", "Totale", "Tempo di gioco", "Record", "Computer"};
 
 struct SheetRow {
-    std::string date;      // ISO, "2026-12-08"
-    std::string time;      // "10:42"
-    std::string name;      // the player's name as the board shows it, UTF-8
-    int right = 0;         // right answers
-    int wrong = 0;         // wrong answers
-    int total = 0;         // answers given
-    std::string played;    // time played, "mm:ss"
+    std::string date;         // ISO, "2026-12-08"
+    std::string time;         // "10:42"
+    std::string name;         // the player's name as the board shows it, UTF-8
+    int right = 0;            // right answers
+    int wrong = 0;            // wrong answers
+    int total = 0;            // answers given
+    std::string played;       // time played, "mm:ss"
     bool beatRecord = false;  // written "sì", or left empty
-    std::string computer;  // the computer's name
+    std::string computer;     // the computer's name
     bool operator==(const SheetRow&) const = default;
 };
 

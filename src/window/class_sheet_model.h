@@ -24,6 +24,8 @@ class SheetRowsModel final : public QAbstractTableModel {
     const records::SheetRow& sheetRow(int row) const { return rows_[at(row)]; }
     // The name folded for a filter that ignores case.
     const QString& foldedName(int row) const { return folded_[at(row)]; }
+    // Larger is later in the day's calendar: yyyymmddhhmm.
+    long long playedAt(int row) const { return playedAt_[at(row)]; }
     // Larger is later in the file.
     int fileOrder(int row) const { return static_cast<int>(at(row)); }
 
@@ -36,6 +38,7 @@ class SheetRowsModel final : public QAbstractTableModel {
     std::size_t at(int row) const { return rows_.size() - 1 - static_cast<std::size_t>(row); }
     std::vector<records::SheetRow> rows_;
     std::vector<QString> folded_;
+    std::vector<long long> playedAt_;
 };
 
 enum class Period { today, thisWeek, schoolYear, all };
