@@ -41,6 +41,18 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// Where the technician turned it off, so that a teacher knows whom to ask.
+#ifdef _WIN32
+constexpr const char* offLine =
+    "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
+    "(criterio ClassSheet), e le partite che finiscono non vi sono aggiunte.";
+#else
+constexpr const char* offLine =
+    "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
+    "(class-sheet = no in /etc/quimbra/quimbra.conf), e le partite che finiscono non vi sono "
+    "aggiunte.";
+#endif
+
 QString skippedLine(std::size_t skipped) {
     return skipped == 1
                ? QStringLiteral("1 riga del registro è danneggiata e non è mostrata.")
@@ -74,12 +86,12 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
 
 }  // namespace
 
-ClassSheetWindow::ClassSheetWindow(const QString& recordsDir, QDate today, const QString& offReason,
+ClassSheetWindow::ClassSheetWindow(const QString& recordsDir, QDate today, bool recordingOff,
                                    QWidget* parent)
     : QWidget(parent),
       recordsDir_(recordsDir),
       today_(today),
-      offReason_(offReason),
+      recordingOff_(recordingOff),
       rows_(new SheetRowsModel(this)),
       filter_(new SheetFilter(*rows_, this)),
       pupils_(new PupilsModel(this)),
@@ -218,8 +230,8 @@ void ClassSheetWindow::filterChanged() {
     const QString chosen = pupilsView_->currentIndex().siblingAtColumn(0).data().toString();
     pupils_->setPupils(pupilsOf(*rows_, *filter_));
     QStringList lines;
-    if (!offReason_.isEmpty()) {
-        lines << offReason_;
+    if (recordingOff_) {
+        lines << QString::fromUtf8(offLine);
     }
     if (!loadMessage_.isEmpty()) {
         lines << loadMessage_;

@@ -29,8 +29,9 @@ inline constexpr const char* classSheetTitle = "Registro di Quimbra";
 class ClassSheetWindow final : public QWidget {
   public:
     // recordsDir ends with its separator; today is the day the periods count
-    // from; offReason, when not empty, says why no game is being recorded.
-    ClassSheetWindow(const QString& recordsDir, QDate today, const QString& offReason = {},
+    // from; recordingOff when the technician turned the sheet off, which the
+    // window then says.
+    ClassSheetWindow(const QString& recordsDir, QDate today, bool recordingOff = false,
                      QWidget* parent = nullptr);
     ~ClassSheetWindow() override;
 
@@ -61,7 +62,7 @@ class ClassSheetWindow final : public QWidget {
 
     QString recordsDir_;
     QDate today_;
-    QString offReason_;
+    bool recordingOff_;
     QString loadMessage_;
     std::size_t skipped_ = 0;
     SheetRowsModel* rows_;

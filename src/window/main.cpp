@@ -37,11 +37,11 @@ int main(int argc, char* argv[]) {
     quimbra::window::installQtTranslations();
     if (commandLine.classSheet) {
         quimbra::records::RecordFiles storage;
-        // HOOK(class-sheet setting): the technician's off switch (ClassSheet = 0,
-        // class-sheet = no), told by the records side; empty while it is on.
-        const QString offReason;
+        // HOOK(class-sheet setting): true when the technician turned the sheet
+        // off (ClassSheet = 0, class-sheet = no); the records side tells it.
+        const bool sheetOff = false;
         quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
-                                                QDate::currentDate(), offReason);
+                                                QDate::currentDate(), sheetOff);
         sheet.show();
         return QApplication::exec();
     }
