@@ -1,5 +1,6 @@
 #include "window/class_sheet_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -378,7 +379,11 @@ void ClassSheetWindow::askPdf() {
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         file += QStringLiteral(".pdf");
     }
-    if (!savePdf(file)) {
+    // A whole year of a lab is some thousand pages: a moment's work.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool saved = savePdf(file);
+    QApplication::restoreOverrideCursor();
+    if (!saved) {
         QMessageBox::warning(
             this, windowTitle(),
             QStringLiteral("Impossibile scrivere il file %1.").arg(QDir::toNativeSeparators(file)));
