@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <functional>
+
 namespace quimbra::window {
 namespace {
 
@@ -17,9 +19,9 @@ class Pages {
     int width() const { return area_.width(); }
 
     void text(const QString& line, const QFont& font) {
-        painter_.setFont(font);
         const int height = QFontMetrics(font, &writer_).height();
         room(height);
+        painter_.setFont(font);
         painter_.drawText(QRect(0, y_, width(), height), Qt::AlignLeft | Qt::AlignVCenter, line);
         y_ += height;
     }
@@ -27,10 +29,10 @@ class Pages {
     // One table row; the widths are parts of the page's width.
     void row(const QStringList& cells, const std::vector<double>& widths, const QFont& font,
              bool rule) {
-        painter_.setFont(font);
         const QFontMetrics metrics(font, &writer_);
         const int height = metrics.height() * 5 / 4;
-        room(height);
+        room(height);  // may draw the page's header first
+        painter_.setFont(font);
         int x = 0;
         for (qsizetype i = 0; i < cells.size() && std::size_t(i) < widths.size(); ++i) {
             const int w = static_cast<int>(widths[std::size_t(i)] * width());
@@ -47,11 +49,19 @@ class Pages {
 
     void skip(int height) { y_ += height; }
 
+    // Drawn at the top of every page begun from now on: the columns' titles.
+    void setPageHeader(std::function<void()> header) { header_ = std::move(header); }
+
   private:
     void room(int height) {
         if (y_ + height > area_.height()) {
             writer_.newPage();
             y_ = 0;
+            if (header_) {
+                const auto header = std::move(header_);
+                header();
+                header_ = header;
+            }
         }
     }
 
@@ -59,6 +69,7 @@ class Pages {
     QPainter& painter_;
     QRect area_;
     int y_ = 0;
+    std::function<void()> header_;
 };
 
 std::vector<double> evenWidths(const QStringList& header, double first) {
@@ -105,6 +116,7 @@ bool writeSheetPdf(const QString& file, const SheetPrint& print) {
     pages.text(QStringLiteral("Partite"), heading);
     const std::vector<double> rowWidths = {0.11, 0.07, 0.22, 0.08, 0.09, 0.07, 0.14, 0.07, 0.15};
     pages.row(print.rowsHeader, rowWidths, bold, true);
+    pages.setPageHeader([&] { pages.row(print.rowsHeader, rowWidths, bold, true); });
     for (const QStringList& row : print.rows) {
         pages.row(row, rowWidths, body, false);
     }
