@@ -95,6 +95,8 @@ Section "Quimbra (necessario)" SecProgram
     WriteUninstaller "$INSTDIR\disinstalla.exe"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\quimbra.exe" "" "$INSTDIR\quimbra.exe" 0
+    ; The teacher's class sheet: the same program, opened on it.
+    CreateShortcut "$SMPROGRAMS\Registro di Quimbra.lnk" "$INSTDIR\quimbra.exe" "--registro" "$INSTDIR\quimbra.exe" 0
 
     ; The shared records folder, writable by every pupil (the Users group, by
     ; its language-independent SID); kept as it is when it already exists.
@@ -172,6 +174,7 @@ Section "Uninstall"
     Delete "$INSTDIR\disinstalla.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${TITLE}.lnk"
+    Delete "$SMPROGRAMS\Registro di Quimbra.lnk"
     Delete "$DESKTOP\${TITLE}.lnk"
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "RecordsFolder"
     ReadRegStr $1 HKLM "${POLICY_KEY}" "RecordsFolder"
