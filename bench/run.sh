@@ -16,10 +16,14 @@ trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime"
 # The same environment for both programs and every run: no session bus, no
 # desktop theme, the same style, records in a private directory.
-env -i PATH="$PATH" HOME="$work" LANG=C.UTF-8 \
-    XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-    DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic \
-    QT_STYLE_OVERRIDE=Fusion \
-    xvfb-run -a -s "-screen 0 1024x768x24" \
-    ./build/bench/bench/startup_bench "$rounds" "$idle" \
+in_private_display() {
+    env -i PATH="$PATH" HOME="$work" LANG=C.UTF-8 \
+        XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+        DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic \
+        QT_STYLE_OVERRIDE=Fusion \
+        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+}
+in_private_display ./build/bench/bench/startup_bench "$rounds" "$idle" \
     ./build/bench/bench/bare_input_dialog ./build/bench/src/window/quimbra
+# The teacher's window on a class sheet of 100,000 rows.
+in_private_display ./build/bench/bench/class_sheet_bench 100000 "$rounds"

@@ -12,6 +12,9 @@
 ;                             the records folder of every game on the
 ;                             computer, as the policy value
 ;                             HKLM\SOFTWARE\Policies\Quimbra RecordsFolder;
+;   /NOCLASSSHEET             no class sheet: the games add no row to
+;                             registro.csv, as the policy value ClassSheet = 0
+;                             (a DWORD) beside RecordsFolder;
 ;   /D=C:\Giochi\Quimbra      the program's folder: last, unquoted, even
 ;                             with blanks; a reinstall finds it by itself.
 ; Uninstalling never deletes the records.
@@ -92,6 +95,8 @@ Section "Quimbra (necessario)" SecProgram
     WriteUninstaller "$INSTDIR\disinstalla.exe"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\quimbra.exe" "" "$INSTDIR\quimbra.exe" 0
+    ; The teacher's class sheet: the same program, opened on it.
+    CreateShortcut "$SMPROGRAMS\Registro di Quimbra.lnk" "$INSTDIR\quimbra.exe" "--registro" "$INSTDIR\quimbra.exe" 0
 
     ; The shared records folder, writable by every pupil (the Users group, by
     ; its language-independent SID); kept as it is when it already exists.
@@ -123,6 +128,13 @@ Section "Quimbra (necessario)" SecProgram
     ${AndIf} $1 != ""
         WriteRegStr HKLM "${POLICY_KEY}" "RecordsFolder" $1
         WriteRegStr HKLM "${UNINSTALL_KEY}" "RecordsFolder" $1
+    ${EndIf}
+    ; The class sheet turned off, noted likewise for the uninstaller.
+    ClearErrors
+    ${GetOptions} $0 "/NOCLASSSHEET" $1
+    ${IfNot} ${Errors}
+        WriteRegDWORD HKLM "${POLICY_KEY}" "ClassSheet" 0
+        WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoClassSheet" 1
     ${EndIf}
 SectionEnd
 
@@ -162,12 +174,18 @@ Section "Uninstall"
     Delete "$INSTDIR\disinstalla.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${TITLE}.lnk"
+    Delete "$SMPROGRAMS\Registro di Quimbra.lnk"
     Delete "$DESKTOP\${TITLE}.lnk"
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "RecordsFolder"
     ReadRegStr $1 HKLM "${POLICY_KEY}" "RecordsFolder"
     ${If} $0 != ""
     ${AndIf} $0 == $1
         DeleteRegValue HKLM "${POLICY_KEY}" "RecordsFolder"
+        DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
+    ${EndIf}
+    ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "NoClassSheet"
+    ${If} $0 == 1
+        DeleteRegValue HKLM "${POLICY_KEY}" "ClassSheet"
         DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
     ${EndIf}
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -1,5 +1,7 @@
 #include "game/leaving_sequence.h"
 
+#include <algorithm>
+
 #include "game/numbers.h"
 
 namespace quimbra {
@@ -20,28 +22,61 @@ LeavingSequence::Outcome LeavingSequence::run() {
 void LeavingSequence::keepRecord() {
     const double record = textToNumber(controls_.lblpunti.caption);
     const double score = textToNumber(controls_.lblScore.caption);
-    if (!(score > record)) {
-        return;
+    const bool beaten = score > record;
+    const bool writing = beaten && recordFailure_.empty();
+    records::BeatsRecord beats;
+    if (writing) {
+        state_.recordLine = controls_.lblScore.caption;
+        // Another game may have registered a record since this one started:
+        // the comparison is made again with what is on disk at the moment of
+        // writing.
+        beats = [score](const std::string& onDisk) { return score > textToNumber(onDisk); };
     }
-    if (!recordFailure_.empty()) {
-        // The record label is empty, so any score of 1 or more gets here.
-        dialogs_.messageBox(
-            "Non posso registrare il record: all'inizio della partita non sono "
-            "riuscito a " +
-            recordFailure_ + ".");
-        return;
-    }
-    state_.recordLine = controls_.lblScore.caption;
-    // Another game may have registered a record since this one started: the
-    // comparison is made again with what is on disk at the moment of writing.
-    const auto beats = [score](const std::string& onDisk) { return score > textToNumber(onDisk); };
     // Games that end together write one after the other: the child sees
-    // that this one is recording while it waits for its turn.
-    const auto waiting = [this] { platform_.showBusy(recordingText); };
-    const records::WriteResult written = dialogs_.holding([&] {
-        return records_.writeRecord(state_.recordsDir, state_.recordLine,
-                                    controls_.lblnome1.caption, beats, waiting);
+    // what this one is writing while it waits for its turn.
+    const auto waiting = [this, writing] {
+        platform_.showBusy(writing ? recordingText : sheetWritingText);
+    };
+    // Nothing of the game runs while the files are being written: the write
+    // counts as an open dialog, so no tick or click reaches the game.
+    const records::GameEndResult ended = dialogs_.holding([&] {
+        return records_.endGame(state_.recordsDir, state_.recordLine, controls_.lblnome1.caption,
+                                beats, sheetRow(), waiting);
     });
+    using Written = records::WriteResult::Outcome;
+    const Written outcome = ended.record.outcome;
+    const bool sameFailure = (outcome == Written::failed || outcome == Written::pending) &&
+                             ended.record.error == ended.sheetError;
+    if (writing && sameFailure) {
+        // The folder could not be had at all: one reason, told once.
+        dialogs_.messageBox(
+            "Non sono riuscito a registrare il tuo record n\u00e9 la partita nel registro della "
+            "classe.\n" +
+            ended.sheetError);
+        return;
+    }
+    if (writing) {
+        tellRecord(ended.record);
+    }
+    std::string said;
+    if (beaten && !recordFailure_.empty()) {
+        // The record label is empty, so any score of 1 or more gets here.
+        said = "Non posso registrare il record: all'inizio della partita non sono riuscito a " +
+               recordFailure_ + ".";
+    }
+    if (!ended.sheetError.empty()) {
+        // Beside the record's failure, in the same box: a share that is
+        // still away is one message.
+        said +=
+            (said.empty() ? "" : "\n") +
+            ("Non ho potuto scrivere la partita nel registro della classe: " + ended.sheetError);
+    }
+    if (!said.empty()) {
+        dialogs_.messageBox(said);
+    }
+}
+
+void LeavingSequence::tellRecord(const records::WriteResult& written) {
     using Written = records::WriteResult::Outcome;
     switch (written.outcome) {
         case Written::written:
@@ -60,6 +95,23 @@ void LeavingSequence::keepRecord() {
             dialogs_.messageBox("Non sono riuscito a registrare il tuo record.\n" + written.error);
             break;
     }
+}
+
+// The game as the class sheet keeps it. Time played is the fifteen minutes
+// less what the clock has left (nothing left once the time is up).
+records::SheetRow LeavingSequence::sheetRow() {
+    const LocalDateTime now = platform_.localDateTime();
+    const int played = std::clamp(900 - static_cast<int>(state_.secondsLeft), 0, 900);
+    records::SheetRow row;
+    row.date = now.date;
+    row.time = now.time;
+    row.name = controls_.lblnome1.caption;
+    row.right = state_.correct;
+    row.wrong = state_.wrong;
+    row.total = state_.correct + state_.wrong;
+    row.played = formatPattern(played / 60, "00") + ":" + formatPattern(played % 60, "00");
+    row.computer = platform_.computerName();
+    return row;
 }
 
 }  // namespace quimbra

@@ -1,7 +1,7 @@
 #pragma once
 // Leaving the game (cmdExit, or the clock when the time is up): the
-// confirmation, the farewell, the record kept when the score beats it, and
-// the end of the program.
+// confirmation, the farewell, the record kept when the score beats it, the
+// game's row in the class sheet, and the end of the program.
 
 #include <string>
 #include <utility>
@@ -21,6 +21,10 @@ inline constexpr const char* recordingText =
 // The same wait at the start, while another game is writing its record.
 inline constexpr const char* readingRecordText =
     "Sto leggendo il record: aspetta un momento, altre partite stanno registrando il loro.";
+
+inline constexpr const char* sheetWritingText =
+    "Sto scrivendo la partita nel registro della classe: aspetta un momento, altre partite "
+    "stanno scrivendo la loro.";
 
 class LeavingSequence {
   public:
@@ -45,6 +49,8 @@ class LeavingSequence {
 
   private:
     void keepRecord();
+    void tellRecord(const records::WriteResult& written);
+    records::SheetRow sheetRow();
 
     GameState& state_;
     Controls& controls_;

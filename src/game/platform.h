@@ -28,6 +28,12 @@ inline constexpr BoxStyle yesNoQuestionDefaultNo{BoxStyle::Buttons::yesNo, BoxSt
                                                  BoxStyle::Default::second};
 }  // namespace boxes
 
+// The local date and time of day, for the class sheet.
+struct LocalDateTime {
+    std::string date;  // ISO, "2026-12-08"
+    std::string time;  // hours and minutes, "10:42"
+};
+
 // The button the child chose.
 enum class Answer { ok, yes, no };
 
@@ -49,6 +55,12 @@ class Platform {
 
     // Seconds since midnight, for seeding the random generator.
     virtual double timeOfDay() = 0;
+
+    // Now, in the form the class sheet keeps.
+    virtual LocalDateTime localDateTime() = 0;
+
+    // This computer's name, as the network knows it.
+    virtual std::string computerName() = 0;
 
     virtual void beep() = 0;
 

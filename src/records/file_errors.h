@@ -25,6 +25,8 @@ inline constexpr const char* notRegular = "non è un file normale";
 inline constexpr const char* danglingLink = "è un collegamento a un file che non esiste";
 inline constexpr const char* notADirectory = "una parte del percorso non è una cartella";
 inline constexpr const char* readOnlyFile = "il file è di sola lettura";
+inline constexpr const char* linkInPlace =
+    "al suo posto c'è un collegamento, che non viene seguito";
 inline constexpr const char* lockBusy =
     "un'altra partita li sta usando da troppo tempo; riprova fra poco";
 inline constexpr const char* writeReturnedNothing = "il disco non ha accettato i dati";

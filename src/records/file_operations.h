@@ -73,6 +73,17 @@ class FileOperations {
     // replaced itself, never the file it points to.
     virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
 
+    // Adds line at the end of the regular file at path, creating it when
+    // missing, and flushes it to the disk; the file is never rewritten. A
+    // new or empty file gets first before it; a last line cut short (no CR
+    // LF at the end, as a crash or a full disk leaves it) is ended first, so
+    // that line never joins it. All of it in one write, so that appends
+    // never interleave. Never follows a link, and refuses a file with
+    // another name (a hard link), a directory, any other kind of file and a
+    // file made read-only.
+    virtual Status appendLine(const std::string& path, std::string_view first,
+                              std::string_view line) = 0;
+
     // Removes the file or link at path; nothing there is not a failure.
     virtual Status removeFile(const std::string& path) = 0;
 

@@ -158,6 +158,45 @@ bool plantedError(int error) {
     return error == ELOOP || error == EACCES || error == EPERM || error == ENXIO;
 }
 
+// The end of appendLine, on the file opened: what it is checked, then the
+// bytes in one write (continued only if the system takes part of them).
+Status appendTo(int fd, const std::string& path, std::string_view first, std::string_view line) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return failed(Action::write, path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return failed(Action::write, path, reasons::notRegular);
+    }
+    if (info.st_nlink != 1) {
+        return failed(Action::write, path, reasons::linkInPlace);
+    }
+    // Root may write any file: its mode is asked too.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return failed(Action::write, path, reasons::readOnlyFile);
+    }
+    std::string bytes;
+    if (info.st_size == 0) {
+        bytes = first;
+    } else {
+        char end[2] = {};
+        const off_t from = info.st_size >= 2 ? info.st_size - 2 : 0;
+        const ssize_t n = ::pread(fd, end, sizeof end, from);
+        if (n < 0) {
+            return failed(Action::read, path, errno);
+        }
+        if (n != 2 || end[0] != '\r' || end[1] != '\n') {
+            bytes = "\r\n";
+        }
+    }
+    bytes += line;
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    return error == 0 ? Status{} : failed(Action::write, path, error);
+}
+
 class PosixFileOperations final : public FileOperations {
   public:
     Status makeDirectories(const std::string& dir) override {
@@ -334,6 +373,33 @@ class PosixFileOperations final : public FileOperations {
             return failed(Action::write, path, error);
         }
         return {};
+    }
+
+    Status appendLine(const std::string& path, std::string_view first,
+                      std::string_view line) override {
+        // O_NONBLOCK: a FIFO in place of the file must not hang the game.
+        const int fd = ::open(
+            path.c_str(),
+            O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            const int error = errno;
+            struct stat link {};
+            if (error == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+                return failed(Action::write, path, reasons::linkInPlace);
+            }
+            if (error == EACCES && ::lstat(path.c_str(), &link) == 0 && S_ISREG(link.st_mode) &&
+                (link.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+                return failed(Action::write, path, reasons::readOnlyFile);
+            }
+            return failed(Action::write, path, error);
+        }
+        shareInSharedFolder(fd, path);
+        const Status status = appendTo(fd, path, first, line);
+        const int closeError = closeReporting(fd);
+        if (status.ok() && closeError != 0) {
+            return failed(Action::write, path, closeError);
+        }
+        return status;
     }
 
     Status replaceFile(const std::string& from, const std::string& to) override {

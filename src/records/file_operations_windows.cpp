@@ -110,6 +110,62 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
     return ERROR_SUCCESS;
 }
 
+// The end of appendLine, on the file opened: what it is checked, then the
+// bytes in one write (continued only if the system takes part of them).
+Status appendTo(HANDLE file, const std::string& path, std::string_view first,
+                std::string_view line) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) {
+        return failed(Action::write, path, GetLastError());
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return failed(Action::write, path, reasons::notRegular);
+    }
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || info.nNumberOfLinks > 1) {
+        return failed(Action::write, path, reasons::linkInPlace);
+    }
+    const ULONGLONG size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    std::string bytes;
+    if (size == 0) {
+        bytes = first;
+    } else {
+        char end[2] = {};
+        const ULONGLONG from = size >= 2 ? size - 2 : 0;
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(from & 0xFFFFFFFFU);
+        at.OffsetHigh = static_cast<DWORD>(from >> 32);
+        DWORD n = 0;
+        if (!ReadFile(file, end, sizeof end, &n, &at)) {
+            return failed(Action::read, path, GetLastError());
+        }
+        if (n != 2 || end[0] != '\r' || end[1] != '\n') {
+            bytes = "\r\n";
+        }
+    }
+    bytes += line;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        // The offset 0xFFFFFFFF:0xFFFFFFFF writes at the file's end.
+        OVERLAPPED atEnd{};
+        atEnd.Offset = 0xFFFFFFFFU;
+        atEnd.OffsetHigh = 0xFFFFFFFFU;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
+                       &atEnd)) {
+            return failed(Action::write, path, GetLastError());
+        }
+        if (written == 0) {
+            return failed(Action::write, path, ERROR_WRITE_FAULT);
+        }
+        done += written;
+    }
+    if (!FlushFileBuffers(file)) {
+        return failed(Action::write, path, GetLastError());
+    }
+    return {};
+}
+
 class WindowsFileOperations final : public FileOperations {
   public:
     Status makeDirectories(const std::string& dir) override {
@@ -282,6 +338,40 @@ class WindowsFileOperations final : public FileOperations {
             return failed(Action::write, path, error);
         }
         return {};
+    }
+
+    Status appendLine(const std::string& path, std::string_view first,
+                      std::string_view line) override {
+        const std::wstring name = utf8ToWide(path);
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                return failed(Action::write, path, reasons::linkInPlace);
+            }
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                return failed(Action::write, path, reasons::directoryInPlace);
+            }
+            if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+                return failed(Action::write, path, reasons::readOnlyFile);
+            }
+        }
+        // Append access only (no FILE_WRITE_DATA): every write goes to the
+        // end, whoever else appends. A link is opened itself, never followed.
+        const HANDLE file = CreateFileW(
+            name.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (isDirectory(name)) {
+                return failed(Action::write, path, reasons::directoryInPlace);
+            }
+            return failed(Action::write, path, error);
+        }
+        const Status status = appendTo(file, path, first, line);
+        if (!CloseHandle(file) && status.ok()) {
+            return failed(Action::write, path, GetLastError());
+        }
+        return status;
     }
 
     Status replaceFile(const std::string& from, const std::string& to) override {

@@ -101,6 +101,10 @@ class ExistingFolderOperations final : public FileOperations {
     Status replaceFile(const std::string& from, const std::string& to) override {
         return system_.replaceFile(from, to);
     }
+    Status appendLine(const std::string& path, std::string_view first,
+                      std::string_view line) override {
+        return system_.appendLine(path, first, line);
+    }
     Status removeFile(const std::string& path) override {
         return system_.removeFile(path);
     }
@@ -190,6 +194,44 @@ std::string recordsFolderSetting(std::string_view settingsText) {
     return folder;
 }
 
+std::optional<bool> classSheetSetting(std::string_view settingsText) {
+    std::optional<bool> on;
+    while (!settingsText.empty()) {
+        const std::size_t end = settingsText.find('\n');
+        const std::string_view line = trimmed(settingsText.substr(0, end));
+        settingsText = end == std::string_view::npos ? "" : settingsText.substr(end + 1);
+        const std::size_t equals = line.find('=');
+        if (line.empty() || line.front() == '#' || equals == std::string_view::npos ||
+            trimmed(line.substr(0, equals)) != "class-sheet") {
+            continue;
+        }
+        std::string value(trimmed(line.substr(equals + 1)));
+        for (char& c : value) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        on = value != "no" && value != "off" && value != "false" && value != "0";
+    }
+    return on;
+}
+
+ClassSheetState classSheetEnabled() {
+#ifdef _WIN32
+    if (policyClassSheet() == false) {
+        return {false,
+                "Il registro della classe è spento: il tecnico ha posto il criterio ClassSheet "
+                "a 0 (HKLM\\SOFTWARE\\Policies\\Quimbra)."};
+    }
+#else
+    const ReadBytes settings = systemFileOperations().readStart(settingsFile, 64 * 1024);
+    if (classSheetSetting(settings.bytes) == false) {
+        return {false, std::string("Il registro della classe è spento: il tecnico ha scritto "
+                                   "\"class-sheet = no\" in ") +
+                           settingsFile + "."};
+    }
+#endif
+    return {};
+}
+
 FileOperations& existingFolderOperations() {
     static ExistingFolderOperations operations;
     return operations;
@@ -242,6 +284,16 @@ std::string policyRecordsFolder() {
         return folder.empty() ? folder : withTrailingSeparator(folder);
     }
     return {};
+}
+
+std::optional<bool> policyClassSheet() {
+    DWORD value = 0;
+    DWORD bytes = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet",
+                     RRF_RT_REG_DWORD, nullptr, &value, &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value != 0;
 }
 
 void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,

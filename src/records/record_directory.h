@@ -10,6 +10,7 @@
 // share that is away is reported, never replaced by a local folder, which
 // would split the lab's record.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,22 @@ std::string platformRecordDirectory();
 // comments. Empty when no line sets it.
 std::string recordsFolderSetting(std::string_view settingsText);
 
+// The value of the last "class-sheet = ..." line of a settings file's text:
+// false for no, off, false or 0 (any case), true for any other value, and
+// nullopt when no line sets it.
+std::optional<bool> classSheetSetting(std::string_view settingsText);
+
+// Whether the games of this computer add their rows to the class sheet
+// (class_sheet.h), and when they do not, why: the technician turned it off,
+// with the policy value ClassSheet = 0 beside RecordsFolder on Windows, with
+// "class-sheet = no" in /etc/quimbra/quimbra.conf elsewhere. Names typed by
+// children are personal data: a school may keep none.
+struct ClassSheetState {
+    bool on = true;
+    std::string why;  // in Italian, naming where it was turned off; empty when on
+};
+ClassSheetState classSheetEnabled();
+
 // Where the record files lie, and the file operations to use there.
 struct RecordLocation {
     // The first one where the start-up works is taken, else the last.
@@ -61,6 +78,9 @@ std::string programDataRecordDirectory();
 
 // The policy value RecordsFolder, expanded, ending in "\"; empty when unset.
 std::string policyRecordsFolder();
+
+// The policy value ClassSheet (a DWORD): false when it is 0, nullopt when unset.
+std::optional<bool> policyClassSheet();
 
 // The two record files of an older installation, in olderDir, copied into
 // recordsDir when it holds no record yet: under its lock and through its

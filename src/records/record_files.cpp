@@ -85,6 +85,7 @@ RecordFiles::RecordFiles() : files_(nullptr) {
     RecordLocation location = platformRecordLocation();
     candidates_ = std::move(location.candidates);
     files_ = location.files;
+    classSheet_ = classSheetEnabled().on;
 }
 
 RecordFiles::RecordFiles(std::string directory)
@@ -188,6 +189,9 @@ Status RecordFiles::recover(const std::string& dir) {
 // What every use of the directory begins with: it is checked, made if
 // missing and locked, and what a crash left there is finished or thrown away.
 LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice& waiting) {
+    if (inTurn_) {
+        return {std::make_unique<FileLock>(), {}};  // endGame's lock, already taken
+    }
     readingLock_.reset();
     if (Status status = checkDirectory(dir); !status.ok()) {
         return {nullptr, status};
@@ -393,6 +397,37 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
     // A mark left here is harmless: the next holder of the lock removes it.
     files_->removeFile(mark);
     return {Outcome::written, {}, onDisk};
+}
+
+GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::string& score,
+                                   const std::string& name, const BeatsRecord& beats, SheetRow row,
+                                   const WaitNotice& waiting) {
+    GameEndResult result;
+    if (!beats && !classSheet_) {
+        return result;
+    }
+    const LockResult locked = lockAndRecover(recordsDir, waiting);
+    if (!locked.ok()) {
+        if (beats) {
+            result.record = failure(Outcome::failed, locked.status);
+        }
+        result.sheetError = classSheet_ ? locked.status.error : "";
+        return result;
+    }
+    if (beats) {
+        inTurn_ = true;
+        result.record = writeRecord(recordsDir, score, name, beats);
+        inTurn_ = false;
+    }
+    if (classSheet_) {
+        const Outcome kept = result.record.outcome;
+        row.beatRecord =
+            kept == Outcome::written || kept == Outcome::unsure || kept == Outcome::pending;
+        result.sheetError =
+            files_->appendLine(classSheetPath(recordsDir), classSheetHeader(), formatSheetRow(row))
+                .error;
+    }
+    return result;
 }
 
 }  // namespace quimbra::records

@@ -58,6 +58,9 @@ class RecordFiles final : public RecordStorage {
     ~RecordFiles() override;
 
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // Whether games add their rows to the class sheet: as the technician
+    // decided (classSheetEnabled) for this computer's folder, else on.
+    void setClassSheet(bool on) { classSheet_ = on; }
 
     std::string GetSystemDir() override;
     // Keeps the lock on success until the name file has been read (or any
@@ -67,6 +70,9 @@ class RecordFiles final : public RecordStorage {
     WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                             const std::string& name, const BeatsRecord& beats,
                             const WaitNotice& waiting = {}) override;
+    GameEndResult endGame(const std::string& recordsDir, const std::string& score,
+                          const std::string& name, const BeatsRecord& beats, SheetRow row,
+                          const WaitNotice& waiting = {}) override;
 
   private:
     Status recover(const std::string& dir);
@@ -78,6 +84,9 @@ class RecordFiles final : public RecordStorage {
     FileOperations* files_;
     std::chrono::milliseconds lockWait_ = defaultLockWait;
     std::unique_ptr<FileLock> readingLock_;
+    bool classSheet_ = true;
+    // Set while endGame holds the lock for the record and the row together.
+    bool inTurn_ = false;
 };
 
 }  // namespace quimbra::records

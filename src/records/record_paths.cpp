@@ -1,5 +1,7 @@
 #include "records/record_paths.h"
 
+#include "records/class_sheet.h"
+
 namespace quimbra::records {
 namespace {
 
@@ -23,6 +25,9 @@ std::string scoreFilePath(const std::string& recordsDir) {
 }
 std::string nameFilePath(const std::string& recordsDir) {
     return withTrailingSeparator(recordsDir) + "nvondu.txt";
+}
+std::string classSheetPath(const std::string& recordsDir) {
+    return withTrailingSeparator(recordsDir) + std::string(classSheetFileName);
 }
 
 }  // namespace quimbra::records

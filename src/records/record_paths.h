@@ -1,5 +1,6 @@
 #pragma once
-// The paths of the two record files in the records' directory.
+// The paths of the two record files, and of the class sheet, in the
+// records' directory.
 
 #include <string>
 
@@ -11,5 +12,7 @@ std::string withTrailingSeparator(std::string dir);
 // The paths of the two files in recordsDir, joined without a doubled separator.
 std::string scoreFilePath(const std::string& recordsDir);
 std::string nameFilePath(const std::string& recordsDir);
+// The class sheet beside them (class_sheet.h).
+std::string classSheetPath(const std::string& recordsDir);
 
 }  // namespace quimbra::records

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "records/class_sheet.h"
 #include "records/record_paths.h"
 
 namespace quimbra::records {
@@ -53,6 +54,15 @@ struct WriteResult {
 // Whether a game's score beats the record whose score file holds this text.
 using BeatsRecord = std::function<bool(const std::string& scoreFileText)>;
 
+// What the end of a game left in the records folder.
+struct GameEndResult {
+    // The record's write; notARecord when none was asked for.
+    WriteResult record{WriteResult::Outcome::notARecord, {}, {}};
+    // Why the game's row is not in the class sheet; empty when it was added,
+    // or when the sheet is turned off.
+    std::string sheetError;
+};
+
 // Called once when a write has to wait for other games to finish with the
 // record files, before it waits.
 using WaitNotice = std::function<void()>;
@@ -80,6 +90,15 @@ class RecordStorage {
     virtual WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                     const std::string& name, const BeatsRecord& beats,
                                     const WaitNotice& waiting = {}) = 0;
+
+    // The end of a game, in one turn with the records folder: the record as
+    // writeRecord writes it, when beats is given, then the game's row added
+    // to the class sheet (unless the technician turned it off), on the disk
+    // before this returns. The row says it beat the record when the new
+    // record is kept.
+    virtual GameEndResult endGame(const std::string& recordsDir, const std::string& score,
+                                  const std::string& name, const BeatsRecord& beats, SheetRow row,
+                                  const WaitNotice& waiting = {}) = 0;
 };
 
 }  // namespace quimbra::records

@@ -1,6 +1,7 @@
 // Quimbra: the fractions game. One window; its switches are read in command_line.cpp.
 
 #include <QApplication>
+#include <QDate>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -9,7 +10,9 @@
 #include <random>
 
 #include "game/random_source.h"
+#include "records/record_directory.h"
 #include "records/record_files.h"
+#include "window/class_sheet_window.h"
 #include "window/command_line.h"
 #include "window/qt_platform.h"
 #include "window/session.h"
@@ -32,10 +35,20 @@ int main(int argc, char* argv[]) {
 #endif
         return commandLine.exitCode;
     }
+    quimbra::window::installQtTranslations();
+    if (commandLine.classSheet) {
+        quimbra::records::RecordFiles storage;
+        // The technician may have turned the sheet off (ClassSheet = 0,
+        // class-sheet = no): the window then says so.
+        const bool sheetOff = !quimbra::records::classSheetEnabled().on;
+        quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
+                                                QDate::currentDate(), sheetOff);
+        sheet.show();
+        return QApplication::exec();
+    }
     // The dialogs before the first window and between two games must not end
     // the program; the window's own close does.
     QApplication::setQuitOnLastWindowClosed(false);
-    quimbra::window::installQtTranslations();
 
     std::random_device device;
     quimbra::MixingRandom random((static_cast<std::uint64_t>(device()) << 32) ^ device());

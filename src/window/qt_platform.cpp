@@ -1,6 +1,7 @@
 #include "window/qt_platform.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLibraryInfo>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTime>
 #include <QTimer>
 #include <QTranslator>
@@ -93,6 +95,16 @@ std::string QtPlatform::currentDate() {
 
 double QtPlatform::timeOfDay() {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+LocalDateTime QtPlatform::localDateTime() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return {now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
+            now.toString(QStringLiteral("HH:mm")).toStdString()};
+}
+
+std::string QtPlatform::computerName() {
+    return QSysInfo::machineHostName().toStdString();
 }
 
 void QtPlatform::beep() {

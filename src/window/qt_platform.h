@@ -27,6 +27,8 @@ class QtPlatform final : public QObject, public Platform {
     Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
     std::string currentDate() override;
     double timeOfDay() override;
+    LocalDateTime localDateTime() override;
+    std::string computerName() override;
     void beep() override;
     void showBusy(const std::string& text) override;
     void hideBusy() override;

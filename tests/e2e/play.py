@@ -9,6 +9,8 @@ description, never by its position in the tree.
 """
 
 import argparse
+import csv
+import io
 import os
 import re
 import signal
@@ -373,7 +375,8 @@ def case_leave_yes_no_record(game):
     game.leave(confirm=True)
     check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
     check_equal(game.record_files(), (b"", b""), "the record files")
-    check_equal(sorted(os.listdir(game.record_dir)), dir_before, "the record directory")
+    check_equal(sorted(os.listdir(game.record_dir)), sorted(dir_before + ["registro.csv"]),
+                "the record directory, but for the class sheet")
     check_equal([os.stat(os.path.join(game.record_dir, f)).st_mtime_ns for f in dir_before],
                 stamps, "the record files' times")
 
@@ -397,7 +400,42 @@ def case_new_record(game):
     game.leave(confirm=True)
     check_equal(game.desktop.wait_game_exit(), 0, "the exit code")
     check_equal(game.record_files(), (b"1\r\n", b"Giulia\r\n"), "the record files")
+    # The class sheet: a header, then both games, the first a record, on this computer.
+    with open(os.path.join(game.record_dir, "registro.csv"), encoding="utf-8-sig", newline="") as f:
+        rows = [row.split(";")[2:6] + row.split(";")[7:] for row in f.read().split("\r\n")]
+    check_equal(rows, [["Nome", "Esatte", "Sbagliate", "Totale", "Record", "Computer"],
+                       ["Giulia", "1", "0", "1", "sì", os.uname().nodename],
+                       ["Marco", "1", "0", "1", "", os.uname().nodename], []], "the class sheet")
 
+
+def case_class_sheet(game):
+    """A class of five games: one whole row each on the class sheet, as a spreadsheet reads it."""
+    pupils = [("Niccolò", 1, "sì"), ("=1+1", 0, ""), ("Mattè", 2, "sì"), ("Anna Maria", 0, ""),
+              ("Zoë", 1, "")]
+    for name, right, record in pupils:
+        game.start(name)
+        for i in range(right):
+            if i:
+                game.next_question(["Return"])
+            game.answer_right()
+        game.leave(confirm=True)
+        if record:
+            game.answer_dialog(RECORD_SAVED, ["Return"])
+        check_equal(game.desktop.wait_game_exit(), 0, f"the exit code of {name}'s game")
+    with open(os.path.join(game.record_dir, "registro.csv"), "rb") as f:
+        raw = f.read()
+    check(raw.startswith(b"\xef\xbb\xbf") and raw.endswith(b"\r\n"), f"the sheet's ends: {raw!r}")
+    check(b"\r\n'=1+1;" not in raw and b";'=1+1;" in raw, f"the formula guard: {raw!r}")
+    rows = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline=""), delimiter=";"))
+    check_equal(rows[0], ["Data", "Ora", "Nome", "Esatte", "Sbagliate", "Totale", "Tempo di gioco",
+                          "Record", "Computer"], "the header")
+    check_equal([(r[2], r[3], r[4], r[5], r[7], r[8]) for r in rows[1:]],
+                [("'=1+1" if name == "=1+1" else name, str(right), "0", str(right), record,
+                  os.uname().nodename) for name, right, record in pupils], "the five rows")
+    for row in rows[1:]:
+        check(re.fullmatch(r"\d{4}-\d\d-\d\d", row[0]) and re.fullmatch(r"\d\d:\d\d", row[1])
+              and re.fullmatch(r"00:[0-5]\d", row[6]), f"the date, time and time played: {row}")
+case_class_sheet.timeout = 290
 
 def case_new_game(game):
     """NUOVO GIOCO asks the name again, zeroes the counters and writes no record."""
@@ -478,7 +516,7 @@ def main():
         with Desktop(os.path.abspath(args.game), keep_dir=args.keep) as desktop:
             CASES[args.case](Game(desktop))
 
-    return run_case(args.case, play, CASE_TIMEOUT)
+    return run_case(args.case, play, getattr(CASES[args.case], "timeout", CASE_TIMEOUT))
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -61,6 +61,11 @@ class MemoryFiles final : public FileOperations {
         files_.erase(from);
         return {};
     }
+    Status appendLine(const std::string& path, std::string_view first,
+                      std::string_view line) override {
+        files_[path] += std::string(files_[path].empty() ? first : "") + std::string(line);
+        return {};
+    }
     Status removeFile(const std::string& path) override {
         files_.erase(path);
         return {};

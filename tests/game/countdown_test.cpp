@@ -85,6 +85,7 @@ TEST(Countdown, EndOfTimeSequence) {
         EXPECT_EQ(rig.platform.endCalls, c.over ? 1 : 0);
         EXPECT_EQ(rig.controls.timer1Enabled, c.timerEnabled);
         EXPECT_EQ(rig.controls.lblconto.caption, "00:00:00");
+        EXPECT_EQ(rig.records.rows.size() == 1 && rig.records.rows[0].played == "15:00", c.over);
         // "Tempo scaduto" is an OK box under the application title.
         for (const Dialog& d : rig.platform.dialogs) {
             if (d.prompt == "Tempo scaduto") {

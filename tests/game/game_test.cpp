@@ -21,6 +21,7 @@ TEST(GameFlow, NewGame) {
     EXPECT_EQ(rig.platform.reloadCalls, 1);
     EXPECT_TRUE(rig.game->over());
     EXPECT_EQ(rig.records.writeAttempts, 0);
+    EXPECT_TRUE(rig.records.rows.empty()) << "a game thrown away leaves no row";
     EXPECT_EQ(rig.platform.endCalls, 0);
 
     const Controls oldControls = rig.controls;

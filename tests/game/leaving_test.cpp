@@ -36,6 +36,7 @@ TEST(Leaving, NoChangesNothing) {
         EXPECT_EQ(rig.game->state(), stateBefore);
         EXPECT_FALSE(rig.game->over());
         EXPECT_EQ(rig.platform.endCalls, 0);
+        EXPECT_TRUE(rig.records.rows.empty()) << "no row for a game that goes on";
         const Dialog& asked = rig.platform.dialogs.back();
         EXPECT_EQ(asked.title, "Uscire dal programma");
         EXPECT_EQ(asked.style, boxes::yesNoQuestionDefaultNo);
@@ -55,6 +56,7 @@ TEST(Leaving, Farewell) {
     EXPECT_EQ(farewell.style, boxes::okOnly);
     EXPECT_TRUE(rig.game->over());
     EXPECT_EQ(rig.platform.endCalls, 1);
+    EXPECT_EQ(rig.records.rows.at(0).played, "01:40");
 }
 
 // Only a score strictly above the record replaces it; an empty or non-numeric record is 0.
@@ -93,6 +95,11 @@ TEST(Leaving, RecordComparison) {
             EXPECT_EQ(rig.records.scoreFile, c.record);
             EXPECT_EQ(rig.records.nameFile, "Marco\r\n");
         }
+        // One row for the game, whether or not it beat the record.
+        EXPECT_EQ(
+            rig.records.rows,
+            (std::vector<records::SheetRow>{{"2026-12-08", "10:42", "Anna", c.rightAnswers, 1,
+                                             c.rightAnswers + 1, "00:00", c.written, "LAB-07"}}));
         EXPECT_EQ(rig.platform.endCalls, 1);
     }
 }
@@ -103,6 +110,7 @@ TEST(Leaving, FailedWriteIsReported) {
     rig.records.scoreFile = "1\r\n";
     const std::string error = "Non riesco a scrivere il file /records/vondu.txt: disco pieno.";
     rig.records.writeError = error;
+    rig.records.sheetError = error;  // the folder could not be had: told once for both
     rig.start();
     rig.answerRight(3);
     rig.platform.expectMessage(confirmPrompt, Answer::yes)
@@ -113,6 +121,7 @@ TEST(Leaving, FailedWriteIsReported) {
     const std::string shown = rig.platform.dialogs.back().prompt;
     EXPECT_NE(shown.find(error), std::string::npos);
     EXPECT_EQ(shown.find("Ok ho registrato"), std::string::npos);
+    EXPECT_NE(shown.find("record né la partita nel registro della classe."), std::string::npos);
     EXPECT_EQ(rig.records.scoreFile, "1\r\n");
     EXPECT_EQ(rig.platform.endCalls, 1);
     EXPECT_TRUE(rig.game->over());

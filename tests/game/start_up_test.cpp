@@ -133,7 +133,8 @@ TEST(StartUp, RecordFailureMeansNoRecordWritten) {
 }
 
 // After a failed start-up, leaving says what could not be done, and only when
-// the score would have been a record (1 or more); with 0 the game just ends.
+// the score would have been a record (1 or more), beside the class sheet's
+// failure in the same box; with 0 only the latter.
 TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
     struct Case {
         records::Action failed;
@@ -157,6 +158,7 @@ TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
         GameRig rig;
         rig.records.createError = "Impossibile fare qualcosa.";
         rig.records.createFailed = c.failed;
+        rig.records.sheetError = "Disco pieno.";  // the same box, one reason after the other
         rig.platform.expectInput("Come ti chiami?", "Anna")
             .expectMessage(greetingFor("Anna"))
             .expectAnyMessage();
@@ -165,10 +167,11 @@ TEST(StartUp, RecordFailureIsNamedAtTheEndOnlyForARecord) {
         rig.answerRight(c.rightAnswers);
         rig.platform.expectMessage(confirmPrompt, Answer::yes)
             .expectMessage("Ciao a presto. Ore 900");
-        if (!c.said.empty()) {
-            rig.platform.expectMessage("Non posso registrare il record: all'inizio della partita " +
-                                       c.said);
-        }
+        const std::string said =
+            "Non posso registrare il record: all'inizio della partita " + c.said;
+        rig.platform.expectMessage(
+            (c.said.empty() ? "" : said + "\n") +
+            "Non ho potuto scrivere la partita nel registro della classe: Disco pieno.");
         rig.game->clickExit();
         rig.platform.verifyDone();
         EXPECT_EQ(rig.records.writeAttempts, 0);

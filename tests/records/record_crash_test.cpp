@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "records/class_sheet.h"
 #include "records/file_errors.h"
 #include "records/record_files.h"
 #include "support/hooked_files.h"
@@ -85,6 +86,7 @@ class RecordCrashTest : public ::testing::Test {
         for (const auto& entry : fs::directory_iterator(root_)) {
             names.push_back(entry.path().filename().string());
         }
+        std::erase(names, std::string(classSheetFileName));
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
             << "nothing left behind";
@@ -154,9 +156,9 @@ void startGame(const std::string& dir, int initial) {
     }
 }
 
-// A game: starts, then ends, writing the score (its name derived from it),
-// each file operation taking slowMs more, and tells how it went, as a line
-// "score outcome record-it-was-compared-with".
+// A game: starts, then ends, writing the score (its name derived from it)
+// and its row in the class sheet, each file operation taking slowMs more,
+// and tells how it went, as a line "score outcome record-it-was-compared-with".
 std::string playGame(const std::string& dir, int score, int initial, int slowMs) {
     startGame(dir, initial);
     quimbra::testing::HookedFiles slowed([slowMs](const std::string&, const std::string&) {
@@ -168,7 +170,10 @@ std::string playGame(const std::string& dir, int score, int initial, int slowMs)
         return score > std::atoi(onDisk.c_str());
     };
     const WriteResult written =
-        files.writeRecord(dir, std::to_string(score), "Giocatore " + std::to_string(score), beats);
+        files
+            .endGame(dir, std::to_string(score), "Giocatore " + std::to_string(score), beats,
+                     {"2026-12-08", "10:42", "G", score, 1, score + 1, "15:00", false, "PC"})
+            .record;
     return std::to_string(score) + ' ' + std::to_string(static_cast<int>(written.outcome)) + ' ' +
            std::to_string(std::atoi(written.recordOnDisk.c_str())) + '\n';
 }
@@ -258,7 +263,14 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
             left.push_back(entry.path().filename().string());
         }
         std::sort(left.begin(), left.end());
-        EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
+        // The header and eight whole rows a round, each on its own line.
+        std::ifstream sheet(root_ / classSheetFileName, std::ios::binary);
+        std::size_t whole = 0;
+        for (std::string line; std::getline(sheet, line);) {
+            whole += line.ends_with('\r') && std::count(line.begin(), line.end(), ';') == 8;
+        }
+        EXPECT_EQ(whole, 1U + writers * static_cast<std::size_t>(round + 1));
+        EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "registro.csv", "vondu.txt"}))
             << "no temporary, mark or lock file left by the writers";
         const auto [score, name] = restart();
         EXPECT_EQ(score, std::to_string(previous) + "\r\n");

@@ -123,6 +123,13 @@ TEST(RecordDirectory, FirstUsableCandidate) {
     fs::remove_all(root);
 }
 
+// The last class-sheet line decides; only a clear no turns the sheet off.
+TEST(RecordDirectory, ClassSheetSetting) {
+    EXPECT_EQ(classSheetSetting("# class-sheet = no\nclass-sheets = no\n"), std::nullopt);
+    EXPECT_EQ(classSheetSetting("class-sheet=0\n class-sheet = OFF \r\n"), false);
+    EXPECT_EQ(classSheetSetting("class-sheet = no\nclass-sheet = yes"), true);
+}
+
 #ifndef _WIN32
 // The folder of the setting's last records-folder line, and no other, never
 // made (a share not mounted must not become a local folder); without one,

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "records/file_errors.h"
 #include "support/hooked_files.h"
 
 namespace quimbra::records {
@@ -329,6 +330,66 @@ TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
     expectRecord("12\r\n", "Anna\r\n");
     ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());
     expectRecord("20\r\n", "Eva\r\n");
+}
+
+// A row as a spreadsheet opens it: ';' between the fields, quoted as RFC
+// 4180 says, and a leading '\'' before what would start a formula.
+TEST(ClassSheetFormat, RowsQuotedAndGuarded) {
+    // Each name, then its field.
+    const std::string names[] = {
+        "Rossi; Ada", "\"Rossi; Ada\"", "Il \"Bello\"", "\"Il \"\"Bello\"\"\"",
+        "=1+1",       "'=1+1",          "-3",           "'-3",
+        "\rA",        "\"'\rA\"",       "a=b",          "a=b"};
+    for (std::size_t i = 0; i < std::size(names); i += 2) {
+        EXPECT_EQ(formatSheetRow({"2026-12-08", "10:42", names[i], 7, 2, 9, "03:15", true, "PC;1"}),
+                  "2026-12-08;10:42;" + names[i + 1] + ";7;2;9;03:15;sì;\"PC;1\"\r\n");
+    }
+    EXPECT_EQ(classSheetHeader().substr(0, 12), "\uFEFFData;Ora;");
+}
+
+// The end of a game adds its row beside the record it kept: an empty sheet
+// gets the header first (a new one: ManyGamesEndingAtOnce), a row cut short
+// is ended first; what is no plain file of its own is left alone and
+// reported, naming it, the record kept all the same. Turned off, the sheet
+// is not touched.
+TEST_F(RecordFilesTest, ClassSheetRowBesideTheRecord) {
+    const std::string header = classSheetHeader(), row = "d;t;Eva;6;1;7;05:00;sì;PC\r\n";
+    const fs::path sheet = classSheetPath(dir_);
+    const struct {
+        std::string before, after;
+        const char* refused;
+    } cases[] = {
+        {"", header + row, nullptr},
+        {"d;t;Ad", "d;t;Ad\r\n" + row, nullptr},
+        {"dir", "", reasons::directoryInPlace},
+        {"ro", "ro", reasons::readOnlyFile},
+#ifndef _WIN32
+        {"link", "", reasons::linkInPlace},
+#endif
+    };
+    for (const auto& c : cases) {
+        putRecord("5\r\n", "Anna\r\n");
+        if (c.before == "dir") {
+            fs::create_directory(sheet);
+        } else if (c.before == "link") {
+            fs::create_symlink(root_ / "altrove.csv", sheet);
+        } else {
+            put(sheet, c.before);
+            fs::permissions(sheet, c.before == "ro" ? fs::perms::owner_read : fs::perms::owner_all);
+        }
+        const GameEndResult ended = files_.endGame(
+            dir_, "6", "Eva", always, {"d", "t", "Eva", 6, 1, 7, "05:00", false, "PC"});
+        expectRecord("6\r\n", "Eva\r\n");
+        EXPECT_EQ(ended.sheetError,
+                  c.refused ? failureMessage(Action::write, sheet.string(), c.refused) : "");
+        EXPECT_EQ(fs::is_regular_file(sheet) ? bytesOf(sheet) : "", c.after) << c.before;
+        std::error_code ignored;  // a link's target is never touched
+        fs::permissions(sheet, fs::perms::owner_all, ignored);
+        fs::remove(sheet);
+    }
+    files_.setClassSheet(false);
+    files_.endGame(dir_, "7", "Eva", {}, {});
+    EXPECT_FALSE(fs::exists(sheet));
 }
 
 #ifndef _WIN32

@@ -278,6 +278,11 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
                   INVALID_FILE_ATTRIBUTES);
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"RecordsFolder");
+    const DWORD off = 0;  // ClassSheet = 0 beside it turns the class sheet off
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet", REG_DWORD,
+                    &off, sizeof off);
+    EXPECT_FALSE(classSheetEnabled().on);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet");
 }
 
 // A record that cannot be written on Windows (a file held open by another

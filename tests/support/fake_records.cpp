@@ -54,4 +54,19 @@ records::WriteResult FakeRecords::writeRecord(const std::string& recordsDir,
     return {writeOutcome, writeOutcome == Outcome::written ? "" : "Guasto simulato.", onDisk};
 }
 
+records::GameEndResult FakeRecords::endGame(const std::string& recordsDir, const std::string& score,
+                                            const std::string& name,
+                                            const records::BeatsRecord& beats,
+                                            records::SheetRow row,
+                                            const records::WaitNotice& waiting) {
+    records::GameEndResult result;
+    if (beats) {
+        result.record = writeRecord(recordsDir, score, name, beats, waiting);
+    }
+    row.beatRecord = result.record.outcome == records::WriteResult::Outcome::written;
+    rows.push_back(row);
+    result.sheetError = sheetError;
+    return result;
+}
+
 }  // namespace quimbra::testing

@@ -25,6 +25,12 @@ class FakeRecords : public records::RecordStorage {
     records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name, const records::BeatsRecord& beats,
                                      const records::WaitNotice& waiting = {}) override;
+    // The record as writeRecord, when asked for, then the row; sheetError, if
+    // any, as why the row was not added.
+    records::GameEndResult endGame(const std::string& recordsDir, const std::string& score,
+                                   const std::string& name, const records::BeatsRecord& beats,
+                                   records::SheetRow row,
+                                   const records::WaitNotice& waiting = {}) override;
 
     std::string dir = "/records/";
     // Missing files are nullopt; createMissing makes them empty.
@@ -45,6 +51,8 @@ class FakeRecords : public records::RecordStorage {
     int writeAttempts = 0;
     // Another game holds the files: the start and the write wait first.
     bool lockBusy = false;
+    std::string sheetError;               // why the row is not added to the class sheet
+    std::vector<records::SheetRow> rows;  // every row the games tried to add
 };
 
 }  // namespace quimbra::testing

@@ -40,6 +40,10 @@ class HookedFiles final : public records::FileOperations {
     records::Status replaceFile(const std::string& from, const std::string& to) override {
         return run("replaceFile", to, [&] { return real_.replaceFile(from, to); });
     }
+    records::Status appendLine(const std::string& path, std::string_view first,
+                               std::string_view line) override {
+        return run("appendLine", path, [&] { return real_.appendLine(path, first, line); });
+    }
     records::Status removeFile(const std::string& path) override {
         return run("removeFile", path, [&] { return real_.removeFile(path); });
     }

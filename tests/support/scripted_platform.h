@@ -49,6 +49,8 @@ class ScriptedPlatform : public Platform {
     Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
     std::string currentDate() override { return date; }
     double timeOfDay() override { return time; }
+    LocalDateTime localDateTime() override { return {"2026-12-08", "10:42"}; }
+    std::string computerName() override { return "LAB-07"; }
     void beep() override { ++beeps; }
     void showBusy(const std::string& text) override {
         busyAfter.emplace_back(dialogs.size(), text);

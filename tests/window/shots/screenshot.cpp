@@ -28,6 +28,8 @@ class AnsweringPlatform final : public quimbra::Platform {
     }
     std::string currentDate() override { return "08/12/2026"; }
     double timeOfDay() override { return 36000; }
+    quimbra::LocalDateTime localDateTime() override { return {"2026-12-08", "10:00"}; }
+    std::string computerName() override { return "LAB-01"; }
     void beep() override {}
     void endProgram() override {}
     void reloadWindow() override {}

@@ -1,0 +1,85 @@
+#pragma once
+// The teacher's window (quimbra --registro): every game the class sheet
+// holds, filtered by name and period and sorted by any column, a summary per
+// pupil, one pupil's right answers as a chart, and the sheet opened in a
+// spreadsheet, saved as PDF or closed at the end of a school year.
+
+#include <QDate>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace quimbra::window {
+
+class PupilsModel;
+class RightAnswersChart;
+class SheetFilter;
+class SheetRowsModel;
+struct SheetPrint;
+
+inline constexpr const char* classSheetTitle = "Registro di Quimbra";
+
+class ClassSheetWindow final : public QWidget {
+  public:
+    // recordsDir ends with its separator; today is the day the periods count
+    // from; recordingOff when the technician turned the sheet off, which the
+    // window then says.
+    ClassSheetWindow(const QString& recordsDir, QDate today, bool recordingOff = false,
+                     QWidget* parent = nullptr);
+    ~ClassSheetWindow() override;
+
+    // Reads the sheet again.
+    void load();
+    QString sheetPath() const;
+    // What the PDF holds: the current view.
+    SheetPrint currentView() const;
+    bool savePdf(const QString& file) const;
+
+    QTableView* rowsView() const { return rowsView_; }
+    QTableView* pupilsView() const { return pupilsView_; }
+    QLineEdit* nameFilter() const { return nameFilter_; }
+    QComboBox* period() const { return period_; }
+    QLabel* status() const { return status_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void build();
+    void filterChanged();
+    void pupilChosen();
+    void applyScale();
+    void openInSpreadsheet();
+    void askPdf();
+    void newSchoolYear();
+
+    QString recordsDir_;
+    QDate today_;
+    bool recordingOff_;
+    QString loadMessage_;
+    std::size_t skipped_ = 0;
+    SheetRowsModel* rows_;
+    SheetFilter* filter_;
+    PupilsModel* pupils_;
+    QSortFilterProxyModel* pupilsSorted_;
+    QLabel* title_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLineEdit* nameFilter_ = nullptr;
+    QComboBox* period_ = nullptr;
+    QTableView* rowsView_ = nullptr;
+    QTableView* pupilsView_ = nullptr;
+    RightAnswersChart* chart_ = nullptr;
+    QPushButton* newYear_ = nullptr;
+    QSize initialSize_;
+    double baseFont_ = 12;
+    double factor_ = 0;
+};
+
+}  // namespace quimbra::window
