@@ -377,10 +377,15 @@ class PosixFileOperations final : public FileOperations {
 
     Status appendLine(const std::string& path, std::string_view first,
                       std::string_view line) override {
-        // O_NONBLOCK: a FIFO in place of the file must not hang the game.
-        const int fd = ::open(
-            path.c_str(),
-            O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+        // O_NONBLOCK: a FIFO in place of the file must not hang the game. A
+        // new sheet appears with its final mode, so another user's game can
+        // append to it at once.
+        const int flags = O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        int fd = ::open(path.c_str(), flags);
+        if (fd < 0 && errno == ENOENT) {
+            fd = createWithFinalMode(path, O_RDWR | O_APPEND | O_NONBLOCK | O_NOCTTY,
+                                     sharedMode(path));
+        }
         if (fd < 0) {
             const int error = errno;
             struct stat link {};
@@ -393,7 +398,6 @@ class PosixFileOperations final : public FileOperations {
             }
             return failed(Action::write, path, error);
         }
-        shareInSharedFolder(fd, path);
         const Status status = appendTo(fd, path, first, line);
         const int closeError = closeReporting(fd);
         if (status.ok() && closeError != 0) {
