@@ -199,6 +199,10 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
         }
         (void)!::chown(root_.c_str(), 0, 61000);
         (void)!::chmod(root_.c_str(), folder != 0 ? folder : 0700);
+        if (round % rounds == 0) {
+            // Each kind of folder begins its own sheet, as a new shared one would.
+            fs::remove(root_ / classSheetFileName);
+        }
         const int initial = static_cast<int>(random() % 10);
         putRecord(std::to_string(initial) + "\r\n", "Primo\r\n");
         std::vector<int> scores(20);
@@ -269,7 +273,7 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
         for (std::string line; std::getline(sheet, line);) {
             whole += line.ends_with('\r') && std::count(line.begin(), line.end(), ';') == 8;
         }
-        EXPECT_EQ(whole, 1U + writers * static_cast<std::size_t>(round + 1));
+        EXPECT_EQ(whole, 1U + writers * static_cast<std::size_t>(round % rounds + 1));
         EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "registro.csv", "vondu.txt"}))
             << "no temporary, mark or lock file left by the writers";
         const auto [score, name] = restart();
