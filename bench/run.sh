@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release (bench preset) and runs the start-up, memory and idle benchmark under a
-# private Xvfb display with a fixed environment: bench/run.sh [rounds] [idle-seconds]
+# private Xvfb display with a fixed environment, the game started plain and with --lavagna:
+# bench/run.sh [rounds] [idle-seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -16,10 +17,14 @@ trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime"
 # The same environment for both programs and every run: no session bus, no
 # desktop theme, the same style, records in a private directory.
-env -i PATH="$PATH" HOME="$work" LANG=C.UTF-8 \
-    XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-    DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic \
-    QT_STYLE_OVERRIDE=Fusion \
-    xvfb-run -a -s "-screen 0 1024x768x24" \
-    ./build/bench/bench/startup_bench "$rounds" "$idle" \
-    ./build/bench/bench/bare_input_dialog ./build/bench/src/window/quimbra
+for switches in "" --lavagna; do
+    echo "== quimbra $switches"
+    # shellcheck disable=SC2086 # no switch is no word
+    env -i PATH="$PATH" HOME="$work" LANG=C.UTF-8 \
+        XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
+        DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=generic \
+        QT_STYLE_OVERRIDE=Fusion \
+        xvfb-run -a -s "-screen 0 1024x768x24" \
+        ./build/bench/bench/startup_bench "$rounds" "$idle" \
+        ./build/bench/bench/bare_input_dialog ./build/bench/src/window/quimbra $switches
+done

@@ -5,7 +5,7 @@
 // running, the bare program with its prompt open). The first round warms the
 // caches and is not counted; medians are printed.
 //
-//   startup_bench <rounds> <idle-seconds> <bare-program> <game-program>
+//   startup_bench <rounds> <idle-seconds> <bare-program> <game-program> [<game-switch>...]
 
 #include <poll.h>
 #include <signal.h>
@@ -155,11 +155,15 @@ double peakMiB(pid_t pid) {
     return 0;
 }
 
-pid_t launch(const std::string& program) {
+pid_t launch(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        execv(program.c_str(), argv);
+        execv(argv[0], argv.data());
         _exit(127);
     }
     return pid;
@@ -172,11 +176,12 @@ void keys(const char* sequence) {
     }
 }
 
-std::optional<Sample> measure(Display& display, const std::string& program, bool game,
+std::optional<Sample> measure(Display& display, const std::vector<std::string>& command, bool game,
                               int idleSeconds) {
+    const std::string& program = command.front();
     display.drain();
     const auto start = Clock::now();
-    const pid_t pid = launch(program);
+    const pid_t pid = launch(command);
     Sample s;
     bool ok = display.waitForWindow(pid, "Quimbra", std::chrono::seconds(30));
     s.startMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -223,14 +228,15 @@ struct Column {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: startup_bench <rounds> <idle-seconds> <bare> <game>\n");
+    if (argc < 5) {
+        std::fprintf(stderr,
+                     "usage: startup_bench <rounds> <idle-seconds> <bare> <game> [<switch>...]\n");
         return 2;
     }
     const int rounds = std::atoi(argv[1]);
     const int idle = std::max(1, std::atoi(argv[2]));
-    const std::string bare = argv[3];
-    const std::string game = argv[4];
+    const std::vector<std::string> bare{argv[3]};
+    const std::vector<std::string> game(argv + 4, argv + argc);
     Display display;
     Column bareColumn;
     Column gameColumn;
