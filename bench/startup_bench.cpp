@@ -32,6 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Sample {
     double startMs = 0;
+    double peakAtMapMiB = 0;
     double peakAtPromptMiB = 0;
     double peakMiB = 0;
     double idleCpuPerMinute = 0;
@@ -186,6 +187,9 @@ std::optional<Sample> measure(Display& display, const std::vector<std::string>& 
     bool ok = display.waitForWindow(pid, "Quimbra", std::chrono::seconds(30));
     s.startMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (ok) {
+        // As the prompt appears, and once it has settled (the game builds
+        // its window behind it meanwhile).
+        s.peakAtMapMiB = peakMiB(pid);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         s.peakAtPromptMiB = peakMiB(pid);
         if (game) {
@@ -216,9 +220,10 @@ double median(std::vector<double> v) {
 }
 
 struct Column {
-    std::vector<double> start, prompt, peak, cpu;
+    std::vector<double> start, mapped, prompt, peak, cpu;
     void add(const Sample& s) {
         start.push_back(s.startMs);
+        mapped.push_back(s.peakAtMapMiB);
         prompt.push_back(s.peakAtPromptMiB);
         peak.push_back(s.peakMiB);
         cpu.push_back(s.idleCpuPerMinute);
@@ -250,9 +255,10 @@ int main(int argc, char* argv[]) {
             continue;  // warm-up
         }
         std::printf(
-            "round %d: bare %.0f ms %.1f MiB %.3f s/min | game %.0f ms %.1f/%.1f MiB %.3f s/min\n",
-            round, b->startMs, b->peakMiB, b->idleCpuPerMinute, g->startMs, g->peakAtPromptMiB,
-            g->peakMiB, g->idleCpuPerMinute);
+            "round %d: bare %.0f ms %.1f MiB %.3f s/min | game %.0f ms %.1f/%.1f/%.1f MiB %.3f "
+            "s/min\n",
+            round, b->startMs, b->peakMiB, b->idleCpuPerMinute, g->startMs, g->peakAtMapMiB,
+            g->peakAtPromptMiB, g->peakMiB, g->idleCpuPerMinute);
         std::fflush(stdout);
         bareColumn.add(*b);
         gameColumn.add(*g);
@@ -270,6 +276,14 @@ int main(int argc, char* argv[]) {
         std::printf(" %8.2f\n", mb > 0 ? mg / mb : 0.0);
     };
     row("start to name prompt (ms)", bareColumn.start, gameColumn.start, "%12.0f");
+    // Each round's game beside the bare program started just before it: the
+    // machine's load changes less within a round than across rounds.
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < gameColumn.start.size(); ++i) {
+        ratios.push_back(gameColumn.start[i] / bareColumn.start[i]);
+    }
+    std::printf("%-28s %12s %12s %8.2f\n", "  the rounds' ratios", "", "", median(ratios));
+    row("peak memory prompt shown", bareColumn.mapped, gameColumn.mapped, "%12.1f");
     row("peak memory at prompt (MiB)", bareColumn.prompt, gameColumn.prompt, "%12.1f");
     row("peak memory after idle (MiB)", bareColumn.peak, gameColumn.peak, "%12.1f");
     row("idle CPU (s per minute)", bareColumn.cpu, gameColumn.cpu, "%12.3f");

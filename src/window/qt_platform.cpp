@@ -58,6 +58,26 @@ void scaleDialog(QDialog& dialog, double factor) {
     }
 }
 
+// What a message box draws for itself, at a larger factor: the box wraps a
+// text wider than 500 pixels, so a text keeps the lines it has at the design
+// size; the icon grows with the text.
+void keepLinesAndIcon(QMessageBox& box, double factor) {
+    if (auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        int widest = 0;
+        for (const QString& line : box.text().split(u'\n')) {
+            widest = std::max(widest, text->fontMetrics().horizontalAdvance(line));
+        }
+        text->setMinimumWidth(std::min(widest, static_cast<int>(std::lround(500 * factor))));
+    }
+    auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+    if (icon != nullptr && box.icon() == QMessageBox::Question) {
+        const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        icon->setPixmap(box.style()
+                            ->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, &box)
+                            .pixmap(QSize(side, side) * factor, box.devicePixelRatioF()));
+    }
+}
+
 // The letters of a child's name on keys as large as the dialog's buttons, in
 // the alphabet's order, eight to a row: a tap types into box as the keyboard
 // does, the first letter of a name a capital, the rest small.
@@ -126,6 +146,13 @@ void QtPlatform::hideBusy() {
     }
 }
 
+void QtPlatform::setWindow(Tavola* window) {
+    if (window_ && window_->isVisible()) {
+        dialogScale_ = window_->scale().factor();
+    }
+    window_ = window;
+}
+
 QWidget* QtPlatform::dialogParent() {
     hideBusy();
     if (window_ && window_->isVisible()) {
@@ -149,8 +176,8 @@ std::string QtPlatform::inputBox(const std::string& prompt) {
     auto* box = dialog.findChild<QLineEdit*>();
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
     if (dialogScale_ > 1.0 && layout != nullptr && box != nullptr && buttons != nullptr) {
-        // On a whiteboard a name must be typed without a keyboard.
-        // Keys as wide as its buttons, and tall enough for a finger.
+        // On a whiteboard a name is typed without a keyboard: keys as wide
+        // as the buttons, and tall enough for a finger.
         const QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
         const QSize button = ok->sizeHint().expandedTo(ok->minimumSize());
         layout->insertWidget(
@@ -183,13 +210,8 @@ Answer QtPlatform::messageBox(const std::string& prompt, BoxStyle style, const s
     box.setEscapeButton(last);
     box.button(preferred)->setFocus();
     prepare(box);
-    if (style.icon == BoxStyle::Icon::question && dialogScale_ > 1.0) {
-        if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
-            const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
-            icon->setPixmap(box.style()
-                                ->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, &box)
-                                .pixmap(QSize(side, side) * dialogScale_, box.devicePixelRatioF()));
-        }
+    if (dialogScale_ > 1.0) {
+        keepLinesAndIcon(box, dialogScale_);
     }
     box.exec();
     if (!yesNo) {

@@ -21,8 +21,9 @@ class QtPlatform final : public QObject, public Platform {
   public:
     // The window dialogs belong to (none between two games); it is drawn
     // afresh before each dialog opens so the child sees the current state
-    // behind it.
-    void setWindow(Tavola* window) { window_ = window; }
+    // behind it. The dialogs between two games keep the factor of the
+    // window that went.
+    void setWindow(Tavola* window);
 
     // Dialogs are drawn at the board's factor: the window's while it is on
     // screen, otherwise the last one known, or this one (a whiteboard's,

@@ -183,6 +183,12 @@ TEST_F(QtPlatformTest, WindowIsCurrentBehindDialogsAndTheClockRuns) {
     EXPECT_EQ(behind, "Sbagliato!! 48");
     EXPECT_EQ(parent, &window);
     EXPECT_GE(events.count("tick"), 1);
+
+    // The dialogs after a maximized window goes are drawn at its factor.
+    window.showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(window.scale().factor() > 1.0, 2000);
+    platform.setWindow(nullptr);
+    EXPECT_EQ(platform.dialogScale(), window.scale().factor());
 }
 
 #ifdef _WIN32
