@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release (bench preset) and runs the start-up, memory and idle benchmark under a
-# private Xvfb display with a fixed environment: bench/run.sh [rounds] [idle-seconds]
+# private Xvfb display with a fixed environment, the game started plain and with --lavagna:
+# bench/run.sh [rounds] [idle-seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -23,7 +24,11 @@ in_private_display() {
         QT_STYLE_OVERRIDE=Fusion \
         xvfb-run -a -s "-screen 0 1024x768x24" "$@"
 }
-in_private_display ./build/bench/bench/startup_bench "$rounds" "$idle" \
-    ./build/bench/bench/bare_input_dialog ./build/bench/src/window/quimbra
+for switches in "" --lavagna; do
+    echo "== quimbra $switches"
+    # shellcheck disable=SC2086 # no switch is no word
+    in_private_display ./build/bench/bench/startup_bench "$rounds" "$idle" \
+        ./build/bench/bench/bare_input_dialog ./build/bench/src/window/quimbra $switches
+done
 # The teacher's window on a class sheet of 100,000 rows.
 in_private_display ./build/bench/bench/class_sheet_bench 100000 "$rounds"

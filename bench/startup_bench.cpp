@@ -5,7 +5,7 @@
 // running, the bare program with its prompt open). The first round warms the
 // caches and is not counted; medians are printed.
 //
-//   startup_bench <rounds> <idle-seconds> <bare-program> <game-program>
+//   startup_bench <rounds> <idle-seconds> <bare-program> <game-program> [<game-switch>...]
 
 #include <poll.h>
 #include <signal.h>
@@ -32,6 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Sample {
     double startMs = 0;
+    double peakAtMapMiB = 0;
     double peakAtPromptMiB = 0;
     double peakMiB = 0;
     double idleCpuPerMinute = 0;
@@ -155,11 +156,15 @@ double peakMiB(pid_t pid) {
     return 0;
 }
 
-pid_t launch(const std::string& program) {
+pid_t launch(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        execv(program.c_str(), argv);
+        execv(argv[0], argv.data());
         _exit(127);
     }
     return pid;
@@ -172,15 +177,19 @@ void keys(const char* sequence) {
     }
 }
 
-std::optional<Sample> measure(Display& display, const std::string& program, bool game,
+std::optional<Sample> measure(Display& display, const std::vector<std::string>& command, bool game,
                               int idleSeconds) {
+    const std::string& program = command.front();
     display.drain();
     const auto start = Clock::now();
-    const pid_t pid = launch(program);
+    const pid_t pid = launch(command);
     Sample s;
     bool ok = display.waitForWindow(pid, "Quimbra", std::chrono::seconds(30));
     s.startMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (ok) {
+        // As the prompt appears, and once it has settled (the game builds
+        // its window behind it meanwhile).
+        s.peakAtMapMiB = peakMiB(pid);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         s.peakAtPromptMiB = peakMiB(pid);
         if (game) {
@@ -211,9 +220,10 @@ double median(std::vector<double> v) {
 }
 
 struct Column {
-    std::vector<double> start, prompt, peak, cpu;
+    std::vector<double> start, mapped, prompt, peak, cpu;
     void add(const Sample& s) {
         start.push_back(s.startMs);
+        mapped.push_back(s.peakAtMapMiB);
         prompt.push_back(s.peakAtPromptMiB);
         peak.push_back(s.peakMiB);
         cpu.push_back(s.idleCpuPerMinute);
@@ -223,14 +233,15 @@ struct Column {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: startup_bench <rounds> <idle-seconds> <bare> <game>\n");
+    if (argc < 5) {
+        std::fprintf(stderr,
+                     "usage: startup_bench <rounds> <idle-seconds> <bare> <game> [<switch>...]\n");
         return 2;
     }
     const int rounds = std::atoi(argv[1]);
     const int idle = std::max(1, std::atoi(argv[2]));
-    const std::string bare = argv[3];
-    const std::string game = argv[4];
+    const std::vector<std::string> bare{argv[3]};
+    const std::vector<std::string> game(argv + 4, argv + argc);
     Display display;
     Column bareColumn;
     Column gameColumn;
@@ -244,9 +255,10 @@ int main(int argc, char* argv[]) {
             continue;  // warm-up
         }
         std::printf(
-            "round %d: bare %.0f ms %.1f MiB %.3f s/min | game %.0f ms %.1f/%.1f MiB %.3f s/min\n",
-            round, b->startMs, b->peakMiB, b->idleCpuPerMinute, g->startMs, g->peakAtPromptMiB,
-            g->peakMiB, g->idleCpuPerMinute);
+            "round %d: bare %.0f ms %.1f MiB %.3f s/min | game %.0f ms %.1f/%.1f/%.1f MiB %.3f "
+            "s/min\n",
+            round, b->startMs, b->peakMiB, b->idleCpuPerMinute, g->startMs, g->peakAtMapMiB,
+            g->peakAtPromptMiB, g->peakMiB, g->idleCpuPerMinute);
         std::fflush(stdout);
         bareColumn.add(*b);
         gameColumn.add(*g);
@@ -264,6 +276,14 @@ int main(int argc, char* argv[]) {
         std::printf(" %8.2f\n", mb > 0 ? mg / mb : 0.0);
     };
     row("start to name prompt (ms)", bareColumn.start, gameColumn.start, "%12.0f");
+    // Each round's game beside the bare program started just before it: the
+    // machine's load changes less within a round than across rounds.
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < gameColumn.start.size(); ++i) {
+        ratios.push_back(gameColumn.start[i] / bareColumn.start[i]);
+    }
+    std::printf("%-28s %12s %12s %8.2f\n", "  the rounds' ratios", "", "", median(ratios));
+    row("peak memory prompt shown", bareColumn.mapped, gameColumn.mapped, "%12.1f");
     row("peak memory at prompt (MiB)", bareColumn.prompt, gameColumn.prompt, "%12.1f");
     row("peak memory after idle (MiB)", bareColumn.peak, gameColumn.peak, "%12.1f");
     row("idle CPU (s per minute)", bareColumn.cpu, gameColumn.cpu, "%12.3f");

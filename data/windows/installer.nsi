@@ -33,6 +33,7 @@ SetCompressor /SOLID lzma
 
 !define PRODUCT "Quimbra"
 !define TITLE "Quimbra — Gioca con le frazioni"
+!define WHITEBOARD_TITLE "Quimbra alla lavagna"
 !define PUBLISHER "The Quimbra developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
 !define POLICY_KEY "Software\Policies\Quimbra"
@@ -95,6 +96,8 @@ Section "Quimbra (necessario)" SecProgram
     WriteUninstaller "$INSTDIR\disinstalla.exe"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\quimbra.exe" "" "$INSTDIR\quimbra.exe" 0
+    ; The game filling the screen, for a classroom whiteboard.
+    CreateShortcut "$SMPROGRAMS\${WHITEBOARD_TITLE}.lnk" "$INSTDIR\quimbra.exe" "--lavagna" "$INSTDIR\quimbra.exe" 0
     ; The teacher's class sheet: the same program, opened on it.
     CreateShortcut "$SMPROGRAMS\Registro di Quimbra.lnk" "$INSTDIR\quimbra.exe" "--registro" "$INSTDIR\quimbra.exe" 0
 
@@ -143,7 +146,7 @@ Section "Collegamento sul desktop" SecDesktop
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Il gioco e la sua voce nel menu Start."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Il gioco e le sue voci nel menu Start."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "Un collegamento al gioco sul desktop."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
@@ -174,6 +177,7 @@ Section "Uninstall"
     Delete "$INSTDIR\disinstalla.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${TITLE}.lnk"
+    Delete "$SMPROGRAMS\${WHITEBOARD_TITLE}.lnk"
     Delete "$SMPROGRAMS\Registro di Quimbra.lnk"
     Delete "$DESKTOP\${TITLE}.lnk"
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "RecordsFolder"

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -58,9 +59,18 @@ int main(int argc, char* argv[]) {
     using quimbra::window::Session;
     QtPlatform platform;
     Session session(platform, random, storage);
+    if (commandLine.whiteboard) {
+        // The first prompt comes before the window: drawn at the factor the
+        // board will fill the screen with.
+        session.setFillsScreen(true);
+        platform.setDialogScale(
+            quimbra::window::fillingFactor(QGuiApplication::primaryScreen()->size()));
+    }
     QObject::connect(&platform, &QtPlatform::endRequested, &session, &Session::end);
     QObject::connect(&platform, &QtPlatform::reloadRequested, &session, &Session::reload);
     QObject::connect(&session, &Session::windowChanged, &platform, &QtPlatform::setWindow);
+    // The board is built behind the name prompt, once the prompt is on screen.
+    QObject::connect(&platform, &QtPlatform::dialogShown, &session, &Session::buildWindow);
 
     // Loading opens the name prompt: run it inside the event loop so that an
     // end requested at any point leaves it.

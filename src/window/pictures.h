@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QSize>
 #include <QString>
 
@@ -27,7 +28,23 @@ bool pictureExists(const QString& resource);
 
 // The picture drawn to fill exactly size (in device-independent pixels) on a
 // display of the given ratio; a null pixmap when it is missing.
-QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio = 1.0);
+QPixmap drawPicture(const QString& resource, QSize size, qreal devicePixelRatio);
+
+// The same, drawn once per size and ratio and then kept while the cache has
+// room: a restored window and a new game's window draw nothing again.
+inline QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio = 1.0) {
+    const QString key = QStringLiteral("quimbra:%1:%2x%3@%4")
+                            .arg(resource)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(devicePixelRatio);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = drawPicture(resource, size, devicePixelRatio);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
 
 // The picture as an icon, sharp at every size the desktop asks for.
 QIcon pictureIcon(const QString& resource);

@@ -28,7 +28,7 @@ bool pictureExists(const QString& resource) {
     return QFile::exists(rendering(resource, 1));
 }
 
-QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
+QPixmap drawPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
     const QSize wanted = size * devicePixelRatio;
     if (wanted.isEmpty()) {
         return {};

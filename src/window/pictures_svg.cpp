@@ -12,7 +12,7 @@ bool pictureExists(const QString& resource) {
     return QFile::exists(resource);
 }
 
-QPixmap renderPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
+QPixmap drawPicture(const QString& resource, QSize size, qreal devicePixelRatio) {
     QSvgRenderer renderer(resource);
     if (!renderer.isValid() || size.isEmpty()) {
         return {};

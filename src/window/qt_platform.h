@@ -10,6 +10,7 @@
 #include "game/platform.h"
 #include "window/tavola.h"
 
+class QDialog;
 class QWidget;
 
 namespace quimbra::window {
@@ -20,8 +21,15 @@ class QtPlatform final : public QObject, public Platform {
   public:
     // The window dialogs belong to (none between two games); it is drawn
     // afresh before each dialog opens so the child sees the current state
-    // behind it.
-    void setWindow(Tavola* window) { window_ = window; }
+    // behind it. The dialogs between two games keep the factor of the
+    // window that went.
+    void setWindow(Tavola* window);
+
+    // Dialogs are drawn at the board's factor: the window's while it is on
+    // screen, otherwise the last one known, or this one (a whiteboard's,
+    // before the first window shows). At 1 they are the desktop's own.
+    void setDialogScale(double factor) { dialogScale_ = factor; }
+    double dialogScale() const { return dialogScale_; }
 
     std::string inputBox(const std::string& prompt) override;
     Answer messageBox(const std::string& prompt, BoxStyle style, const std::string& title) override;
@@ -40,17 +48,27 @@ class QtPlatform final : public QObject, public Platform {
     // runs the windows does it.
     void endRequested();
     void reloadRequested();
+    // A dialog has been drawn on screen: what the child sees first is there,
+    // and slower work may go on behind it.
+    void dialogShown();
 
   private:
     QWidget* dialogParent();
+    // Scales the dialog's texts and buttons and reports it once drawn.
+    void prepare(QDialog& dialog);
 
     QPointer<Tavola> window_;
     std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
+    double dialogScale_ = 1.0;
 };
 
 // day in the system's short date format, date only: the user's own on
 // Windows, the C library's "%x" of the current locale (LC_TIME) elsewhere.
 std::string systemShortDate(QDate day);
+
+// The board's factor that fills a screen of this size, never below the
+// design size's.
+double fillingFactor(QSize screen);
 
 // The application's title, shown by dialogs that have none of their own.
 inline constexpr const char* applicationTitle = "Quimbra";

@@ -1,6 +1,7 @@
 #include "window/session.h"
 
 #include <QCoreApplication>
+#include <QShortcut>
 #include <QTimer>
 
 #include <utility>
@@ -11,12 +12,14 @@ namespace quimbra::window {
 
 // Declared so that the window goes first, then the game, then the model.
 struct Session::Loaded {
-    Loaded(Platform& platform, RandomSource& random, records::RecordStorage& storage,
-           const BoardScale& scale)
-        : game(controls, platform, random, storage), window(controls, game, scale) {}
+    Loaded(Platform& platform, RandomSource& random, records::RecordStorage& storage)
+        : game(controls, platform, random, storage), designTime(controls) {}
     Controls controls;
     Game game;
-    Tavola window;
+    // The controls before loading changed them.
+    const Controls designTime;
+    // Built while the name prompt is open.
+    std::unique_ptr<Tavola> window;
 };
 
 Session::Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
@@ -36,28 +39,48 @@ void Session::discard() {
 
 void Session::begin() {
     discard();
-    current_ = std::make_unique<Loaded>(platform_, random_, storage_, scale_);
+    current_ = std::make_unique<Loaded>(platform_, random_, storage_);
     ++loads_;
-    Tavola& window = current_->window;
-    // A new game keeps the window where and as the teacher left it.
-    if (!keptGeometry_.isEmpty()) {
-        window.restoreGeometry(std::exchange(keptGeometry_, {}));
-    }
-    connect(&window, &Tavola::closed, this, &Session::end);
-    emit windowChanged(&window);
     current_->game.load();
+    buildWindow();
     if (ending_ || current_->game.over()) {
         return;
+    }
+    Tavola& window = *current_->window;
+    if (fillsScreen_ && loads_ == 1) {
+        window.setWindowState(Qt::WindowFullScreen);
     }
     window.render();
     window.start();
 }
 
+void Session::buildWindow() {
+    if (!current_ || current_->window || ending_) {
+        return;
+    }
+    // Built on the controls as they were before loading, so that its labels
+    // fit the texts loading wrote as they fit every later text.
+    Controls loaded = std::exchange(current_->controls, current_->designTime);
+    current_->window = std::make_unique<Tavola>(current_->controls, current_->game, scale_);
+    current_->controls = std::move(loaded);
+    Tavola* window = current_->window.get();
+    // A new game keeps the window where and as the teacher left it.
+    if (!keptGeometry_.isEmpty()) {
+        window->restoreGeometry(std::exchange(keptGeometry_, {}));
+    }
+    connect(window, &Tavola::closed, this, &Session::end);
+    if (fillsScreen_) {
+        connect(new QShortcut(QKeySequence(Qt::Key_F11), window), &QShortcut::activated, window,
+                [window] { window->setWindowState(window->windowState() ^ Qt::WindowFullScreen); });
+    }
+    emit windowChanged(window);
+}
+
 void Session::reload() {
     QTimer::singleShot(0, this, [this] {
         if (!ending_) {
-            if (current_) {
-                keptGeometry_ = current_->window.saveGeometry();
+            if (current_ && current_->window) {
+                keptGeometry_ = current_->window->saveGeometry();
             }
             begin();
         }
@@ -69,14 +92,14 @@ void Session::end() {
         return;
     }
     ending_ = true;
-    if (current_) {
-        current_->window.close();
+    if (current_ && current_->window) {
+        current_->window->close();
     }
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 Tavola* Session::window() const {
-    return current_ ? &current_->window : nullptr;
+    return current_ ? current_->window.get() : nullptr;
 }
 Controls* Session::controls() const {
     return current_ ? &current_->controls : nullptr;

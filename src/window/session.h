@@ -26,9 +26,18 @@ class Session final : public QObject {
             const BoardScale& scale = BoardScale());
     ~Session() override;
 
-    // Loads the window (the name prompt and greeting run here), shows it and
-    // raises its activation once.
+    // Loads the game (the name prompt and greeting run here), then shows
+    // its window and raises its activation once.
     void begin();
+
+    // Builds the loading game's window, hidden, if it has none yet: called
+    // once the name prompt is on screen, so that the child sees the prompt
+    // first and types while the board is drawn behind it.
+    void buildWindow();
+
+    // The first window fills the screen it opens on (a whiteboard); F11
+    // switches every window between full screen and its other state.
+    void setFillsScreen(bool fills) { fillsScreen_ = fills; }
 
     // Queued: the current handler returns first, then the old window, model
     // and game are discarded and fresh ones loaded; the new window takes the
@@ -61,6 +70,7 @@ class Session final : public QObject {
     int loads_ = 0;
     // The program is being left: no window is loaded any more.
     bool ending_ = false;
+    bool fillsScreen_ = false;
 };
 
 }  // namespace quimbra::window

@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +47,7 @@ TEST_F(QtPlatformTest, MessageBoxesAnswerAsTheGameNumbersThem) {
         Answer answer;
         QMessageBox::Icon icon;
         const char* shownTitle;
+        double scale = 1.0;
     };
     const auto key = [](Qt::Key k) { return [k](QMessageBox* box) { QTest::keyClick(box, k); }; };
     const auto space = [](QMessageBox* box) { QTest::keyClick(box->focusWidget(), Qt::Key_Space); };
@@ -63,13 +66,19 @@ TEST_F(QtPlatformTest, MessageBoxesAnswerAsTheGameNumbersThem) {
         {ok, "", key(Qt::Key_Return), Answer::ok, QMessageBox::NoIcon, "Quimbra"},
         {ok, "Data 08/12/2026", key(Qt::Key_Escape), Answer::ok, QMessageBox::NoIcon,
          "Data 08/12/2026"},
+        {confirm, "", key(Qt::Key_Return), Answer::no, QMessageBox::Question, "Quimbra", 1.5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         QString seenTitle;
         QString seenText;
         QMessageBox::Icon seenIcon = QMessageBox::Critical;
+        platform.setDialogScale(c.scale);
         whenOpen<QMessageBox>([&](QMessageBox* box) {
+            EXPECT_DOUBLE_EQ(box->findChild<QLabel*>("qt_msgbox_label")->font().pointSizeF(),
+                             QApplication::font().pointSizeF() * c.scale);
+            const QAbstractButton* no = box->buttons().front();
+            EXPECT_GE(no->height(), int(QPushButton(no->text()).sizeHint().height() * c.scale));
             seenTitle = box->windowTitle();
             seenText = box->text();
             seenIcon = box->icon();
@@ -98,18 +107,53 @@ TEST_F(QtPlatformTest, ConfirmationButtonsAreTranslated) {
     }
 }
 
-// The input box returns what was typed, and nothing on Cancel.
+// The input box returns what was typed, and nothing on Cancel. Drawn larger,
+// it has a letter pad whose keys, as large as its buttons at least, type a
+// name with a capital first letter, and leave Enter to OK.
 TEST_F(QtPlatformTest, InputBoxReturnsTheTextOrNothing) {
     struct Case {
+        double scale;
+        QString typed;
+        QStringList tapped;  // the letter pad's keys, by their accessible names
         Qt::Key close;
         std::string answer;
     };
-    for (const Case& c : {Case{Qt::Key_Return, "Anna Maria"}, Case{Qt::Key_Escape, ""}}) {
+    const Case cases[] = {
+        {1.0, "Anna Maria", {}, Qt::Key_Return, "Anna Maria"},
+        {1.0, "Anna Maria", {}, Qt::Key_Escape, ""},
+        {2.0,
+         "",
+         {"N", "I", "X", "Cancella", "C", "C", "O", "L", "\u00f2", "Spazio", "M"},
+         Qt::Key_Return,
+         "Niccol\u00f2 m"},
+        {1.5, "Mat", {"T", "\u00e8"}, Qt::Key_Return, "Matt\u00e8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        platform.setDialogScale(c.scale);
         QString title;
         whenOpen<QInputDialog>([&](QInputDialog* dialog) {
             title = dialog->windowTitle();
             EXPECT_EQ(dialog->textValue(), "");
-            QTest::keyClicks(dialog->focusWidget(), "Anna Maria");
+            EXPECT_DOUBLE_EQ(dialog->findChild<QLabel*>()->font().pointSizeF(),
+                             QApplication::font().pointSizeF() * c.scale);
+            auto* pad = dialog->findChild<QWidget*>("letterPad");
+            ASSERT_EQ(pad != nullptr, c.scale > 1.0);
+            const QPushButton* ok =
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+            for (const QPushButton* key :
+                 pad ? pad->findChildren<QPushButton*>() : QList<QPushButton*>()) {
+                EXPECT_GE(key->width(), ok->width());
+                EXPECT_GE(key->height(), ok->height());
+            }
+            QTest::keyClicks(dialog->focusWidget(), c.typed);
+            for (const QString& name : c.tapped) {
+                for (QPushButton* key : pad->findChildren<QPushButton*>()) {
+                    if (key->accessibleName() == name) {
+                        key->click();
+                    }
+                }
+            }
             QTest::keyClick(dialog->focusWidget(), c.close);
         });
         EXPECT_EQ(platform.inputBox("Come ti chiami?"), c.answer);
@@ -139,6 +183,12 @@ TEST_F(QtPlatformTest, WindowIsCurrentBehindDialogsAndTheClockRuns) {
     EXPECT_EQ(behind, "Sbagliato!! 48");
     EXPECT_EQ(parent, &window);
     EXPECT_GE(events.count("tick"), 1);
+
+    // The dialogs after a maximized window goes are drawn at its factor.
+    window.showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(window.scale().factor() > 1.0, 2000);
+    platform.setWindow(nullptr);
+    EXPECT_EQ(platform.dialogScale(), window.scale().factor());
 }
 
 #ifdef _WIN32

@@ -28,6 +28,7 @@ TITLE = " " * 40 + "Gioca con le frazioni per gli alunni della II Sez.A - Buon c
 APPLICATION = "Quimbra"
 CONFIRMATION = "Uscire dal programma"
 MENU_ENTRY = "Quimbra — Gioca con le frazioni.lnk"
+WHITEBOARD_ENTRY = "Quimbra alla lavagna.lnk"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
 POLICY_KEY = r"HKLM\Software\Policies\Quimbra"
 SHARE = r"\\server\quimbra"
@@ -76,9 +77,13 @@ def uninstall_entries(desktop):
 
 def shortcuts(desktop):
     """Where "Quimbra — Gioca con le frazioni" lies: "Desktop" or "Start Menu", for
-    every user (an installer's) or one (Wine's msiexec puts all shortcuts there)."""
-    found = glob.glob(os.path.join(desktop.prefix, "drive_c", "**", MENU_ENTRY), recursive=True)
-    return sorted("Start Menu" if "Start Menu" in p else "Desktop" for p in found)
+    every user (an installer's) or one (Wine's msiexec puts all shortcuts there);
+    "Quimbra alla lavagna" as "Start Menu, lavagna"."""
+    found = []
+    for entry, suffix in ((MENU_ENTRY, ""), (WHITEBOARD_ENTRY, ", lavagna")):
+        paths = glob.glob(os.path.join(desktop.prefix, "drive_c", "**", entry), recursive=True)
+        found += [("Start Menu" if "Start Menu" in p else "Desktop") + suffix for p in paths]
+    return sorted(found)
 
 
 def dos(path):
@@ -172,6 +177,9 @@ def case_installer(desktop, build, screenshot):
     menu = glob.glob(os.path.join(desktop.prefix, "drive_c", "ProgramData", "Microsoft",
                                   "Windows", "Start Menu", "Programs", MENU_ENTRY))
     check(menu, f"no Start menu entry {MENU_ENTRY!r}")
+    whiteboard = glob.glob(os.path.join(os.path.dirname(menu[0]), WHITEBOARD_ENTRY))
+    check(whiteboard and "--lavagna".encode("utf-16-le") in read_bytes(whiteboard[0]),
+          f"no Start menu entry {WHITEBOARD_ENTRY!r} starting the game with --lavagna")
     desktop_link = glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "Public",
                                           "Desktop", MENU_ENTRY))
     check(desktop_link, f"no desktop shortcut {MENU_ENTRY!r}")
@@ -200,7 +208,8 @@ def case_installer(desktop, build, screenshot):
     # It goes on from a copy of itself in the temporary folder.
     wait_for("the program to be removed", lambda: not os.path.exists(program), timeout=60)
     wait_for("the shortcuts to be removed",
-             lambda: not glob.glob(menu[0]) and not glob.glob(desktop_link[0]), timeout=30)
+             lambda: not any(glob.glob(p) for p in (menu[0], whiteboard[0], desktop_link[0])),
+             timeout=30)
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
 
     windows_version(desktop, "win7")
@@ -213,7 +222,8 @@ def case_installer(desktop, build, screenshot):
     custom = r"C:\Giochi\Quimbra"
     check_equal(run(desktop, installers[0], "/S", "/NODESKTOP", "/RECORDSFOLDER=" + SHARE,
                     "/D=" + custom), 0, "installer exit code with /D=")
-    check_equal(shortcuts(desktop), ["Start Menu"], "shortcuts with /NODESKTOP")
+    check_equal(shortcuts(desktop), ["Start Menu", "Start Menu, lavagna"],
+                "shortcuts with /NODESKTOP")
     check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
     check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code on reinstalling")
     check(os.path.isfile(desktop.wine_path(custom + r"\quimbra.exe")) and not os.path.exists(program),
@@ -244,7 +254,7 @@ def case_msi(desktop, build, screenshot):
     check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
     check(os.path.isfile(program), f"{program} is missing")
-    check_equal(shortcuts(desktop), ["Desktop", "Start Menu"], "shortcuts")
+    check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"], "shortcuts")
     entries = uninstall_entries(desktop)
     check_equal([(e.get("Publisher"), e.get("HelpLink"), e.get("URLInfoAbout")) for e in entries],
                 [("The Quimbra developers", HOME_PAGE, HOME_PAGE)], "the installed-programs entry")
@@ -255,7 +265,8 @@ def case_msi(desktop, build, screenshot):
     check_equal(run(desktop, *msiexec, dos(upgrade), "RECORDSFOLDER=" + SHARE), 0, "upgrade")
     check_equal([e.get("DisplayVersion") for e in uninstall_entries(desktop)], [f"{major + 1}.0.0"],
                 "entries after the upgrade")
-    check_equal(shortcuts(desktop), ["Desktop", "Start Menu"], "shortcuts after the upgrade")
+    check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"],
+                "shortcuts after the upgrade")
     check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
 
     records = records_dir(desktop)
