@@ -295,7 +295,6 @@ def case_answers(game):
 
 def case_pad(game):
     """A pupil's whole game by touch on a whiteboard: every answer, Invio and No tapped."""
-    # TODO(letter pad): tap the name on the prompt's letter pad once it has one.
     game.start("Giulia")
     wid = game.desktop.focus_window_at(game.reader.activate(game.main()).box)
     game.desktop.xdotool("windowmove", wid, "0", "0", "windowsize", wid, "1200", "700")
@@ -337,10 +336,18 @@ def case_pad(game):
     check(not [t for t in game.reader.windows() if CONFIRMATION in t.texts()],
           "Invio asked to leave")
 
-    # NUOVO GIOCO: the new game's window as the teacher left it, pad included.
+    # NUOVO GIOCO: the new game's window as the teacher left it, pad included,
+    # and the name tapped on the prompt's letter pad.
     size = game.main().box[2:]
     game.desktop.click(*game.main().one(role="menu item", name=NEW_GAME).centre())
-    game.enter_name("Giulia")
+    prompt = game.reader.dialog_saying(PROMPT)
+    for key in [*"NICCOL", "ò", "OK"]:
+        game.desktop.click(*prompt.one(role="push button", name=key).centre())
+    game.reader.gone(prompt)
+    greeting = game.reader.dialog_saying(GREETING)
+    check(" Niccolò" + GREETING in greeting.texts(), f"the greeting reads {greeting.texts()}")
+    game.desktop.click(*greeting.find(role="push button")[0].centre())
+    game.reader.gone(greeting)
     check_equal(game.ready()["title"], TITLE, "the new game's title")
     check_equal(game.main().box[2:], size, "the new game's window size")
     tap(["3"], "3 in the new game's answer box", lambda b: b["answer"] == "3")
