@@ -16,6 +16,7 @@ import re
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from xml.etree import ElementTree
 
@@ -55,16 +56,31 @@ def read_bytes(path):
         return None
 
 
+def finish(process, what, timeout=120):
+    """The exit status of a process, which must end within timeout seconds."""
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise TimedOut(f"{what} did not end within {timeout} s") from None
+
+
 def run(desktop, *argv, timeout=120):
     """Runs a Windows program to its end; its exit status."""
-    return desktop.run_windows(os.path.basename(argv[0]), *argv).wait(timeout=timeout)
+    what = os.path.basename(argv[0])
+    return finish(desktop.run_windows(what, *argv), what, timeout)
 
 
 def registry(desktop, key):
     """`reg query /s` of a key of the 64-bit view ("" when it is missing)."""
-    query = subprocess.run([WINE, "reg", "query", key, "/s", "/reg:64"], env=desktop.env,
-                           capture_output=True, timeout=60)
-    return query.stdout.decode(errors="replace") if query.returncode == 0 else ""
+    # Into a file, not a pipe: a Wine server that reg starts, and its services, would
+    # hold a pipe open long after reg has ended.
+    with tempfile.TemporaryFile() as out:
+        query = subprocess.Popen([WINE, "reg", "query", key, "/s", "/reg:64"], env=desktop.env,
+                                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        if finish(query, f"reg query {key}", 60) != 0:
+            return ""
+        out.seek(0)
+        return out.read().decode(errors="replace")
 
 
 def uninstall_entries(desktop):
@@ -77,7 +93,9 @@ def uninstall_entries(desktop):
 def shortcuts(desktop):
     """Where "Quimbra — Gioca con le frazioni" lies: "Desktop" or "Start Menu", for
     every user (an installer's) or one (Wine's msiexec puts all shortcuts there)."""
-    found = glob.glob(os.path.join(desktop.prefix, "drive_c", "**", MENU_ENTRY), recursive=True)
+    # Links are not followed: none may lead the search out of the prefix.
+    found = [folder for folder, _, files in os.walk(os.path.join(desktop.prefix, "drive_c"))
+             if MENU_ENTRY in files]
     return sorted("Start Menu" if "Start Menu" in p else "Desktop" for p in found)
 
 
@@ -94,7 +112,7 @@ def starts_to_name_prompt(desktop, program):
     desktop.wait_window(APPLICATION)
     check(game.poll() is None, "the installed game ended at its name prompt")
     os.kill(game.pid, signal.SIGTERM)
-    game.wait(timeout=20)
+    finish(game, "the game, told to end,", 20)
 
 
 def records_dir(desktop):
@@ -146,11 +164,7 @@ def case_plays(desktop, build, screenshot):
     desktop.keys("Return")
     desktop.wait_window(APPLICATION)  # "Ok ho registrato il tuo record, ..."
     desktop.keys("Return")
-    try:
-        code = game.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        raise TimedOut("the game did not end after the record box") from None
-    check_equal(code, 0, "exit code")
+    check_equal(finish(game, "the game, after the record box,", 20), 0, "exit code")
     check_equal(read_bytes(os.path.join(folder, "vondu.txt")), b"0\r\n", "score file")
     check_equal(read_bytes(os.path.join(folder, "nvondu.txt")),
                 NAME.encode("cp1252") + b"\r\n", "name file")
@@ -164,8 +178,7 @@ def case_installer(desktop, build, screenshot):
     installers = glob.glob(os.path.join(build, "Quimbra-*-win64.exe"))
     check(len(installers) == 1, f"expected one installer in {build}, found {installers}")
     windows_version(desktop, "win10")
-    installer = desktop.run_windows("installer", installers[0], "/S")
-    check_equal(installer.wait(timeout=120), 0, "installer exit code")
+    check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code")
 
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
     check(os.path.isfile(program), f"{program} is missing")
@@ -177,9 +190,7 @@ def case_installer(desktop, build, screenshot):
     check(desktop_link, f"no desktop shortcut {MENU_ENTRY!r}")
     records = records_dir(desktop)
     check(os.path.isdir(records), f"{records} is missing")
-    query = subprocess.run(["/usr/lib/wine/wine64", "reg", "query", UNINSTALL_KEY, "/reg:64"],
-                           env=desktop.env, capture_output=True, timeout=60)
-    listing = query.stdout.decode(errors="replace")
+    listing = registry(desktop, UNINSTALL_KEY)
     check("DisplayName" in listing and "Quimbra" in listing,
           f"no uninstall entry {UNINSTALL_KEY}: {listing!r}")
 
@@ -195,8 +206,7 @@ def case_installer(desktop, build, screenshot):
     with open(kept, "wb") as f:
         f.write(b"7\r\n")
     uninstaller = desktop.wine_path(r"C:\Program Files\Quimbra\disinstalla.exe")
-    remove = desktop.run_windows("uninstaller", uninstaller, "/S")
-    check_equal(remove.wait(timeout=120), 0, "uninstaller exit code")
+    check_equal(run(desktop, uninstaller, "/S"), 0, "uninstaller exit code")
     # It goes on from a copy of itself in the temporary folder.
     wait_for("the program to be removed", lambda: not os.path.exists(program), timeout=60)
     wait_for("the shortcuts to be removed",
@@ -228,16 +238,12 @@ def case_msi(desktop, build, screenshot):
     uninstall keeps the records; refused without Windows 10."""
     packages = glob.glob(os.path.join(build, "Quimbra-*-win64.msi"))
     check(len(packages) == 1, f"expected one MSI in {build}, found {packages}")
-    # Wine links the user's desktop to the Linux home: keep the shortcuts in the prefix.
-    for link in glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "*", "*")):
-        if os.path.islink(link):
-            os.unlink(link)
-            os.mkdir(link)
     windows_version(desktop, "win10")
     major = int(re.search(r"Quimbra-(\d+)\.", packages[0]).group(1))
     upgrade = os.path.join(desktop.prefix, f"Quimbra-{major + 1}.0.0-win64.msi")
     made = subprocess.run([os.path.join(SOURCE, "scripts", "windows-msi"), f"{major + 1}.0.0",
-                           os.path.join(build, "src", "window", "quimbra.exe"), "", upgrade])
+                           os.path.join(build, "src", "window", "quimbra.exe"), "", upgrade],
+                          stdin=subprocess.DEVNULL, timeout=120)
     check_equal(made.returncode, 0, "windows-msi of the higher version")
     msiexec = ("msiexec", "/qn", "/i")
 
