@@ -49,10 +49,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gioca con le frazioni: a fractions quiz f
 # Wrapped as Debian wants it, 80 columns at most.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "Quimbra trains primary-school pupils in fractions of a quantity, in Italian."
-    "Each question gives one side of a rectangle and the fraction of the other"
-    "side that it measures; a coloured bar draws the fraction and the child types"
-    "the other side, against a fifteen-minute clock and the best score so far,"
-    "which every user of the computer shares.")
+    "Each question gives the height of a rectangle and the fraction of the base"
+    "that it measures; a coloured bar draws the fraction and the child types the"
+    "base, against a fifteen-minute clock and the best score so far, which every"
+    "user of the computer shares.")
 set(CPACK_PACKAGE_CONTACT "The Quimbra developers <quimbra@quimbra.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
