@@ -181,7 +181,9 @@ def case_installer(desktop, build, screenshot):
     check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code")
 
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
-    check(os.path.isfile(program), f"{program} is missing")
+    folder = os.path.dirname(program)
+    check(os.path.isfile(program) and os.path.isfile(os.path.join(folder, "COPYING.txt")),
+          f"{program} or the licence beside it is missing")
     menu = glob.glob(os.path.join(desktop.prefix, "drive_c", "ProgramData", "Microsoft",
                                   "Windows", "Start Menu", "Programs", MENU_ENTRY))
     check(menu, f"no Start menu entry {MENU_ENTRY!r}")
@@ -208,7 +210,7 @@ def case_installer(desktop, build, screenshot):
     uninstaller = desktop.wine_path(r"C:\Program Files\Quimbra\disinstalla.exe")
     check_equal(run(desktop, uninstaller, "/S"), 0, "uninstaller exit code")
     # It goes on from a copy of itself in the temporary folder.
-    wait_for("the program to be removed", lambda: not os.path.exists(program), timeout=60)
+    wait_for("the program's folder to be removed", lambda: not os.path.exists(folder), timeout=60)
     wait_for("the shortcuts to be removed",
              lambda: not glob.glob(menu[0]) and not glob.glob(desktop_link[0]), timeout=30)
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
@@ -249,7 +251,8 @@ def case_msi(desktop, build, screenshot):
 
     check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
-    check(os.path.isfile(program), f"{program} is missing")
+    licence = os.path.join(os.path.dirname(program), "COPYING.txt")
+    check(os.path.isfile(program) and os.path.isfile(licence), f"{program} or {licence} is missing")
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu"], "shortcuts")
     entries = uninstall_entries(desktop)
     check_equal([(e.get("Publisher"), e.get("HelpLink"), e.get("URLInfoAbout")) for e in entries],
@@ -269,7 +272,7 @@ def case_msi(desktop, build, screenshot):
     with open(os.path.join(records, "vondu.txt"), "wb") as f:
         f.write(b"7\r\n")
     check_equal(run(desktop, "msiexec", "/qn", "/x", dos(upgrade)), 0, "msiexec /x")
-    check(not os.path.exists(program), f"{program} is still there")
+    check(not os.path.exists(program) and not os.path.exists(licence), f"{program} is still there")
     check_equal((shortcuts(desktop), uninstall_entries(desktop), registry(desktop, POLICY_KEY)),
                 ([], [], ""), "shortcuts, entries and policy after uninstalling")
     check_equal(read_bytes(os.path.join(records, "vondu.txt")), b"7\r\n", "the kept record")
@@ -331,7 +334,8 @@ SYSTEM_DLLS = {
 
 
 def case_alone(desktop, build, screenshot):
-    """quimbra.exe and the zip: a windowed 64-bit program that needs only Windows' DLLs."""
+    """quimbra.exe and the zip: a windowed 64-bit program that needs only Windows' DLLs,
+    and its licence."""
     exe = os.path.join(build, "src", "window", "quimbra.exe")
     headers = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", exe], capture_output=True,
                              text=True, check=True).stdout
@@ -346,7 +350,7 @@ def case_alone(desktop, build, screenshot):
     check(len(zips) == 1, f"expected one zip in {build}, found {zips}")
     listing = subprocess.run(["unzip", "-Z1", zips[0]], capture_output=True, text=True,
                              check=True).stdout.split()
-    check_equal(listing, ["quimbra.exe"], "what the zip holds")
+    check_equal(sorted(listing), ["COPYING.txt", "quimbra.exe"], "what the zip holds")
 
 
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
