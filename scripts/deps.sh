@@ -28,7 +28,12 @@ quimbra_install() {
         quimbra_as_root apt-get update -qq
         touch /tmp/.quimbra-apt-updated 2>/dev/null || true
     fi
-    quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Lists from an earlier run may have gone stale (a package replaced on the
+    # mirror): then once more with fresh ones.
+    quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" || {
+        quimbra_as_root apt-get update -qq
+        quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    }
 }
 
 # What building and playing needs.
