@@ -1,5 +1,6 @@
 # Installing Quimbra like any other desktop program: the binary, its menu entry, its icon in the
-# hicolor theme and its AppStream metainfo; plus a Debian package built by CPack.
+# hicolor theme and its AppStream metainfo, its manual page, licence and changelog; plus a Debian
+# package built by CPack.
 include(GNUInstallDirs)
 
 set(QUIMBRA_DATA_DIR ${CMAKE_CURRENT_LIST_DIR}/../data)
@@ -21,16 +22,37 @@ endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/../src/window/pictures/window_icon.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME quimbra.svg)
 
+# The licence in Debian's machine-readable form, the changelog and the manual page (section 6,
+# games), the last two compressed as Debian wants them: gzip -9n, no name or time inside, so the
+# same sources make the same package.
+set(quimbra_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/quimbra)
+set(quimbra_gzipped ${PROJECT_BINARY_DIR}/gzipped)
+foreach(file quimbra.6 debian/changelog)
+    get_filename_component(name ${file} NAME)
+    add_custom_command(
+        OUTPUT ${quimbra_gzipped}/${name}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${QUIMBRA_DATA_DIR}/${file} ${quimbra_gzipped}/${name}
+        COMMAND gzip -9nf ${quimbra_gzipped}/${name}
+        DEPENDS ${QUIMBRA_DATA_DIR}/${file} VERBATIM)
+    list(APPEND quimbra_gzipped_files ${quimbra_gzipped}/${name}.gz)
+endforeach()
+add_custom_target(gzipped_documents ALL DEPENDS ${quimbra_gzipped_files})
+install(FILES ${quimbra_gzipped}/quimbra.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${QUIMBRA_DATA_DIR}/debian/copyright ${quimbra_gzipped}/changelog.gz
+        DESTINATION ${quimbra_doc_dir})
+
 # Debian package: cpack -G DEB in a release build.
 set(CPACK_PACKAGE_NAME quimbra)
 set(CPACK_PACKAGE_VENDOR "The Quimbra developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Gioca con le frazioni: a fractions quiz for primary-school pupils")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quimbra trains primary-school pupils in fractions of a quantity, in Italian. Each question \
-gives the height of a rectangle and the fraction of its base that it measures; a coloured bar \
-draws the fraction and the child types the base, against a fifteen-minute clock and the best \
-score so far.")
+# Wrapped as Debian wants it, 80 columns at most.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Quimbra trains primary-school pupils in fractions of a quantity, in Italian."
+    "Each question gives the height of a rectangle and the fraction of the base"
+    "that it measures; a coloured bar draws the fraction and the child types the"
+    "base, against a fifteen-minute clock and the best score so far, which every"
+    "user of the computer shares.")
 set(CPACK_PACKAGE_CONTACT "The Quimbra developers <quimbra@quimbra.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

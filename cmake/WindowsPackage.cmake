@@ -4,8 +4,10 @@
 #   and manifest, Qt's Italian translations inside it, the static Qt and
 #   runtime linked in, no symbols.
 # - An installer (Italian, NSIS): target `installer`, built with the program.
-# - A portable zip holding the program alone: CPack's ZIP generator
+# - A portable zip holding the program and its licence: CPack's ZIP generator
 #   (`cpack --preset windows`).
+# - The licence, the GNU GPL's text as COPYING.txt with Windows' line ends,
+#   beside the program in every form, and on a page of the installer.
 # - For a school's technician: a Windows Installer package (target `msi`)
 #   and the Group Policy template of the records folder (`policy_template`).
 # - Signed, program, installer, uninstaller and package, when a certificate
@@ -29,6 +31,8 @@ function(quimbra_windows_package target)
     quimbra_windows_resources(${target} "${icon}")
     quimbra_windows_signing(${target})
     quimbra_windows_policy_template()
+    set(QUIMBRA_LICENSE ${out}/COPYING.txt)
+    configure_file(${PROJECT_SOURCE_DIR}/COPYING ${QUIMBRA_LICENSE} @ONLY NEWLINE_STYLE CRLF)
     set(name Quimbra-${PROJECT_VERSION}-win64)
     if(QUIMBRA_MAKENSIS)
         quimbra_windows_installer(${target} ${PROJECT_BINARY_DIR}/${name}.exe "${icon}")
@@ -90,16 +94,18 @@ function(quimbra_windows_installer target installer icon)
     add_custom_command(
         OUTPUT ${installer}
         COMMAND ${QUIMBRA_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-                -DPROGRAM=$<TARGET_FILE:${target}> ${icon_option} ${QUIMBRA_NSIS_SIGN_OPTIONS}
-                -DOUTFILE=${installer} ${script}
-        DEPENDS ${target} ${QUIMBRA_SIGNED_PROGRAM} ${script} ${icon}
+                -DPROGRAM=$<TARGET_FILE:${target}> -DLICENSE=${QUIMBRA_LICENSE} ${icon_option}
+                ${QUIMBRA_NSIS_SIGN_OPTIONS} -DOUTFILE=${installer} ${script}
+        DEPENDS ${target} ${QUIMBRA_SIGNED_PROGRAM} ${script} ${icon} ${QUIMBRA_LICENSE}
         VERBATIM)
     add_custom_target(installer ALL DEPENDS ${installer})
 endfunction()
 
-# The zip holds the program at its top, as a teacher unpacks it anywhere.
+# The zip holds the program and its licence at its top, as a teacher unpacks
+# it anywhere.
 function(quimbra_windows_zip target name)
     install(TARGETS ${target} RUNTIME DESTINATION .)
+    install(FILES ${QUIMBRA_LICENSE} DESTINATION .)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_NAME Quimbra)
     set(CPACK_PACKAGE_VENDOR "The Quimbra developers")
@@ -192,7 +198,7 @@ function(quimbra_windows_msi target msi icon)
                 ${QUIMBRA_MSI_SIGNING}
         DEPENDS ${target} ${QUIMBRA_SIGNED_PROGRAM} ${script} ${icon}
                 ${PROJECT_SOURCE_DIR}/data/windows/quimbra.wxs
-                ${PROJECT_SOURCE_DIR}/data/windows/quimbra-msi.sql
+                ${PROJECT_SOURCE_DIR}/data/windows/quimbra-msi.sql ${PROJECT_SOURCE_DIR}/COPYING
         COMMENT "Building the Windows Installer package" VERBATIM)
     add_custom_target(msi ALL DEPENDS ${msi})
 endfunction()

@@ -28,7 +28,12 @@ quimbra_install() {
         quimbra_as_root apt-get update -qq
         touch /tmp/.quimbra-apt-updated 2>/dev/null || true
     fi
-    quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Lists from an earlier run may have gone stale (a package replaced on the
+    # mirror): then once more with fresh ones.
+    quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" || {
+        quimbra_as_root apt-get update -qq
+        quimbra_as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    }
 }
 
 # What building and playing needs.
@@ -41,6 +46,10 @@ QUIMBRA_BUILD_PACKAGES=(
 QUIMBRA_TEST_PACKAGES=(
     googletest libgtest-dev xvfb xauth clang libclang-rt-14-dev clang-format
     desktop-file-utils appstream
+    # The Debian package: its library dependencies (dpkg-shlibdeps, with
+    # `file`, which CPack's Debian generator needs for them) and Debian's
+    # checker of packages.
+    dpkg-dev file lintian
     # The end-to-end tests: synthetic input, D-Bus, the accessibility bus and
     # Debian's python3 with its AT-SPI binding.
     xdotool dbus at-spi2-core python3 python3-pyatspi
@@ -50,7 +59,7 @@ QUIMBRA_TEST_PACKAGES=(
     # manager, keys and screenshots for the game played under Wine; the MSI
     # package's builder and tools, and the signer with the OpenSSL that makes
     # the test's throwaway certificate.
-    g++-mingw-w64-x86-64-posix wine64 dpkg-dev librsvg2-bin icoutils nsis zip unzip
+    g++-mingw-w64-x86-64-posix wine64 librsvg2-bin icoutils nsis zip unzip
     fonts-wine fonts-dejavu-core openbox x11-utils x11-xkb-utils imagemagick
     wixl msitools osslsigncode openssl
 )
@@ -68,4 +77,13 @@ quimbra_italian_locale() {
     quimbra_install locales
     echo "== generating the it_IT.UTF-8 locale"
     quimbra_as_root localedef -i it_IT -f UTF-8 it_IT.UTF-8
+}
+
+# The tests run in one known locale, whatever the caller's (a root shell of a
+# minimal system or a CI runner often has none): without a UTF-8 one, Wine
+# cannot name a file with an accented letter, and Qt's dialogs would speak
+# the caller's language. C.UTF-8 is part of every Debian's C library.
+quimbra_test_locale() {
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    unset LANGUAGE
 }

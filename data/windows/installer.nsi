@@ -1,7 +1,9 @@
 ; The Windows installer of Quimbra, in Italian. Built by the `installer`
 ; target of the Windows build:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DPROGRAM=quimbra.exe -DICON=quimbra.ico
-;            -DOUTFILE=Quimbra-1.0.0-win64.exe installer.nsi
+;            -DLICENSE=COPYING.txt -DOUTFILE=Quimbra-1.0.0-win64.exe installer.nsi
+; LICENSE is the GNU GPL's text with CR LF line ends: shown on a page of its
+; own and installed beside the program.
 ; Signed when built with -DSIGNER=scripts/sign-windows -DSIGN_PFX=... and
 ; -DSIGN_TIMESTAMP=... (empty for none): the installer and its uninstaller.
 ;
@@ -57,7 +59,7 @@ VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di ${TITLE}"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1040 "LegalCopyright" "${PUBLISHER}"
+VIAddVersionKey /LANG=1040 "LegalCopyright" "© 2026 ${PUBLISHER}, GNU GPL 3 o successiva"
 
 !ifdef ICON
     !define MUI_ICON "${ICON}"
@@ -76,6 +78,14 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "${PUBLISHER}"
 !define MUI_FINISHPAGE_TEXT "Quimbra è installato.$\r$\n$\r$\nPer giocare, apri il menu Start e scegli «${TITLE}»."
 
 !insertmacro MUI_PAGE_WELCOME
+; The GPL asks nothing of whoever only plays: the page tells what it allows,
+; and its button goes on rather than "accepting".
+!define MUI_PAGE_HEADER_TEXT "Licenza"
+!define MUI_PAGE_HEADER_SUBTEXT "GNU General Public License, versione 3 o successiva"
+!define MUI_LICENSEPAGE_TEXT_TOP "Quimbra è software libero, distribuito con questa licenza."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Per usare il gioco non serve accettare nulla: la licenza ti permette di copiarlo, modificarlo e distribuirlo alle sue condizioni. Il testo resta accanto al gioco, in COPYING.txt."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -93,6 +103,7 @@ Section "Quimbra (necessario)" SecProgram
     SectionIn RO
     SetOutPath "$INSTDIR"
     File "/oname=quimbra.exe" "${PROGRAM}"
+    File "/oname=COPYING.txt" "${LICENSE}"
     WriteUninstaller "$INSTDIR\disinstalla.exe"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\quimbra.exe" "" "$INSTDIR\quimbra.exe" 0
@@ -174,6 +185,7 @@ FunctionEnd
 
 Section "Uninstall"
     Delete "$INSTDIR\quimbra.exe"
+    Delete "$INSTDIR\COPYING.txt"
     Delete "$INSTDIR\disinstalla.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${TITLE}.lnk"

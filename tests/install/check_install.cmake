@@ -1,7 +1,7 @@
 # Installs the build into a scratch prefix and checks what a desktop needs to show and start
 # the game: binary, menu entry, icons of the right sizes, metainfo that agrees with the rest.
 # Run by CTest with BUILD_DIR, STAGE_DIR, PROJECT_VERSION, EXPECT_BINARY, DESKTOP_FILE_VALIDATE
-# and APPSTREAMCLI set.
+# and APPSTREAMCLI set; with LINTIAN set, the Debian package must pass it.
 cmake_minimum_required(VERSION 3.25)
 
 set(failures "")
@@ -103,6 +103,45 @@ else()
                     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
     if(NOT rc EQUAL 0)
         fail("appstreamcli validate-tree rejects the installed tree:\n${out}")
+    endif()
+endif()
+
+# The manual page names every switch that the program's --help lists.
+if(EXPECT_BINARY AND EXISTS ${binary})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+                            ${binary} --help OUTPUT_VARIABLE help)
+    execute_process(COMMAND gzip -dc ${share}/man/man6/quimbra.6.gz OUTPUT_VARIABLE page)
+    string(REGEX MATCHALL "\n  (-[a-z], )?--[a-z-]+" switches "${help}")
+    if(NOT switches)
+        fail("quimbra --help lists no switch:\n${help}")
+    endif()
+    foreach(switch IN LISTS switches)
+        string(REGEX REPLACE "[\n ,]+" ";" names "${switch}")
+        foreach(name IN LISTS names)
+            string(REPLACE "-" "\\-" roff "${name}")
+            string(FIND "${page}" "${roff}" anywhere)
+            if(name AND anywhere EQUAL -1)
+                fail("the manual page usr/share/man/man6/quimbra.6.gz does not name ${name}")
+            endif()
+        endforeach()
+    endforeach()
+endif()
+
+# The Debian package, as Debian's own checker sees it: no error and no warning.
+if(LINTIAN)
+    file(REMOVE_RECURSE ${STAGE_DIR}-deb)
+    execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G DEB -B ${STAGE_DIR}-deb
+                            --config ${BUILD_DIR}/CPackConfig.cmake
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    file(GLOB deb ${STAGE_DIR}-deb/quimbra_*.deb)
+    if(NOT rc EQUAL 0 OR NOT deb)
+        fail("cpack made no Debian package:\n${out}")
+    else()
+        execute_process(COMMAND ${LINTIAN} --fail-on error,warning ${deb}
+                        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+        if(NOT rc EQUAL 0)
+            fail("lintian finds errors or warnings in ${deb}:\n${out}")
+        endif()
     endif()
 endif()
 

@@ -4,8 +4,13 @@
 # plants there replaced, never followed, by the other's game. Needs root: skipped otherwise.
 set -eu
 [ "$(id -u)" = 0 ] || { echo "not root: skipped"; exit 77; }
-writer=$2 scratch=$1/tests/install/package dir=$1/tests/install/package/root/var/lib/quimbra
-rm -rf "$scratch" && mkdir -p "$scratch/root/var/lib/dpkg/info" && touch "$scratch/root/var/lib/dpkg/status"
+# The two users must reach the scratch root and run the writer wherever the build lies (a
+# checkout in /root or any private home is closed to them): both go to a folder of their own.
+scratch=$(mktemp -d /var/tmp/quimbra-install-XXXXXX) && chmod 755 "$scratch"
+trap 'rm -rf "$scratch"' EXIT
+writer=$scratch/record_writer dir=$scratch/root/var/lib/quimbra
+cp "$2" "$writer" && chmod 755 "$writer"
+mkdir -p "$scratch/root/var/lib/dpkg/info" && touch "$scratch/root/var/lib/dpkg/status"
 cpack -G DEB -B "$scratch" --config "$1/CPackConfig.cmake" >/dev/null
 dpkg --root="$scratch/root" --force-depends --force-script-chrootless -i "$scratch"/quimbra_*.deb >/dev/null
 [ "$(stat -c %a "$dir")" = 777 ] || { echo "$dir has mode $(stat -c %a "$dir")" && exit 1; }

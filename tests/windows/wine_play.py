@@ -16,6 +16,7 @@ import re
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from xml.etree import ElementTree
 
@@ -56,16 +57,31 @@ def read_bytes(path):
         return None
 
 
+def finish(process, what, timeout=120):
+    """The exit status of a process, which must end within timeout seconds."""
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise TimedOut(f"{what} did not end within {timeout} s") from None
+
+
 def run(desktop, *argv, timeout=120):
     """Runs a Windows program to its end; its exit status."""
-    return desktop.run_windows(os.path.basename(argv[0]), *argv).wait(timeout=timeout)
+    what = os.path.basename(argv[0])
+    return finish(desktop.run_windows(what, *argv), what, timeout)
 
 
 def registry(desktop, key):
     """`reg query /s` of a key of the 64-bit view ("" when it is missing)."""
-    query = subprocess.run([WINE, "reg", "query", key, "/s", "/reg:64"], env=desktop.env,
-                           capture_output=True, timeout=60)
-    return query.stdout.decode(errors="replace") if query.returncode == 0 else ""
+    # Into a file, not a pipe: a Wine server that reg starts, and its services, would
+    # hold a pipe open long after reg has ended.
+    with tempfile.TemporaryFile() as out:
+        query = subprocess.Popen([WINE, "reg", "query", key, "/s", "/reg:64"], env=desktop.env,
+                                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        if finish(query, f"reg query {key}", 60) != 0:
+            return ""
+        out.seek(0)
+        return out.read().decode(errors="replace")
 
 
 def uninstall_entries(desktop):
@@ -79,10 +95,12 @@ def shortcuts(desktop):
     """Where "Quimbra — Gioca con le frazioni" lies: "Desktop" or "Start Menu", for
     every user (an installer's) or one (Wine's msiexec puts all shortcuts there);
     "Quimbra alla lavagna" as "Start Menu, lavagna"."""
+    # Links are not followed: none may lead the search out of the prefix.
     found = []
-    for entry, suffix in ((MENU_ENTRY, ""), (WHITEBOARD_ENTRY, ", lavagna")):
-        paths = glob.glob(os.path.join(desktop.prefix, "drive_c", "**", entry), recursive=True)
-        found += [("Start Menu" if "Start Menu" in p else "Desktop") + suffix for p in paths]
+    for folder, _, files in os.walk(os.path.join(desktop.prefix, "drive_c")):
+        for entry, suffix in ((MENU_ENTRY, ""), (WHITEBOARD_ENTRY, ", lavagna")):
+            if entry in files:
+                found.append(("Start Menu" if "Start Menu" in folder else "Desktop") + suffix)
     return sorted(found)
 
 
@@ -99,7 +117,7 @@ def starts_to_name_prompt(desktop, program):
     desktop.wait_window(APPLICATION)
     check(game.poll() is None, "the installed game ended at its name prompt")
     os.kill(game.pid, signal.SIGTERM)
-    game.wait(timeout=20)
+    finish(game, "the game, told to end,", 20)
 
 
 def records_dir(desktop):
@@ -151,11 +169,7 @@ def case_plays(desktop, build, screenshot):
     desktop.keys("Return")
     desktop.wait_window(APPLICATION)  # "Ok ho registrato il tuo record, ..."
     desktop.keys("Return")
-    try:
-        code = game.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        raise TimedOut("the game did not end after the record box") from None
-    check_equal(code, 0, "exit code")
+    check_equal(finish(game, "the game, after the record box,", 20), 0, "exit code")
     check_equal(read_bytes(os.path.join(folder, "vondu.txt")), b"0\r\n", "score file")
     check_equal(read_bytes(os.path.join(folder, "nvondu.txt")),
                 NAME.encode("cp1252") + b"\r\n", "name file")
@@ -169,11 +183,12 @@ def case_installer(desktop, build, screenshot):
     installers = glob.glob(os.path.join(build, "Quimbra-*-win64.exe"))
     check(len(installers) == 1, f"expected one installer in {build}, found {installers}")
     windows_version(desktop, "win10")
-    installer = desktop.run_windows("installer", installers[0], "/S")
-    check_equal(installer.wait(timeout=120), 0, "installer exit code")
+    check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code")
 
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
-    check(os.path.isfile(program), f"{program} is missing")
+    folder = os.path.dirname(program)
+    check(os.path.isfile(program) and os.path.isfile(os.path.join(folder, "COPYING.txt")),
+          f"{program} or the licence beside it is missing")
     menu = glob.glob(os.path.join(desktop.prefix, "drive_c", "ProgramData", "Microsoft",
                                   "Windows", "Start Menu", "Programs", MENU_ENTRY))
     check(menu, f"no Start menu entry {MENU_ENTRY!r}")
@@ -185,9 +200,7 @@ def case_installer(desktop, build, screenshot):
     check(desktop_link, f"no desktop shortcut {MENU_ENTRY!r}")
     records = records_dir(desktop)
     check(os.path.isdir(records), f"{records} is missing")
-    query = subprocess.run(["/usr/lib/wine/wine64", "reg", "query", UNINSTALL_KEY, "/reg:64"],
-                           env=desktop.env, capture_output=True, timeout=60)
-    listing = query.stdout.decode(errors="replace")
+    listing = registry(desktop, UNINSTALL_KEY)
     check("DisplayName" in listing and "Quimbra" in listing,
           f"no uninstall entry {UNINSTALL_KEY}: {listing!r}")
 
@@ -203,10 +216,9 @@ def case_installer(desktop, build, screenshot):
     with open(kept, "wb") as f:
         f.write(b"7\r\n")
     uninstaller = desktop.wine_path(r"C:\Program Files\Quimbra\disinstalla.exe")
-    remove = desktop.run_windows("uninstaller", uninstaller, "/S")
-    check_equal(remove.wait(timeout=120), 0, "uninstaller exit code")
+    check_equal(run(desktop, uninstaller, "/S"), 0, "uninstaller exit code")
     # It goes on from a copy of itself in the temporary folder.
-    wait_for("the program to be removed", lambda: not os.path.exists(program), timeout=60)
+    wait_for("the program's folder to be removed", lambda: not os.path.exists(folder), timeout=60)
     wait_for("the shortcuts to be removed",
              lambda: not any(glob.glob(p) for p in (menu[0], whiteboard[0], desktop_link[0])),
              timeout=30)
@@ -238,22 +250,19 @@ def case_msi(desktop, build, screenshot):
     uninstall keeps the records; refused without Windows 10."""
     packages = glob.glob(os.path.join(build, "Quimbra-*-win64.msi"))
     check(len(packages) == 1, f"expected one MSI in {build}, found {packages}")
-    # Wine links the user's desktop to the Linux home: keep the shortcuts in the prefix.
-    for link in glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "*", "*")):
-        if os.path.islink(link):
-            os.unlink(link)
-            os.mkdir(link)
     windows_version(desktop, "win10")
     major = int(re.search(r"Quimbra-(\d+)\.", packages[0]).group(1))
     upgrade = os.path.join(desktop.prefix, f"Quimbra-{major + 1}.0.0-win64.msi")
     made = subprocess.run([os.path.join(SOURCE, "scripts", "windows-msi"), f"{major + 1}.0.0",
-                           os.path.join(build, "src", "window", "quimbra.exe"), "", upgrade])
+                           os.path.join(build, "src", "window", "quimbra.exe"), "", upgrade],
+                          stdin=subprocess.DEVNULL, timeout=120)
     check_equal(made.returncode, 0, "windows-msi of the higher version")
     msiexec = ("msiexec", "/qn", "/i")
 
     check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
-    check(os.path.isfile(program), f"{program} is missing")
+    licence = os.path.join(os.path.dirname(program), "COPYING.txt")
+    check(os.path.isfile(program) and os.path.isfile(licence), f"{program} or {licence} is missing")
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"], "shortcuts")
     entries = uninstall_entries(desktop)
     check_equal([(e.get("Publisher"), e.get("HelpLink"), e.get("URLInfoAbout")) for e in entries],
@@ -274,7 +283,7 @@ def case_msi(desktop, build, screenshot):
     with open(os.path.join(records, "vondu.txt"), "wb") as f:
         f.write(b"7\r\n")
     check_equal(run(desktop, "msiexec", "/qn", "/x", dos(upgrade)), 0, "msiexec /x")
-    check(not os.path.exists(program), f"{program} is still there")
+    check(not os.path.exists(program) and not os.path.exists(licence), f"{program} is still there")
     check_equal((shortcuts(desktop), uninstall_entries(desktop), registry(desktop, POLICY_KEY)),
                 ([], [], ""), "shortcuts, entries and policy after uninstalling")
     check_equal(read_bytes(os.path.join(records, "vondu.txt")), b"7\r\n", "the kept record")
@@ -336,7 +345,8 @@ SYSTEM_DLLS = {
 
 
 def case_alone(desktop, build, screenshot):
-    """quimbra.exe and the zip: a windowed 64-bit program that needs only Windows' DLLs."""
+    """quimbra.exe and the zip: a windowed 64-bit program that needs only Windows' DLLs,
+    and its licence."""
     exe = os.path.join(build, "src", "window", "quimbra.exe")
     headers = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", exe], capture_output=True,
                              text=True, check=True).stdout
@@ -351,7 +361,7 @@ def case_alone(desktop, build, screenshot):
     check(len(zips) == 1, f"expected one zip in {build}, found {zips}")
     listing = subprocess.run(["unzip", "-Z1", zips[0]], capture_output=True, text=True,
                              check=True).stdout.split()
-    check_equal(listing, ["quimbra.exe"], "what the zip holds")
+    check_equal(sorted(listing), ["COPYING.txt", "quimbra.exe"], "what the zip holds")
 
 
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}

@@ -20,6 +20,13 @@ create)
     rm -rf "$WINEPREFIX"
     "$wine" wineboot --init </dev/null >/dev/null 2>&1
     "$wineserver" -w
+    # Wine links the user's Desktop, Documents... to the Linux home (in a fresh
+    # clone in /root, the home holding this build and its prefixes): they become
+    # folders of the prefix, so no shortcut lands in the home and no walk of
+    # drive C: leaves the prefix.
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+    done
     # The server, and Wine's own services that the first program starts, are
     # kept running until `end`: started here, away from CTest's output pipes
     # (which they would hold open), and not again for each test case.
