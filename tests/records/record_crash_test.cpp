@@ -190,16 +190,21 @@ std::string playGame(const std::string& dir, int score, int initial, int slowMs)
 TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
     constexpr int writers = 8;
     constexpr int rounds = 30;
+    constexpr int sharedRounds = 8;  // for each kind of shared folder
     std::mt19937 random(20261208);
-    for (int round = 0; round < rounds * 3 && !HasFailure(); ++round) {
+    for (int round = 0; round < rounds + 2 * sharedRounds && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        const ::mode_t folder = round < rounds ? 0 : round < rounds * 2 ? 0777 : 02770;
+        const bool shared = round >= rounds;
+        const int phaseStart = !shared                         ? 0
+                               : round < rounds + sharedRounds ? rounds
+                                                               : rounds + sharedRounds;
+        const ::mode_t folder = !shared ? 0 : phaseStart == rounds ? 0777 : 02770;
         if (folder != 0 && ::geteuid() != 0) {
             GTEST_SKIP() << "two users' games need root";
         }
         (void)!::chown(root_.c_str(), 0, 61000);
         (void)!::chmod(root_.c_str(), folder != 0 ? folder : 0700);
-        if (round % rounds == 0) {
+        if (round == phaseStart) {
             // Each kind of folder begins its own sheet, as a new shared one would.
             fs::remove(root_ / classSheetFileName);
         }
@@ -273,7 +278,7 @@ TEST_F(RecordCrashTest, ManyGamesEndingAtOnce) {
         for (std::string line; std::getline(sheet, line);) {
             whole += line.ends_with('\r') && std::count(line.begin(), line.end(), ';') == 8;
         }
-        EXPECT_EQ(whole, 1U + writers * static_cast<std::size_t>(round % rounds + 1));
+        EXPECT_EQ(whole, 1U + writers * static_cast<std::size_t>(round - phaseStart + 1));
         EXPECT_EQ(left, (std::vector<std::string>{"nvondu.txt", "registro.csv", "vondu.txt"}))
             << "no temporary, mark or lock file left by the writers";
         const auto [score, name] = restart();
