@@ -189,9 +189,6 @@ Status RecordFiles::recover(const std::string& dir) {
 // What every use of the directory begins with: it is checked, made if
 // missing and locked, and what a crash left there is finished or thrown away.
 LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice& waiting) {
-    if (inTurn_) {
-        return {std::make_unique<FileLock>(), {}};  // endGame's lock, already taken
-    }
     readingLock_.reset();
     if (Status status = checkDirectory(dir); !status.ok()) {
         return {nullptr, status};
@@ -270,6 +267,11 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
     if (!locked.ok()) {
         return failure(Outcome::failed, locked.status);
     }
+    return writeLocked(recordsDir, score, name, beats);
+}
+
+WriteResult RecordFiles::writeLocked(const std::string& recordsDir, const std::string& score,
+                                     const std::string& name, const BeatsRecord& beats) {
     const std::string dir = withTrailingSeparator(recordsDir);
     const std::string scorePath = scoreFilePath(dir);
     const std::string namePath = nameFilePath(dir);
@@ -415,9 +417,7 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
         return result;
     }
     if (beats) {
-        inTurn_ = true;
-        result.record = writeRecord(recordsDir, score, name, beats);
-        inTurn_ = false;
+        result.record = writeLocked(recordsDir, score, name, beats);
     }
     if (classSheet_) {
         const Outcome kept = result.record.outcome;

@@ -76,6 +76,9 @@ class RecordFiles final : public RecordStorage {
 
   private:
     Status recover(const std::string& dir);
+    // writeRecord's work, with the lock already held.
+    WriteResult writeLocked(const std::string& recordsDir, const std::string& score,
+                            const std::string& name, const BeatsRecord& beats);
     LockResult lockAndRecover(const std::string& dir, const WaitNotice& waiting = {});
     Status createFiles(const std::string& dir);
     bool usable(const std::string& dir);
@@ -85,8 +88,6 @@ class RecordFiles final : public RecordStorage {
     std::chrono::milliseconds lockWait_ = defaultLockWait;
     std::unique_ptr<FileLock> readingLock_;
     bool classSheet_ = true;
-    // Set while endGame holds the lock for the record and the row together.
-    bool inTurn_ = false;
 };
 
 }  // namespace quimbra::records
