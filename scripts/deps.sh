@@ -9,10 +9,26 @@ quimbra_as_root() {
     fi
 }
 
+# Earlier versions of scripts/windows-qt wrote deb-src entries of their own
+# under /etc/apt, which can conflict with the system's and then break every
+# apt-get: take them away again while they hold nothing but such entries.
+quimbra_forget_old_sources() {
+    local old
+    for old in /etc/apt/sources.list.d/quimbra-source.list /etc/apt/sources.list.d/quimbra-source.sources; do
+        [ -f "$old" ] || continue
+        if ! grep -Ev '^[[:space:]]*(deb-src[[:space:]]|#|$)' "$old" |
+            grep -Ev '^(Types: deb-src|URIs:|Suites:|Components:|Signed-By:|Architectures:)' >/dev/null; then
+            echo "== removing $old, which an earlier version of scripts/windows-qt left"
+            quimbra_as_root rm -f "$old"
+        fi
+    done
+}
+
 # quimbra_install PACKAGE...: installs the packages that are not installed yet.
 quimbra_install() {
     local missing=()
     local p
+    quimbra_forget_old_sources
     for p in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
