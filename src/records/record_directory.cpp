@@ -24,14 +24,6 @@
 namespace quimbra::records {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 #ifdef _WIN32
 // What Windows (and Wine) say of a share that is away, which the record
 // files' own reasons do not name.
@@ -177,59 +169,19 @@ std::string platformRecordDirectory() {
 #endif
 }
 
-std::string recordsFolderSetting(std::string_view settingsText) {
-    std::string folder;
-    while (!settingsText.empty()) {
-        const std::size_t end = settingsText.find('\n');
-        const std::string_view line = trimmed(settingsText.substr(0, end));
-        settingsText = end == std::string_view::npos ? "" : settingsText.substr(end + 1);
-        const std::size_t equals = line.find('=');
-        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) {
-            continue;
-        }
-        if (trimmed(line.substr(0, equals)) == "records-folder") {
-            folder = trimmed(line.substr(equals + 1));
-        }
+ClassSheetState classSheetEnabled(const Settings& settings) {
+    if (settings.classSheet != false) {
+        return {};
     }
-    return folder;
-}
-
-std::optional<bool> classSheetSetting(std::string_view settingsText) {
-    std::optional<bool> on;
-    while (!settingsText.empty()) {
-        const std::size_t end = settingsText.find('\n');
-        const std::string_view line = trimmed(settingsText.substr(0, end));
-        settingsText = end == std::string_view::npos ? "" : settingsText.substr(end + 1);
-        const std::size_t equals = line.find('=');
-        if (line.empty() || line.front() == '#' || equals == std::string_view::npos ||
-            trimmed(line.substr(0, equals)) != "class-sheet") {
-            continue;
-        }
-        std::string value(trimmed(line.substr(equals + 1)));
-        for (char& c : value) {
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        }
-        on = value != "no" && value != "off" && value != "false" && value != "0";
-    }
-    return on;
-}
-
-ClassSheetState classSheetEnabled() {
 #ifdef _WIN32
-    if (policyClassSheet() == false) {
-        return {false,
-                "Il registro della classe è spento: il tecnico ha posto il criterio ClassSheet "
-                "a 0 (HKLM\\SOFTWARE\\Policies\\Quimbra)."};
-    }
+    return {false,
+            "Il registro della classe è spento: il tecnico ha posto il criterio ClassSheet a 0 "
+            "(HKLM\\SOFTWARE\\Policies\\Quimbra)."};
 #else
-    const ReadBytes settings = systemFileOperations().readStart(settingsFile, 64 * 1024);
-    if (classSheetSetting(settings.bytes) == false) {
-        return {false, std::string("Il registro della classe è spento: il tecnico ha scritto "
-                                   "\"class-sheet = no\" in ") +
-                           settingsFile + "."};
-    }
+    return {false, std::string("Il registro della classe è spento: il tecnico ha scritto "
+                               "\"class-sheet = no\" in ") +
+                       settingsFile + "."};
 #endif
-    return {};
 }
 
 FileOperations& existingFolderOperations() {
@@ -264,38 +216,6 @@ std::string programDataRecordDirectory() {
     return utf8 + "Quimbra\\";
 }
 
-std::string policyRecordsFolder() {
-    const wchar_t* key = L"SOFTWARE\\Policies\\Quimbra";
-    // RRF_RT_REG_SZ takes REG_EXPAND_SZ too, expanded.
-    std::wstring value(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, key, L"RecordsFolder",
-                                            RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
-        if (status == ERROR_MORE_DATA) {
-            value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-            continue;
-        }
-        if (status != ERROR_SUCCESS) {
-            return {};
-        }
-        value.resize(value.find(L'\0') == std::wstring::npos ? value.size() : value.find(L'\0'));
-        const std::string folder(trimmed(wideToUtf8(value)));
-        return folder.empty() ? folder : withTrailingSeparator(folder);
-    }
-    return {};
-}
-
-std::optional<bool> policyClassSheet() {
-    DWORD value = 0;
-    DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet",
-                     RRF_RT_REG_DWORD, nullptr, &value, &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value != 0;
-}
-
 void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
                           FileOperations& files) {
     const ReadBytes score = files.readStart(scoreFilePath(olderDir), maxRecordFileBytes);
@@ -314,9 +234,9 @@ void carryOverOlderRecord(const std::string& olderDir, const std::string& record
                      [](const std::string& onDisk) { return onDisk.empty(); });
 }
 
-RecordLocation platformRecordLocation() {
-    if (std::string folder = policyRecordsFolder(); !folder.empty()) {
-        return {{folder}, &existingFolderOperations()};
+RecordLocation platformRecordLocation(const Settings& settings) {
+    if (!settings.recordsFolder.empty()) {
+        return {{withTrailingSeparator(settings.recordsFolder)}, &existingFolderOperations()};
     }
     // Older versions kept the record in the Windows directory, where only
     // administrators may write: their record joins the pupils' once.
@@ -328,52 +248,20 @@ RecordLocation platformRecordLocation() {
     return {{shared}, &files};
 }
 #else
-// Why the settings' text cannot be understood, "" when it can: each line
-// is blank, a comment or "key = value".
-std::string settingsFault(std::string_view text) {
-    int number = 0;
-    while (!text.empty()) {
-        ++number;
-        const std::size_t end = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, end));
-        text = end == std::string_view::npos ? "" : text.substr(end + 1);
-        if (!line.empty() && line.front() != '#' && line.find('=') == std::string_view::npos) {
-            return "la riga " + std::to_string(number) + " non è né un commento né un'impostazione";
-        }
-    }
-    return {};
-}
-
-RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
+RecordLocation recordLocation(const Settings& settings, const std::string& sharedDir,
                               const std::string& ownDir) {
-    // The whole file, however long, up to a size no settings file reaches.
-    constexpr std::size_t maxSettingsBytes = 1024 * 1024;
-    ReadBytes settings = systemFileOperations().readStart(settingsPath, maxSettingsBytes + 1);
-    std::string fault;
-    if (!settings.ok() && !settings.missing) {
-        // The reason only: the message names the file its own way.
-        const std::size_t reason = settings.error.rfind("\": ");
-        fault = settings.error.substr(reason + 3, settings.error.size() - reason - 4);
-    } else if (settings.bytes.size() > maxSettingsBytes) {
-        fault = "il file è troppo grande";
-    } else {
-        // A byte-order mark, which some Windows editors put first.
-        if (settings.bytes.rfind("\xEF\xBB\xBF", 0) == 0) {
-            settings.bytes.erase(0, 3);
-        }
-        fault = settingsFault(settings.bytes);
-    }
-    if (!fault.empty()) {
+    if (!settings.unreadable.empty()) {
         // The technician meant a folder that cannot be known: no other is
         // used, or the lab's record would split. The game plays without one.
+        // The start wants a complete path; the settings' own folder is one,
+        // never touched.
         static std::optional<ExistingFolderOperations> refused;
-        refused.emplace("Non riesco a leggere il file delle impostazioni \"" + settingsPath +
-                        "\": " + fault + ". Chiedi aiuto al tecnico della scuola.");
-        const std::size_t slash = settingsPath.find_last_of('/');
-        return {{settingsPath.substr(0, slash + 1)}, &*refused};
+        refused.emplace(settings.unreadable);
+        const std::string_view path = settingsFile;
+        return {{std::string(path.substr(0, path.find_last_of('/') + 1))}, &*refused};
     }
-    if (const std::string folder = recordsFolderSetting(settings.bytes); !folder.empty()) {
-        return {{withTrailingSeparator(folder)}, &existingFolderOperations()};
+    if (!settings.recordsFolder.empty()) {
+        return {{withTrailingSeparator(settings.recordsFolder)}, &existingFolderOperations()};
     }
     // The package makes the shared folder; run from elsewhere (the build
     // tree, a computer without the package) the game keeps its user's own.
@@ -383,8 +271,8 @@ RecordLocation recordLocation(const std::string& settingsPath, const std::string
     return {{ownDir}, &systemFileOperations()};
 }
 
-RecordLocation platformRecordLocation() {
-    return recordLocation(settingsFile, sharedRecordDirectory, platformRecordDirectory());
+RecordLocation platformRecordLocation(const Settings& settings) {
+    return recordLocation(settings, sharedRecordDirectory, platformRecordDirectory());
 }
 #endif
 

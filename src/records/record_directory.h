@@ -10,12 +10,12 @@
 // share that is away is reported, never replaced by a local folder, which
 // would split the lab's record.
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "records/file_operations.h"
+#include "records/settings_file.h"
 
 namespace quimbra::records {
 
@@ -37,16 +37,6 @@ std::string xdgRecordDirectory(const char* xdgDataHome, const char* home);
 // directory (empty, or a lone "\").
 std::string platformRecordDirectory();
 
-// The value of the last "records-folder = ..." line of a settings file's
-// text; blanks around key and value are dropped, lines starting with # are
-// comments. Empty when no line sets it.
-std::string recordsFolderSetting(std::string_view settingsText);
-
-// The value of the last "class-sheet = ..." line of a settings file's text:
-// false for no, off, false or 0 (any case), true for any other value, and
-// nullopt when no line sets it.
-std::optional<bool> classSheetSetting(std::string_view settingsText);
-
 // Whether the games of this computer add their rows to the class sheet
 // (class_sheet.h), and when they do not, why: the technician turned it off,
 // with the policy value ClassSheet = 0 beside RecordsFolder on Windows, with
@@ -56,7 +46,7 @@ struct ClassSheetState {
     bool on = true;
     std::string why;  // in Italian, naming where it was turned off; empty when on
 };
-ClassSheetState classSheetEnabled();
+ClassSheetState classSheetEnabled(const Settings& settings);
 
 // Where the record files lie, and the file operations to use there.
 struct RecordLocation {
@@ -76,29 +66,24 @@ FileOperations& existingFolderOperations();
 // when the system names no ProgramData folder.
 std::string programDataRecordDirectory();
 
-// The policy value RecordsFolder, expanded, ending in "\"; empty when unset.
-std::string policyRecordsFolder();
-
-// The policy value ClassSheet (a DWORD): false when it is 0, nullopt when unset.
-std::optional<bool> policyClassSheet();
-
 // The two record files of an older installation, in olderDir, copied into
 // recordsDir when it holds no record yet: under its lock and through its
 // commit mark, so both arrive or neither. The originals stay.
 void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
                           FileOperations& files);
 #else
-inline constexpr const char* settingsFile = "/etc/quimbra/quimbra.conf";
 inline constexpr const char* sharedRecordDirectory = "/var/lib/quimbra/";
 
-// The folder of the settings file when it names one; else sharedDir where
+// The folder the settings name when they name one; else sharedDir where
 // this user may create files in it; else ownDir (xdgRecordDirectory).
-RecordLocation recordLocation(const std::string& settingsPath, const std::string& sharedDir,
+// Settings that could not be read give no folder at all: every operation
+// fails with their reason.
+RecordLocation recordLocation(const Settings& settings, const std::string& sharedDir,
                               const std::string& ownDir);
 #endif
 
 // This computer's: the technician's folder, or the one shared by its users
 // (on Windows after carrying an older installation's record into it).
-RecordLocation platformRecordLocation();
+RecordLocation platformRecordLocation(const Settings& settings);
 
 }  // namespace quimbra::records

@@ -82,10 +82,11 @@ std::string temporaryPath(const std::string& recordPath, const std::string& tag)
 }
 
 RecordFiles::RecordFiles() : files_(nullptr) {
-    RecordLocation location = platformRecordLocation();
+    const Settings settings = technicianSettings();
+    RecordLocation location = platformRecordLocation(settings);
     candidates_ = std::move(location.candidates);
     files_ = location.files;
-    classSheet_ = classSheetEnabled().on;
+    classSheet_ = classSheetEnabled(settings).on;
 }
 
 RecordFiles::RecordFiles(std::string directory)

@@ -38,10 +38,20 @@ int main(int argc, char* argv[]) {
     }
     quimbra::window::installQtTranslations();
     if (commandLine.classSheet) {
-        quimbra::records::RecordFiles storage;
+        namespace records = quimbra::records;
+        const records::Settings settings = records::technicianSettings();
+        if (!settings.unreadable.empty()) {
+            // No records folder can be known: any sheet shown would be
+            // another folder's, or none, with nothing said.
+            QMessageBox::warning(nullptr, QString::fromUtf8(quimbra::window::classSheetTitle),
+                                 QString::fromStdString(settings.unreadable));
+            return 1;
+        }
+        const records::RecordLocation location = records::platformRecordLocation(settings);
+        records::RecordFiles storage(location.candidates, *location.files);
         // The technician may have turned the sheet off (ClassSheet = 0,
         // class-sheet = no): the window then says so.
-        const bool sheetOff = !quimbra::records::classSheetEnabled().on;
+        const bool sheetOff = !records::classSheetEnabled(settings).on;
         quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
                                                 QDate::currentDate(), sheetOff);
         sheet.show();

@@ -123,11 +123,33 @@ TEST(RecordDirectory, FirstUsableCandidate) {
     fs::remove_all(root);
 }
 
-// The last class-sheet line decides; only a clear no turns the sheet off.
-TEST(RecordDirectory, ClassSheetSetting) {
-    EXPECT_EQ(classSheetSetting("# class-sheet = no\nclass-sheets = no\n"), std::nullopt);
-    EXPECT_EQ(classSheetSetting("class-sheet=0\n class-sheet = OFF \r\n"), false);
-    EXPECT_EQ(classSheetSetting("class-sheet = no\nclass-sheet = yes"), true);
+// The settings' text: the last line of a key decides, only a clear no turns
+// the class sheet off, and a line that is not a known key is refused whole,
+// naming the line.
+TEST(RecordDirectory, SettingsFromText) {
+    const struct {
+        std::string text;
+        std::optional<bool> classSheet;
+        std::string refusal;  // empty when the text is taken
+    } cases[] = {
+        {"# class-sheet = no\n", std::nullopt, ""},
+        {"class-sheet=0\n class-sheet = OFF \r\n", false, ""},
+        {"class-sheet = no\nclass-sheet = yes", true, ""},
+        {"class-sheet = 0", false, ""},
+        {"\xEF\xBB\xBF"
+         "class-sheet = no\n",
+         false, ""},
+        {"#\nclass-sheets = no\n", std::nullopt, "la riga 2 imposta \"class-sheets\", che non"},
+        {"class-sheet\n", std::nullopt, "la riga 1 non è né un commento né un'impostazione"},
+    };
+    for (const auto& c : cases) {
+        const Settings settings = settingsFromText(c.text, "/q.conf");
+        EXPECT_EQ(settings.classSheet, c.classSheet) << c.text;
+        EXPECT_EQ(classSheetEnabled(settings).on, c.classSheet != false);
+        EXPECT_EQ(settings.unreadable.find("\"/q.conf\": " + c.refusal) != std::string::npos,
+                  !c.refusal.empty())
+            << settings.unreadable;
+    }
 }
 
 #ifndef _WIN32
@@ -135,38 +157,52 @@ TEST(RecordDirectory, ClassSheetSetting) {
 // made (a share not mounted must not become a local folder); without one,
 // the shared folder where the user may write; else the user's own. A
 // settings file that cannot be read or understood is told, and no folder is
-// used: a byte-order mark and a setting after the first 64 KiB are read.
+// used (the teacher's window shows none): a byte-order mark and a setting
+// after the first 64 KiB are read, a missing file is no settings.
 TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
     namespace fs = std::filesystem;
     const fs::path root = fs::temp_directory_path() / std::to_string(std::random_device{}());
     const std::string share = (root / "share/").string(), shared = (root / "shared/").string();
-    const std::string own = (root / "quimbra/").string(), refused = (root / "").string();
+    const std::string own = (root / "quimbra/").string(), refused = "/etc/quimbra/";
+    const std::string conf = (root / "conf").string();
     const struct {
-        std::string settings;
-        std::string made;  // before the start
+        std::optional<std::string> settings;  // no file when nullopt
+        std::string made;                     // before the start
         std::string chosen;
+        bool sheetOff = false;
     } cases[] = {
         {"# records-folder=/a\n records-folder = /b\t\r\nrecords-folder=" + share, share, share},
         {"records-folder=" + share, "", share},
-        {"records-folders=" + share + "\nrecords-folder=\n", shared, shared},
+        {"records-folder=" + share + "\nrecords-folder=\n", shared, shared},
         {"", "", own},
-        {"\xEF\xBB\xBFrecords-folder=" + share, share, share},
-        {std::string(70000, '#') + "\nrecords-folder=" + share, share, share},
+        {std::nullopt, "", own},
+        {"\xEF\xBB\xBFrecords-folder=" + share + "\nclass-sheet = no", share, share, true},
+        {std::string(70000, '#') + "\nrecords-folder=" + share + "\nclass-sheet=no", share, share,
+         true},
+        {std::string(maxSettingsBytes, '#') + "\nrecords-folder=" + share, share, refused},
         {"records-folder " + share, shared, refused},
+        {"records_folder = " + share, share, refused},
+        {"Records-Folder = " + share, share, refused},
         {"", "conf/", refused}};
     for (const auto& c : cases) {
         fs::remove_all(root);
         fs::create_directories(root / c.made);
-        std::ofstream(root / "conf") << c.settings;
-        const RecordLocation location = recordLocation((root / "conf").string(), shared, own);
+        if (c.settings) {
+            std::ofstream(conf) << *c.settings;
+        }
+        const Settings settings = settingsFromFile(conf);
+        const RecordLocation location = recordLocation(settings, shared, own);
         RecordFiles files(location.candidates, *location.files);
-        EXPECT_EQ(files.GetSystemDir(), c.chosen) << c.settings;
+        const std::string trace = c.settings.value_or("(no file)").substr(0, 80);
+        EXPECT_EQ(files.GetSystemDir(), c.chosen) << trace;
+        EXPECT_EQ(settings.unreadable.empty(), c.chosen != refused) << trace;
+        EXPECT_EQ(classSheetEnabled(settings).on, !c.sheetOff) << trace;
         const WriteResult written = files.writeRecord(c.chosen, "7", "Anna", always);
         EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok()) << written.error;
         EXPECT_EQ(written.error.find(c.chosen + "\" non è raggiungibile") != std::string::npos,
                   c.made.empty() && c.chosen == share);
-        EXPECT_EQ(written.error.find("Non riesco a leggere il file delle impostazioni \"" +
-                                     (root / "conf").string()) != std::string::npos,
+        EXPECT_EQ(written.error.find("Non riesco a leggere il file delle impostazioni \"" + conf) !=
+                      std::string::npos,
                   c.chosen == refused);
         EXPECT_EQ(fs::exists(own), c.chosen == own);
     }
