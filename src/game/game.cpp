@@ -11,7 +11,7 @@
 namespace quimbra {
 
 struct Game::Parts {
-    Parts(Controls& c, Platform& platform, RandomSource& random, records::RecordStorage& records)
+    Parts(Controls& c, Platform& platform, RandomSource& random, RecordKeeper& records)
         : controls(c),
           dialogs(platform),
           end(platform),
@@ -38,8 +38,7 @@ struct Game::Parts {
     bool questionPosed = false;
 };
 
-Game::Game(Controls& controls, Platform& platform, RandomSource& random,
-           records::RecordStorage& records)
+Game::Game(Controls& controls, Platform& platform, RandomSource& random, RecordKeeper& records)
     : parts_(std::make_unique<Parts>(controls, platform, random, records)) {}
 
 Game::~Game() = default;

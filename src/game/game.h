@@ -12,15 +12,14 @@
 #include "game/game_state.h"
 #include "game/platform.h"
 #include "game/random_source.h"
+#include "game/record_keeper.h"
 #include "game/window_events.h"
-#include "records/record_storage.h"
 
 namespace quimbra {
 
 class Game final : public WindowEvents {
   public:
-    Game(Controls& controls, Platform& platform, RandomSource& random,
-         records::RecordStorage& records);
+    Game(Controls& controls, Platform& platform, RandomSource& random, RecordKeeper& records);
     ~Game() override;
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;

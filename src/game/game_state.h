@@ -18,7 +18,6 @@ struct GameState {
     std::int16_t minutes = 0;
     float seconds = 0.0F;  // whole values only
     std::int16_t secondsLeft = 0;
-    std::string recordsDir;  // the records' directory, ending in its separator
     std::string recordLine;
 
     bool operator==(const GameState&) const = default;

@@ -24,7 +24,7 @@ void LeavingSequence::keepRecord() {
     const double score = textToNumber(controls_.lblScore.caption);
     const bool beaten = score > record;
     const bool writing = beaten && recordFailure_.empty();
-    records::BeatsRecord beats;
+    BeatsRecord beats;
     if (writing) {
         state_.recordLine = controls_.lblScore.caption;
         // Another game may have registered a record since this one started:
@@ -39,14 +39,14 @@ void LeavingSequence::keepRecord() {
     };
     // Nothing of the game runs while the files are being written: the write
     // counts as an open dialog, so no tick or click reaches the game.
-    const records::GameEndResult ended = dialogs_.holding([&] {
-        return records_.endGame(state_.recordsDir, state_.recordLine, controls_.lblnome1.caption,
-                                beats, sheetRow(), waiting);
+    const GameEnded ended = dialogs_.holding([&] {
+        return records_.endGame(state_.recordLine, controls_.lblnome1.caption, beats, sheetRow(),
+                                waiting);
     });
-    using Written = records::WriteResult::Outcome;
-    const Written outcome = ended.record.outcome;
-    const bool sameFailure = (outcome == Written::failed || outcome == Written::pending) &&
-                             ended.record.error == ended.sheetError;
+    const RecordOutcome outcome = ended.record;
+    const bool sameFailure =
+        (outcome == RecordOutcome::failed || outcome == RecordOutcome::pending) &&
+        ended.recordError == ended.sheetError;
     if (writing && sameFailure) {
         // The folder could not be had at all: one reason, told once.
         dialogs_.messageBox(
@@ -56,7 +56,7 @@ void LeavingSequence::keepRecord() {
         return;
     }
     if (writing) {
-        tellRecord(ended.record);
+        tellRecord(ended);
     }
     std::string said;
     if (beaten && !recordFailure_.empty()) {
@@ -76,9 +76,9 @@ void LeavingSequence::keepRecord() {
     }
 }
 
-void LeavingSequence::tellRecord(const records::WriteResult& written) {
-    using Written = records::WriteResult::Outcome;
-    switch (written.outcome) {
+void LeavingSequence::tellRecord(const GameEnded& ended) {
+    using Written = RecordOutcome;
+    switch (ended.record) {
         case Written::written:
             dialogs_.messageBox("Ok ho registrato il tuo record, C A M P I O N E");
             break;
@@ -88,21 +88,22 @@ void LeavingSequence::tellRecord(const records::WriteResult& written) {
             dialogs_.messageBox(
                 "Ho registrato il tuo record, ma il disco non ha confermato di averlo "
                 "conservato: potrebbe andare perso se il computer si spegne adesso.\n" +
-                written.error);
+                ended.recordError);
             break;
         case Written::failed:
         case Written::pending:
-            dialogs_.messageBox("Non sono riuscito a registrare il tuo record.\n" + written.error);
+            dialogs_.messageBox("Non sono riuscito a registrare il tuo record.\n" +
+                                ended.recordError);
             break;
     }
 }
 
 // The game as the class sheet keeps it. Time played is the fifteen minutes
 // less what the clock has left (nothing left once the time is up).
-records::SheetRow LeavingSequence::sheetRow() {
+SheetRow LeavingSequence::sheetRow() {
     const LocalDateTime now = platform_.localDateTime();
     const int played = std::clamp(900 - static_cast<int>(state_.secondsLeft), 0, 900);
-    records::SheetRow row;
+    SheetRow row;
     row.date = now.date;
     row.time = now.time;
     row.name = controls_.lblnome1.caption;

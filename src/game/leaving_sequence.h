@@ -11,7 +11,7 @@
 #include "game/game_end.h"
 #include "game/game_state.h"
 #include "game/platform.h"
-#include "records/record_storage.h"
+#include "game/record_keeper.h"
 
 namespace quimbra {
 
@@ -31,7 +31,7 @@ class LeavingSequence {
     enum class Outcome { stayed, ended };
 
     LeavingSequence(GameState& state, Controls& controls, Dialogs& dialogs, Platform& platform,
-                    records::RecordStorage& records, GameEnd& end)
+                    RecordKeeper& records, GameEnd& end)
         : state_(state),
           controls_(controls),
           dialogs_(dialogs),
@@ -49,14 +49,14 @@ class LeavingSequence {
 
   private:
     void keepRecord();
-    void tellRecord(const records::WriteResult& written);
-    records::SheetRow sheetRow();
+    void tellRecord(const GameEnded& ended);
+    SheetRow sheetRow();
 
     GameState& state_;
     Controls& controls_;
     Dialogs& dialogs_;
     Platform& platform_;
-    records::RecordStorage& records_;
+    RecordKeeper& records_;
     GameEnd& end_;
     std::string recordFailure_ = "leggere i file del record";
 };

@@ -29,68 +29,27 @@ std::string StartUp::run() {
 }
 
 std::string StartUp::showRecord() {
-    state_.recordsDir = records_.GetSystemDir();
     // Another game may be writing its record: the child sees why the game
     // waits, and the game stands still meanwhile, as at the end.
     const auto waiting = [this] { platform_.showBusy(readingRecordText); };
-    records::ReadResult score;
-    records::ReadResult name;
-    const records::Status created = dialogs_.holding([&] {
-        records::Status status = records_.createMissing(state_.recordsDir, waiting);
-        if (status.ok()) {
-            score = records_.Leggifiletxt(records::scoreFilePath(state_.recordsDir));
-        }
-        if (status.ok() && score.ok()) {
-            name = records_.Leggifiletxt(records::nameFilePath(state_.recordsDir));
-        }
+    const RecordRead record = dialogs_.holding([&] {
+        RecordRead read = records_.readRecord(waiting);
         platform_.hideBusy();
-        return status;
+        return read;
     });
-    if (!created.ok()) {
-        return recordUnavailable(created);
-    }
-    if (!score.ok()) {
-        return recordUnavailable({score.error, records::Action::read});
-    }
-    if (!name.ok()) {
-        return recordUnavailable({name.error, records::Action::read});
+    if (!record.ok()) {
+        // The score label is still empty; the holder's label must not keep
+        // its design-time text, which would pose as a record holder.
+        controls_.lblnome.caption.clear();
+        dialogs_.messageBox(record.error +
+                            "\n\nSi gioca lo stesso, ma il record di questa partita non potr\u00e0 "
+                            "essere registrato.");
+        return record.notDone;
     }
     // Exactly as read, line end included.
-    controls_.lblpunti.caption = score.text;
-    controls_.lblnome.caption = name.text;
+    controls_.lblpunti.caption = record.score;
+    controls_.lblnome.caption = record.name;
     return {};
-}
-
-std::string StartUp::recordUnavailable(const records::Status& failure) {
-    // The score label is still empty; the holder's label must not keep its
-    // design-time text, which would pose as a record holder.
-    controls_.lblnome.caption.clear();
-    dialogs_.messageBox(failure.error +
-                        "\n\nSi gioca lo stesso, ma il record di questa partita non potr\u00e0 "
-                        "essere registrato.");
-    switch (failure.action) {
-        case records::Action::createFolder:
-            return "creare la cartella dei record";
-        // The technician's folder, which the game never creates.
-        case records::Action::reachFolder:
-            return "raggiungere la cartella dei record";
-        case records::Action::createFile:
-            return "creare i file del record";
-        case records::Action::lock:
-            return "riservare i file del record";
-        case records::Action::read:
-            return "leggere i file del record";
-        // A write that a crash interrupted, finished or undone at the start.
-        case records::Action::write:
-            return "scrivere i file del record";
-        case records::Action::replace:
-            return "sostituire i file del record";
-        case records::Action::remove:
-            return "eliminare un file del record";
-        case records::Action::sync:
-            return "confermare la scrittura dei file del record sul disco";
-    }
-    return "leggere i file del record";
 }
 
 }  // namespace quimbra

@@ -10,14 +10,14 @@
 #include "game/game_state.h"
 #include "game/platform.h"
 #include "game/random_source.h"
-#include "records/record_storage.h"
+#include "game/record_keeper.h"
 
 namespace quimbra {
 
 class StartUp {
   public:
     StartUp(GameState& state, Controls& controls, Dialogs& dialogs, Platform& platform,
-            RandomSource& random, records::RecordStorage& records, Countdown& countdown)
+            RandomSource& random, RecordKeeper& records, Countdown& countdown)
         : state_(state),
           controls_(controls),
           dialogs_(dialogs),
@@ -34,14 +34,13 @@ class StartUp {
 
   private:
     std::string showRecord();
-    std::string recordUnavailable(const records::Status& failure);
 
     GameState& state_;
     Controls& controls_;
     Dialogs& dialogs_;
     Platform& platform_;
     RandomSource& random_;
-    records::RecordStorage& records_;
+    RecordKeeper& records_;
     Countdown& countdown_;
 };
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "game/record_keeper.h"
+
 namespace quimbra::records {
 
 inline constexpr std::string_view classSheetFileName = "registro.csv";
@@ -19,18 +21,7 @@ inline constexpr std::string_view classSheetFileName = "registro.csv";
 inline constexpr std::string_view classSheetColumns[] = {
     "Data", "Ora", "Nome", "Esatte", "Sbagliate", "Totale", "Tempo di gioco", "Record", "Computer"};
 
-struct SheetRow {
-    std::string date;         // ISO, "2026-12-08"
-    std::string time;         // "10:42"
-    std::string name;         // the player's name as the board shows it, UTF-8
-    int right = 0;            // right answers
-    int wrong = 0;            // wrong answers
-    int total = 0;            // answers given
-    std::string played;       // time played, "mm:ss"
-    bool beatRecord = false;  // written "sì", or left empty
-    std::string computer;     // the computer's name
-    bool operator==(const SheetRow&) const = default;
-};
+using quimbra::SheetRow;
 
 // The byte-order mark and the header row, CR LF included: what a new sheet
 // begins with.

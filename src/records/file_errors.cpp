@@ -1,6 +1,7 @@
 #include "records/file_errors.h"
 
 #include <cerrno>
+#include <iterator>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -8,38 +9,42 @@
 
 namespace quimbra::records {
 
+namespace {
+
+// For each Action, in its order: how the message of a failure begins, and
+// what the start could not do with the record files.
+struct ActionTexts {
+    const char* failure;
+    const char* atStart;
+};
+constexpr ActionTexts actionTexts[] = {
+    {"Impossibile creare la cartella \"", "creare la cartella dei record"},
+    // The technician's folder, which the game never creates.
+    {"Impossibile raggiungere la cartella \"", "raggiungere la cartella dei record"},
+    {"Impossibile creare il file \"", "creare i file del record"},
+    {"Impossibile leggere il file \"", "leggere i file del record"},
+    // A write that a crash interrupted, finished or undone at the start.
+    {"Impossibile scrivere il file \"", "scrivere i file del record"},
+    {"Impossibile sostituire il file \"", "sostituire i file del record"},
+    {"Impossibile eliminare il file \"", "eliminare un file del record"},
+    {"Impossibile riservare il file \"", "riservare i file del record"},
+    {"Impossibile confermare la scrittura sul disco nella cartella \"",
+     "confermare la scrittura dei file del record sul disco"},
+};
+static_assert(std::size(actionTexts) == static_cast<std::size_t>(Action::sync) + 1);
+
+const ActionTexts& textsOf(Action action) {
+    return actionTexts[static_cast<std::size_t>(action)];
+}
+
+}  // namespace
+
 std::string failureMessage(Action action, const std::string& path, const std::string& reason) {
-    const char* what = "";
-    switch (action) {
-        case Action::createFolder:
-            what = "Impossibile creare la cartella \"";
-            break;
-        case Action::reachFolder:
-            what = "Impossibile raggiungere la cartella \"";
-            break;
-        case Action::createFile:
-            what = "Impossibile creare il file \"";
-            break;
-        case Action::read:
-            what = "Impossibile leggere il file \"";
-            break;
-        case Action::write:
-            what = "Impossibile scrivere il file \"";
-            break;
-        case Action::replace:
-            what = "Impossibile sostituire il file \"";
-            break;
-        case Action::remove:
-            what = "Impossibile eliminare il file \"";
-            break;
-        case Action::lock:
-            what = "Impossibile riservare il file \"";
-            break;
-        case Action::sync:
-            what = "Impossibile confermare la scrittura sul disco nella cartella \"";
-            break;
-    }
-    return what + path + "\": " + reason + ".";
+    return textsOf(action).failure + path + "\": " + reason + ".";
+}
+
+std::string failedAtStart(Action action) {
+    return textsOf(action).atStart;
 }
 
 std::string errnoReason(int error) {

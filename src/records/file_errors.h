@@ -11,6 +11,10 @@ namespace quimbra::records {
 // E.g. Impossibile leggere il file "/home/anna/.local/share/quimbra/vondu.txt": permesso negato.
 std::string failureMessage(Action action, const std::string& path, const std::string& reason);
 
+// What the start could not do, to end "non sono riuscito a ...", e.g.
+// "leggere i file del record".
+std::string failedAtStart(Action action);
+
 // The reason for an errno value, in Italian.
 std::string errnoReason(int error);
 

@@ -4,13 +4,18 @@
 // Every operation says whether it worked and, when it did not, why, in
 // Italian, naming the file: the game shows that text to the player.
 
-#include <functional>
 #include <string>
 
+#include "game/record_keeper.h"
 #include "records/class_sheet.h"
 #include "records/record_paths.h"
 
 namespace quimbra::records {
+
+// The game's own words for what it asks of the records (game/record_keeper.h).
+using quimbra::BeatsRecord;
+using quimbra::RecordOutcome;
+using quimbra::WaitNotice;
 
 // What was being done when an operation failed.
 enum class Action {
@@ -38,21 +43,12 @@ struct ReadResult {
 };
 
 struct WriteResult {
-    enum class Outcome {
-        written,     // both files hold the new record, on the disk
-        unsure,      // both files hold it, but the disk did not confirm it is kept
-        notARecord,  // the record on disk (recordOnDisk) was not beaten: nothing written
-        failed,      // nothing written: both old files are as they were
-        pending,     // decided but not finished: the next start completes the new record
-    };
+    using Outcome = RecordOutcome;
     Outcome outcome = Outcome::failed;
     std::string error;         // why, for unsure, failed and pending
     std::string recordOnDisk;  // the score file's text compared under the lock
     bool ok() const { return outcome == Outcome::written; }
 };
-
-// Whether a game's score beats the record whose score file holds this text.
-using BeatsRecord = std::function<bool(const std::string& scoreFileText)>;
 
 // What the end of a game left in the records folder.
 struct GameEndResult {
@@ -62,10 +58,6 @@ struct GameEndResult {
     // or when the sheet is turned off.
     std::string sheetError;
 };
-
-// Called once when a write has to wait for other games to finish with the
-// record files, before it waits.
-using WaitNotice = std::function<void()>;
 
 class RecordStorage {
   public:

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "game/random_source.h"
+#include "records/game_records.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
 #include "window/class_sheet_window.h"
@@ -64,11 +65,12 @@ int main(int argc, char* argv[]) {
     std::random_device device;
     quimbra::MixingRandom random((static_cast<std::uint64_t>(device()) << 32) ^ device());
     quimbra::records::RecordFiles storage;
+    quimbra::records::GameRecords records(storage);
 
     using quimbra::window::QtPlatform;
     using quimbra::window::Session;
     QtPlatform platform;
-    Session session(platform, random, storage);
+    Session session(platform, random, records);
     if (commandLine.whiteboard) {
         // The first prompt comes before the window: drawn at the factor the
         // board will fill the screen with.

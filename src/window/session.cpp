@@ -12,8 +12,8 @@ namespace quimbra::window {
 
 // Declared so that the window goes first, then the game, then the model.
 struct Session::Loaded {
-    Loaded(Platform& platform, RandomSource& random, records::RecordStorage& storage)
-        : game(controls, platform, random, storage), designTime(controls) {}
+    Loaded(Platform& platform, RandomSource& random, RecordKeeper& records)
+        : game(controls, platform, random, records), designTime(controls) {}
     Controls controls;
     Game game;
     // The controls before loading changed them.
@@ -22,9 +22,9 @@ struct Session::Loaded {
     std::unique_ptr<Tavola> window;
 };
 
-Session::Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
+Session::Session(Platform& platform, RandomSource& random, RecordKeeper& records,
                  const BoardScale& scale)
-    : platform_(platform), random_(random), storage_(storage), scale_(scale) {}
+    : platform_(platform), random_(random), records_(records), scale_(scale) {}
 
 Session::~Session() {
     discard();
@@ -39,7 +39,7 @@ void Session::discard() {
 
 void Session::begin() {
     discard();
-    current_ = std::make_unique<Loaded>(platform_, random_, storage_);
+    current_ = std::make_unique<Loaded>(platform_, random_, records_);
     ++loads_;
     current_->game.load();
     buildWindow();

@@ -9,7 +9,7 @@
 
 #include "game/platform.h"
 #include "game/random_source.h"
-#include "records/record_storage.h"
+#include "game/record_keeper.h"
 #include "window/tavola.h"
 
 namespace quimbra {
@@ -22,7 +22,7 @@ class Session final : public QObject {
     Q_OBJECT
 
   public:
-    Session(Platform& platform, RandomSource& random, records::RecordStorage& storage,
+    Session(Platform& platform, RandomSource& random, RecordKeeper& records,
             const BoardScale& scale = BoardScale());
     ~Session() override;
 
@@ -63,7 +63,7 @@ class Session final : public QObject {
 
     Platform& platform_;
     RandomSource& random_;
-    records::RecordStorage& storage_;
+    RecordKeeper& records_;
     BoardScale scale_;
     std::unique_ptr<Loaded> current_;
     QByteArray keptGeometry_;

@@ -37,7 +37,7 @@ TEST(GameFlow, NewGame) {
     // What the window does on a reload: fresh controls, a fresh game.
     rig.game.reset();
     rig.controls = Controls{};
-    rig.game = std::make_unique<Game>(rig.controls, rig.platform, rig.random, rig.records);
+    rig.game = std::make_unique<Game>(rig.controls, rig.platform, rig.random, rig.keeper);
     rig.start("Bea");
     EXPECT_EQ(rig.platform.dialogs[shown].prompt, "Come ti chiami?");
     EXPECT_EQ(rig.game->state().correct, 0);

@@ -45,7 +45,6 @@ TEST(StartUp, StateAfterLoad) {
     EXPECT_EQ(s.minutes, 15);
     EXPECT_EQ(rig.controls.lblconto.caption, "00:15:00");
     EXPECT_TRUE(rig.controls.timer1Enabled);
-    EXPECT_EQ(s.recordsDir, rig.records.dir);
     ASSERT_EQ(rig.random.reseeds.size(), 2U);
     for (const auto& r : rig.random.reseeds) {
         EXPECT_EQ(r.value, rig.platform.time);

@@ -9,6 +9,7 @@
 #include "game/controls.h"
 #include "game/game.h"
 #include "game/numbers.h"
+#include "records/game_records.h"
 #include "support/fake_records.h"
 #include "support/recording_random.h"
 #include "support/scripted_platform.h"
@@ -23,7 +24,7 @@ inline std::string greetingFor(const std::string& name) {
 }
 
 struct GameRig {
-    GameRig() : game(std::make_unique<Game>(controls, platform, random, records)) {}
+    GameRig() : game(std::make_unique<Game>(controls, platform, random, keeper)) {}
 
     // Load as the window does, the name answered with name.
     void load(const std::string& name = "Anna") {
@@ -59,6 +60,7 @@ struct GameRig {
     ScriptedPlatform platform;
     RecordingRandom random;
     FakeRecords records;
+    records::GameRecords keeper{records};  // the game's view of them, as in the program
     std::unique_ptr<Game> game;
 };
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "game/game.h"
-#include "records/record_storage.h"
+#include "records/game_records.h"
 #include "support/fake_records.h"
 #include "support/recording_random.h"
 #include "support/scripted_platform.h"
@@ -51,7 +51,8 @@ class SessionTest : public ::testing::Test {
     SessionPlatform platform;
     quimbra::testing::RecordingRandom random;
     quimbra::testing::FakeRecords records;
-    Session session{platform, random, records};
+    quimbra::records::GameRecords keeper{records};
+    Session session{platform, random, keeper};
     Tavola* window = nullptr;
 };
 

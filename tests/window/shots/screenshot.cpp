@@ -14,6 +14,7 @@
 
 #include "game/game.h"
 #include "game/random_source.h"
+#include "records/game_records.h"
 #include "records/record_files.h"
 #include "window/qt_platform.h"
 #include "window/session.h"
@@ -66,7 +67,8 @@ int main(int argc, char* argv[]) {
     quimbra::records::RecordFiles storage(QDir::toNativeSeparators(dir.path() + "/").toStdString());
     quimbra::MixingRandom random(7);
     AnsweringPlatform platform;
-    quimbra::window::Session session(platform, random, storage);
+    quimbra::records::GameRecords records(storage);
+    quimbra::window::Session session(platform, random, records);
     session.begin();
 
     quimbra::window::Tavola* window = session.window();
