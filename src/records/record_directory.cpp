@@ -118,6 +118,29 @@ class ExistingFolderOperations final : public FileOperations {
     std::string refusal_;
 };
 
+#ifdef _WIN32
+// The two record files of an older installation, in olderDir, copied into
+// recordsDir when it holds no record yet: under its lock and through its
+// commit mark, so both arrive or neither. The originals stay.
+void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
+                          FileOperations& files) {
+    const ReadBytes score = files.readStart(scoreFilePath(olderDir), maxRecordFileBytes);
+    const ReadBytes name = files.readStart(nameFilePath(olderDir), maxRecordFileBytes);
+    // An empty score file holds no record; without both files there is no pair.
+    if (!score.ok() || !name.ok() || score.bytes.empty()) {
+        return;
+    }
+    const auto firstLine = [](const std::string& bytes) {
+        const std::string text = fromSystemCodePage(bytes);
+        return text.substr(0, text.find_first_of("\r\n"));
+    };
+    // Nothing to report: a record not carried now is carried at a later start.
+    RecordFiles(recordsDir, files)
+        .writeRecord(recordsDir, firstLine(score.bytes), firstLine(name.bytes),
+                     [](const std::string& onDisk) { return onDisk.empty(); });
+}
+#endif
+
 }  // namespace
 
 std::string windowsDirFromBuffer(std::string_view buffer, unsigned n) {
@@ -169,26 +192,6 @@ std::string platformRecordDirectory() {
 #endif
 }
 
-ClassSheetState classSheetEnabled(const Settings& settings) {
-    if (settings.classSheet != false) {
-        return {};
-    }
-#ifdef _WIN32
-    return {false,
-            "Il registro della classe è spento: il tecnico ha posto il criterio ClassSheet a 0 "
-            "(HKLM\\SOFTWARE\\Policies\\Quimbra)."};
-#else
-    return {false, std::string("Il registro della classe è spento: il tecnico ha scritto "
-                               "\"class-sheet = no\" in ") +
-                       settingsFile + "."};
-#endif
-}
-
-FileOperations& existingFolderOperations() {
-    static ExistingFolderOperations operations;
-    return operations;
-}
-
 #ifdef _WIN32
 std::string programDataRecordDirectory() {
     std::wstring base;
@@ -216,38 +219,15 @@ std::string programDataRecordDirectory() {
     return utf8 + "Quimbra\\";
 }
 
-void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
-                          FileOperations& files) {
-    const ReadBytes score = files.readStart(scoreFilePath(olderDir), maxRecordFileBytes);
-    const ReadBytes name = files.readStart(nameFilePath(olderDir), maxRecordFileBytes);
-    // An empty score file holds no record; without both files there is no pair.
-    if (!score.ok() || !name.ok() || score.bytes.empty()) {
-        return;
-    }
-    const auto firstLine = [](const std::string& bytes) {
-        const std::string text = fromSystemCodePage(bytes);
-        return text.substr(0, text.find_first_of("\r\n"));
-    };
-    // Nothing to report: a record not carried now is carried at a later start.
-    RecordFiles(recordsDir, files)
-        .writeRecord(recordsDir, firstLine(score.bytes), firstLine(name.bytes),
-                     [](const std::string& onDisk) { return onDisk.empty(); });
-}
-
 RecordLocation platformRecordLocation(const Settings& settings) {
-    if (!settings.recordsFolder.empty()) {
-        return {{withTrailingSeparator(settings.recordsFolder)}, &existingFolderOperations()};
-    }
-    // Older versions kept the record in the Windows directory, where only
-    // administrators may write: their record joins the pupils' once.
-    const std::string shared = programDataRecordDirectory();
-    FileOperations& files = systemFileOperations();
-    if (!shared.empty()) {
-        carryOverOlderRecord(platformRecordDirectory(), shared, files);
-    }
-    return {{shared}, &files};
+    return recordLocation(settings, programDataRecordDirectory(), platformRecordDirectory());
 }
 #else
+RecordLocation platformRecordLocation(const Settings& settings) {
+    return recordLocation(settings, sharedRecordDirectory, platformRecordDirectory());
+}
+#endif
+
 RecordLocation recordLocation(const Settings& settings, const std::string& sharedDir,
                               const std::string& ownDir) {
     if (!settings.unreadable.empty()) {
@@ -261,19 +241,24 @@ RecordLocation recordLocation(const Settings& settings, const std::string& share
         return {{std::string(path.substr(0, path.find_last_of('/') + 1))}, &*refused};
     }
     if (!settings.recordsFolder.empty()) {
-        return {{withTrailingSeparator(settings.recordsFolder)}, &existingFolderOperations()};
+        static ExistingFolderOperations existing;
+        return {{withTrailingSeparator(settings.recordsFolder)}, &existing};
     }
+    FileOperations& files = systemFileOperations();
+#ifdef _WIN32
+    // Older versions kept the record in the Windows directory, where only
+    // administrators may write: their record joins the pupils' once.
+    if (!sharedDir.empty()) {
+        carryOverOlderRecord(ownDir, sharedDir, files);
+    }
+#else
     // The package makes the shared folder; run from elsewhere (the build
     // tree, a computer without the package) the game keeps its user's own.
-    if (::access(sharedDir.c_str(), W_OK | X_OK) == 0) {
-        return {{withTrailingSeparator(sharedDir)}, &systemFileOperations()};
+    if (::access(sharedDir.c_str(), W_OK | X_OK) != 0) {
+        return {{ownDir}, &files};
     }
-    return {{ownDir}, &systemFileOperations()};
-}
-
-RecordLocation platformRecordLocation(const Settings& settings) {
-    return recordLocation(settings, sharedRecordDirectory, platformRecordDirectory());
-}
 #endif
+    return {{withTrailingSeparator(sharedDir)}, &files};
+}
 
 }  // namespace quimbra::records

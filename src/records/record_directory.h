@@ -37,17 +37,6 @@ std::string xdgRecordDirectory(const char* xdgDataHome, const char* home);
 // directory (empty, or a lone "\").
 std::string platformRecordDirectory();
 
-// Whether the games of this computer add their rows to the class sheet
-// (class_sheet.h), and when they do not, why: the technician turned it off,
-// with the policy value ClassSheet = 0 beside RecordsFolder on Windows, with
-// "class-sheet = no" in /etc/quimbra/quimbra.conf elsewhere. Names typed by
-// children are personal data: a school may keep none.
-struct ClassSheetState {
-    bool on = true;
-    std::string why;  // in Italian, naming where it was turned off; empty when on
-};
-ClassSheetState classSheetEnabled(const Settings& settings);
-
 // Where the record files lie, and the file operations to use there.
 struct RecordLocation {
     // The first one where the start-up works is taken, else the last.
@@ -55,32 +44,23 @@ struct RecordLocation {
     FileOperations* files = nullptr;
 };
 
-// The operations of the system, except that the folder is never created:
-// the technician's folder must be there, or a share that is not mounted
-// would become a local folder of the same name. Its absence is reported,
-// naming the folder.
-FileOperations& existingFolderOperations();
-
 #ifdef _WIN32
 // %ProgramData%\Quimbra\: shared by every account of the computer. Empty
 // when the system names no ProgramData folder.
 std::string programDataRecordDirectory();
-
-// The two record files of an older installation, in olderDir, copied into
-// recordsDir when it holds no record yet: under its lock and through its
-// commit mark, so both arrive or neither. The originals stay.
-void carryOverOlderRecord(const std::string& olderDir, const std::string& recordsDir,
-                          FileOperations& files);
 #else
 inline constexpr const char* sharedRecordDirectory = "/var/lib/quimbra/";
+#endif
 
-// The folder the settings name when they name one; else sharedDir where
-// this user may create files in it; else ownDir (xdgRecordDirectory).
-// Settings that could not be read give no folder at all: every operation
-// fails with their reason.
+// The folder the settings name when they name one, never created: a share
+// that is not mounted must not become a local folder of the same name.
+// Else sharedDir: on Windows after an older installation's record is
+// carried into it from ownDir (the Windows directory); elsewhere where this
+// user may create files in it, else ownDir (xdgRecordDirectory). Settings
+// that could not be read give no folder: every operation fails with their
+// reason.
 RecordLocation recordLocation(const Settings& settings, const std::string& sharedDir,
                               const std::string& ownDir);
-#endif
 
 // This computer's: the technician's folder, or the one shared by its users
 // (on Windows after carrying an older installation's record into it).

@@ -86,7 +86,7 @@ RecordFiles::RecordFiles() : files_(nullptr) {
     RecordLocation location = platformRecordLocation(settings);
     candidates_ = std::move(location.candidates);
     files_ = location.files;
-    classSheet_ = classSheetEnabled(settings).on;
+    classSheet_ = settings.classSheet;
 }
 
 RecordFiles::RecordFiles(std::string directory)

@@ -59,7 +59,7 @@ class RecordFiles final : public RecordStorage {
 
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
     // Whether games add their rows to the class sheet: as the technician
-    // decided (classSheetEnabled) for this computer's folder, else on.
+    // decided (Settings::classSheet) for this computer's folder, else on.
     void setClassSheet(bool on) { classSheet_ = on; }
 
     std::string GetSystemDir() override;

@@ -5,18 +5,22 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <cstring>
+
 #include "records/code_page.h"
 #endif
 
 namespace quimbra::records {
 namespace {
 
-// One row per key: a new key is a member of Settings and a row here.
+// A new key is a member of Settings and a row here. A yes-or-no key takes
+// no, off, false and 0 (any case; a DWORD 0 for a policy value) as no, any
+// other value, or none, as yes.
 struct Key {
-    const char* name;    // in the settings file
-    const char* policy;  // the policy value: text, or a DWORD for yes or no
+    const char* name;    // in the file
+    const char* policy;  // the policy value
     std::string Settings::*text;
-    std::optional<bool> Settings::*yesNo;
+    bool Settings::*yesNo;
 };
 constexpr Key keys[] = {
     {"records-folder", "RecordsFolder", &Settings::recordsFolder, nullptr},
@@ -31,20 +35,23 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// No, off, false and 0, in any case, say no; any other value says yes.
-bool saysYes(std::string_view value) {
+void set(Settings& settings, const Key& key, std::string_view value) {
+    if (key.text != nullptr) {
+        settings.*key.text = value;
+        return;
+    }
     std::string lower(value);
     for (char& c : lower) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
-    return lower != "no" && lower != "off" && lower != "false" && lower != "0";
+    settings.*key.yesNo = lower != "no" && lower != "off" && lower != "false" && lower != "0";
 }
 
 Settings refused(const std::string& path, const std::string& why) {
-    return {{},
-            {},
-            "Non riesco a leggere il file delle impostazioni \"" + path + "\": " + why +
-                ". Chiedi aiuto al tecnico della scuola."};
+    Settings none;
+    none.unreadable = "Non riesco a leggere il file delle impostazioni \"" + path + "\": " + why +
+                      ". Chiedi aiuto al tecnico della scuola.";
+    return none;
 }
 
 }  // namespace
@@ -62,26 +69,21 @@ Settings settingsFromText(std::string_view text, const std::string& path) {
         if (line.empty() || line.front() == '#') {
             continue;
         }
-        const std::string row = "la riga " + std::to_string(number);
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            return refused(path, row + " non è né un commento né un'impostazione");
-        }
         const std::string_view name = trimmed(line.substr(0, equals));
-        const std::string_view value = trimmed(line.substr(equals + 1));
         const Key* key = nullptr;
         for (const Key& known : keys) {
             key = name == known.name ? &known : key;
+        }
+        const std::string row = "la riga " + std::to_string(number);
+        if (equals == std::string_view::npos) {
+            return refused(path, row + " non è né un commento né un'impostazione");
         }
         if (key == nullptr) {
             return refused(path, row + " imposta \"" + std::string(name) +
                                      "\", che non è un'impostazione conosciuta");
         }
-        if (key->text != nullptr) {
-            settings.*key->text = value;
-        } else {
-            settings.*key->yesNo = value.empty() ? std::nullopt : std::optional(saysYes(value));
-        }
+        set(settings, *key, trimmed(line.substr(equals + 1)));
     }
     return settings;
 }
@@ -103,54 +105,34 @@ Settings settingsFromFile(const std::string& path) {
     return settingsFromText(read.bytes, path);
 }
 
-#ifdef _WIN32
-namespace {
-
-// The policy value name as text (REG_SZ, or REG_EXPAND_SZ expanded); empty
-// when unset.
-std::string policyText(const std::wstring& name) {
-    std::wstring value(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        const LSTATUS status =
-            RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", name.c_str(),
-                         RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
-        if (status == ERROR_MORE_DATA) {
-            value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-            continue;
-        }
-        if (status != ERROR_SUCCESS) {
-            return {};
-        }
-        value.resize(value.find(L'\0') == std::wstring::npos ? value.size() : value.find(L'\0'));
-        return std::string(trimmed(wideToUtf8(value)));
-    }
-    return {};
-}
-
-}  // namespace
-
 Settings technicianSettings() {
+#ifdef _WIN32
     Settings settings;
     for (const Key& key : keys) {
-        const std::wstring name(key.policy, key.policy + std::string_view(key.policy).size());
-        if (key.text != nullptr) {
-            settings.*key.text = policyText(name);
-            continue;
+        const std::wstring name(key.policy, key.policy + std::strlen(key.policy));
+        // Text (REG_EXPAND_SZ expanded) or a DWORD, in a buffer that grows
+        // when the value does between two calls.
+        std::wstring value(MAX_PATH, L'\0');
+        DWORD type = 0;
+        LSTATUS status = ERROR_MORE_DATA;
+        for (int attempt = 0; attempt < 3 && status == ERROR_MORE_DATA; ++attempt) {
+            DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+            status = RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", name.c_str(),
+                                  RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, value.data(), &bytes);
+            value.resize(status == ERROR_MORE_DATA ? bytes / sizeof(wchar_t) + 1 : value.size());
         }
-        DWORD value = 0;
-        DWORD bytes = sizeof value;
-        if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", name.c_str(),
-                         RRF_RT_REG_DWORD, nullptr, &value, &bytes) == ERROR_SUCCESS) {
-            settings.*key.yesNo = value != 0;
+        if (status == ERROR_SUCCESS && type == REG_DWORD) {
+            DWORD number = 0;
+            std::memcpy(&number, value.data(), sizeof number);
+            set(settings, key, std::to_string(number));
+        } else if (status == ERROR_SUCCESS) {
+            set(settings, key, trimmed(wideToUtf8(value.substr(0, value.find(L'\0')))));
         }
     }
     return settings;
-}
 #else
-Settings technicianSettings() {
     return settingsFromFile(settingsFile);
-}
 #endif
+}
 
 }  // namespace quimbra::records

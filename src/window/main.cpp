@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
         records::RecordFiles storage(location.candidates, *location.files);
         // The technician may have turned the sheet off (ClassSheet = 0,
         // class-sheet = no): the window then says so.
-        const bool sheetOff = !records::classSheetEnabled(settings).on;
+        const bool sheetOff = !settings.classSheet;
         quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
                                                 QDate::currentDate(), sheetOff);
         sheet.show();

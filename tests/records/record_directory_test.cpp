@@ -129,23 +129,22 @@ TEST(RecordDirectory, FirstUsableCandidate) {
 TEST(RecordDirectory, SettingsFromText) {
     const struct {
         std::string text;
-        std::optional<bool> classSheet;
+        bool classSheet;
         std::string refusal;  // empty when the text is taken
     } cases[] = {
-        {"# class-sheet = no\n", std::nullopt, ""},
+        {"# class-sheet = no\n", true, ""},
         {"class-sheet=0\n class-sheet = OFF \r\n", false, ""},
         {"class-sheet = no\nclass-sheet = yes", true, ""},
         {"class-sheet = 0", false, ""},
         {"\xEF\xBB\xBF"
          "class-sheet = no\n",
          false, ""},
-        {"#\nclass-sheets = no\n", std::nullopt, "la riga 2 imposta \"class-sheets\", che non"},
-        {"class-sheet\n", std::nullopt, "la riga 1 non è né un commento né un'impostazione"},
+        {"#\nclass-sheets = no\n", true, "la riga 2 imposta \"class-sheets\", che non"},
+        {"class-sheet\n", true, "la riga 1 non è né un commento né un'impostazione"},
     };
     for (const auto& c : cases) {
         const Settings settings = settingsFromText(c.text, "/q.conf");
         EXPECT_EQ(settings.classSheet, c.classSheet) << c.text;
-        EXPECT_EQ(classSheetEnabled(settings).on, c.classSheet != false);
         EXPECT_EQ(settings.unreadable.find("\"/q.conf\": " + c.refusal) != std::string::npos,
                   !c.refusal.empty())
             << settings.unreadable;
@@ -196,7 +195,7 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         const std::string trace = c.settings.value_or("(no file)").substr(0, 80);
         EXPECT_EQ(files.GetSystemDir(), c.chosen) << trace;
         EXPECT_EQ(settings.unreadable.empty(), c.chosen != refused) << trace;
-        EXPECT_EQ(classSheetEnabled(settings).on, !c.sheetOff) << trace;
+        EXPECT_EQ(settings.classSheet, !c.sheetOff) << trace;
         const WriteResult written = files.writeRecord(c.chosen, "7", "Anna", always);
         EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok()) << written.error;
         EXPECT_EQ(written.error.find(c.chosen + "\" non è raggiungibile") != std::string::npos,

@@ -281,7 +281,7 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
     const DWORD off = 0;  // ClassSheet = 0 beside it turns the class sheet off
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet", REG_DWORD,
                     &off, sizeof off);
-    EXPECT_FALSE(classSheetEnabled(technicianSettings()).on);
+    EXPECT_FALSE(technicianSettings().classSheet);
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet");
 }
 
