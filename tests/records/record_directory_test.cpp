@@ -193,11 +193,14 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         const RecordLocation location = recordLocation(settings, shared, own);
         RecordFiles files(location.candidates, *location.files);
         const std::string trace = c.settings.value_or("(no file)").substr(0, 80);
-        EXPECT_EQ(files.GetSystemDir(), c.chosen) << trace;
+        // Written where it was chosen, so that a wrong choice writes nothing
+        // outside the test's folder.
+        const std::string dir = files.GetSystemDir();
+        EXPECT_EQ(dir, c.chosen) << trace;
         EXPECT_EQ(settings.unreadable.empty(), c.chosen != refused) << trace;
         EXPECT_EQ(settings.classSheet, !c.sheetOff) << trace;
-        const WriteResult written = files.writeRecord(c.chosen, "7", "Anna", always);
-        EXPECT_EQ(fs::exists(scoreFilePath(c.chosen)), written.ok()) << written.error;
+        const WriteResult written = files.writeRecord(dir, "7", "Anna", always);
+        EXPECT_EQ(fs::exists(scoreFilePath(dir)), written.ok()) << written.error;
         EXPECT_EQ(written.error.find(c.chosen + "\" non è raggiungibile") != std::string::npos,
                   c.made.empty() && c.chosen == share);
         EXPECT_EQ(written.error.find("Non riesco a leggere il file delle impostazioni \"" + conf) !=
