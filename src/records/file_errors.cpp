@@ -11,24 +11,24 @@ namespace quimbra::records {
 
 namespace {
 
-// For each Action, in its order: how the message of a failure begins, and
-// what the start could not do with the record files.
+// For each Action, in its order: what could not be done to a file or
+// folder, and what the start could not do with the record files.
 struct ActionTexts {
     const char* failure;
     const char* atStart;
 };
 constexpr ActionTexts actionTexts[] = {
-    {"Impossibile creare la cartella \"", "creare la cartella dei record"},
+    {"creare la cartella", "creare la cartella dei record"},
     // The technician's folder, which the game never creates.
-    {"Impossibile raggiungere la cartella \"", "raggiungere la cartella dei record"},
-    {"Impossibile creare il file \"", "creare i file del record"},
-    {"Impossibile leggere il file \"", "leggere i file del record"},
+    {"raggiungere la cartella", "raggiungere la cartella dei record"},
+    {"creare il file", "creare i file del record"},
+    {"leggere il file", "leggere i file del record"},
     // A write that a crash interrupted, finished or undone at the start.
-    {"Impossibile scrivere il file \"", "scrivere i file del record"},
-    {"Impossibile sostituire il file \"", "sostituire i file del record"},
-    {"Impossibile eliminare il file \"", "eliminare un file del record"},
-    {"Impossibile riservare il file \"", "riservare i file del record"},
-    {"Impossibile confermare la scrittura sul disco nella cartella \"",
+    {"scrivere il file", "scrivere i file del record"},
+    {"sostituire il file", "sostituire i file del record"},
+    {"eliminare il file", "eliminare un file del record"},
+    {"riservare il file", "riservare i file del record"},
+    {"confermare la scrittura sul disco nella cartella",
      "confermare la scrittura dei file del record sul disco"},
 };
 static_assert(std::size(actionTexts) == static_cast<std::size_t>(Action::sync) + 1);
@@ -40,7 +40,8 @@ const ActionTexts& textsOf(Action action) {
 }  // namespace
 
 std::string failureMessage(Action action, const std::string& path, const std::string& reason) {
-    return textsOf(action).failure + path + "\": " + reason + ".";
+    return std::string("Impossibile ") + textsOf(action).failure + " \"" + path + "\": " + reason +
+           ".";
 }
 
 std::string failedAtStart(Action action) {
