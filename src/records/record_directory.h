@@ -57,8 +57,8 @@ inline constexpr const char* sharedRecordDirectory = "/var/lib/quimbra/";
 // Else sharedDir: on Windows after an older installation's record is
 // carried into it from ownDir (the Windows directory); elsewhere where this
 // user may create files in it, else ownDir (xdgRecordDirectory). Settings
-// that could not be read give no folder: every operation fails with their
-// reason.
+// that could not be read give no usable folder: every operation fails with
+// their reason.
 RecordLocation recordLocation(const Settings& settings, const std::string& sharedDir,
                               const std::string& ownDir);
 
