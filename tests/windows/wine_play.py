@@ -120,6 +120,17 @@ def starts_to_name_prompt(desktop, program):
     finish(game, "the game, told to end,", 20)
 
 
+def folders(desktop, leaving_out):
+    """Every folder of drive C: but Windows' own and those under leaving_out."""
+    drive = desktop.wine_path("C:\\")
+    found = set()
+    for top, names, _ in os.walk(drive):
+        names[:] = [n for n in names if os.path.join(top, n) not in leaving_out
+                    and os.path.join(top, n) != os.path.join(drive, "windows")]
+        found.update(os.path.relpath(os.path.join(top, n), drive) for n in names)
+    return found
+
+
 def records_dir(desktop):
     # Every account's games keep the one record of the computer there.
     return desktop.wine_path(r"C:\ProgramData\Quimbra")
@@ -259,8 +270,13 @@ def case_msi(desktop, build, screenshot):
     check_equal(made.returncode, 0, "windows-msi of the higher version")
     msiexec = ("msiexec", "/qn", "/i")
 
-    check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
     program = desktop.wine_path(r"C:\Program Files\Quimbra\quimbra.exe")
+    # Uninstalling removes no folder outside the program's own: an empty
+    # Desktop (as a new school profile has) included. The game itself may
+    # have made folders of its own meanwhile.
+    outside = (os.path.dirname(program), records_dir(desktop))
+    before = folders(desktop, outside)
+    check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
     licence = os.path.join(os.path.dirname(program), "COPYING.txt")
     check(os.path.isfile(program) and os.path.isfile(licence), f"{program} or {licence} is missing")
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"], "shortcuts")
@@ -271,7 +287,8 @@ def case_msi(desktop, build, screenshot):
           "no icon for the installed-programs entry")
     starts_to_name_prompt(desktop, program)
 
-    check_equal(run(desktop, *msiexec, dos(upgrade), "RECORDSFOLDER=" + SHARE), 0, "upgrade")
+    check_equal(run(desktop, *msiexec, dos(upgrade), "RECORDSFOLDER=" + SHARE, "CLASSSHEET=0"), 0,
+                "upgrade")
     check_equal([e.get("DisplayVersion") for e in uninstall_entries(desktop)], [f"{major + 1}.0.0"],
                 "entries after the upgrade")
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"],
@@ -287,6 +304,7 @@ def case_msi(desktop, build, screenshot):
     check_equal((shortcuts(desktop), uninstall_entries(desktop), registry(desktop, POLICY_KEY)),
                 ([], [], ""), "shortcuts, entries and policy after uninstalling")
     check_equal(read_bytes(os.path.join(records, "vondu.txt")), b"7\r\n", "the kept record")
+    check_equal(sorted(before - folders(desktop, outside)), [], "folders the package removed")
 
     # Windows 7 and 8 have no such value.
     run(desktop, "reg", "delete", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion", "/v",
