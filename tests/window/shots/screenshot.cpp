@@ -15,8 +15,8 @@
 #include "game/game.h"
 #include "game/random_source.h"
 #include "records/record_files.h"
-#include "window/qt_platform.h"
-#include "window/session.h"
+#include "board/qt_platform.h"
+#include "board/session.h"
 
 namespace {
 
