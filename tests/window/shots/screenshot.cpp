@@ -12,11 +12,11 @@
 
 #include <cstdio>
 
+#include "board/qt_platform.h"
+#include "board/session.h"
 #include "game/game.h"
 #include "game/random_source.h"
 #include "records/record_files.h"
-#include "board/qt_platform.h"
-#include "board/session.h"
 
 namespace {
 
