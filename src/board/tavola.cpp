@@ -152,10 +152,14 @@ void Tavola::build() {
     setMinimumSize(designScale_.clientSize() + QSize(0, designMenuHeight_));
     newGame_ = menuBar_->newGame();
     connect(newGame_, &QAction::triggered, this, [this] { send(&WindowEvents::clickNewGame); });
-    // The menu bar's filter goes in last, so it sees the keys first.
+    // Enter is the game's from every control: the buttons would click
+    // themselves, the box hands it on to the window. The menu bar's filter
+    // goes in last, so it sees the keys first.
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(answer),
                        static_cast<QWidget*>(next), static_cast<QWidget*>(exit)}) {
-        w->installEventFilter(this);
+        if (w != answer) {
+            w->installEventFilter(this);
+        }
         menuBar_->watchKeys(w);
     }
     applyScale();
