@@ -63,14 +63,18 @@ void scaleDialog(QDialog& dialog, double factor) {
 
 // What a message box draws for itself, at a larger factor: the box wraps a
 // text wider than 500 pixels, so a text keeps the lines it has at the design
-// size; the icon grows with the text.
+// size; the icon grows with the text. The box is never wider than 1000
+// pixels: a longer line is wrapped there rather than cut.
 void keepLinesAndIcon(QMessageBox& box, double factor) {
+    constexpr int widestBox = 1000;
+    constexpr int widestText = widestBox - 100;  // the margins and the icon
     if (auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
         int widest = 0;
         for (const QString& line : box.text().split(u'\n')) {
             widest = std::max(widest, text->fontMetrics().horizontalAdvance(line));
         }
-        text->setMinimumWidth(std::min(widest, static_cast<int>(std::lround(500 * factor))));
+        text->setMinimumWidth(
+            std::min({widest, static_cast<int>(std::lround(500 * factor)), widestText}));
     }
     auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
     if (icon != nullptr && box.icon() == QMessageBox::Question) {
