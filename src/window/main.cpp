@@ -2,22 +2,26 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QInputDevice>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 #include <random>
 
+#include "board/board_layout.h"
+#include "board/qt_platform.h"
+#include "board/session.h"
 #include "game/random_source.h"
 #include "records/game_records.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
+#include "window/application.h"
 #include "window/class_sheet_window.h"
 #include "window/command_line.h"
-#include "window/qt_platform.h"
-#include "window/session.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -71,6 +75,12 @@ int main(int argc, char* argv[]) {
     using quimbra::window::Session;
     QtPlatform platform;
     Session session(platform, random, records);
+    // A whiteboard: started for one, or a touch screen that Qt can tell.
+    const QList<const QInputDevice*> devices = QInputDevice::devices();
+    platform.setWhiteboard(commandLine.whiteboard ||
+                           std::any_of(devices.begin(), devices.end(), [](const QInputDevice* d) {
+                               return d->type() == QInputDevice::DeviceType::TouchScreen;
+                           }));
     if (commandLine.whiteboard) {
         // The first prompt comes before the window: drawn at the factor the
         // board will fill the screen with.

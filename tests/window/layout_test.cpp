@@ -8,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "board/board_layout.h"
+#include "board/tavola.h"
 #include "recording_events.h"
-#include "window/tavola.h"
 
 namespace quimbra::window {
 namespace {
@@ -332,6 +333,30 @@ TEST_P(LayoutTest, MenuBarHasFourItemsAndOnlyNewGameActs) {
     EXPECT_TRUE(events.calls.empty());
     items[1]->trigger();
     EXPECT_EQ(events.calls, std::vector<std::string>{"clickNewGame"});
+}
+
+// On a whiteboard the pad stands level with the board's bottom, where its
+// buttons are; the board takes the room the pad's fingertip keys leave it,
+// filling the window's width or height (at 1280x800, 1.33 times at least).
+TEST(BoardLayoutTest, PadStandsLowAndTheBoardTakesTheRest) {
+    struct Row {
+        QSize window;  // below the title bar
+        double least;
+    };
+    const Row rows[] = {{{1024, 745}, 1.0}, {{1280, 777}, 1.33}, {{1280, 1001}, 1.0},
+                        {{1366, 745}, 1.0}, {{1920, 1057}, 1.0}, {{3840, 2137}, 1.0}};
+    const auto menu = [](double factor) { return static_cast<int>(std::lround(22 * factor)); };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.window.width());
+        const BoardLayout layout(row.window, BoardScale(), menu);
+        ASSERT_TRUE(layout.hasPad());
+        EXPECT_EQ(layout.pad().bottom(), layout.board().bottom());
+        EXPECT_GE(layout.scale().factor(), row.least);
+        const int spare =
+            std::min(row.window.width() - layout.pad().right() - 1,
+                     row.window.height() - layout.menuHeight() - layout.board().height());
+        EXPECT_LE(spare, std::lround(layout.scale().px(240) + 2));
+    }
 }
 
 }  // namespace

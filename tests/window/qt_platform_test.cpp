@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -12,8 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "board/qt_platform.h"
 #include "recording_events.h"
-#include "window/qt_platform.h"
 
 namespace quimbra::window {
 namespace {
@@ -108,44 +111,59 @@ TEST_F(QtPlatformTest, ConfirmationButtonsAreTranslated) {
 }
 
 // The input box returns what was typed, and nothing on Cancel. Drawn larger,
-// it has a letter pad whose keys, as large as its buttons at least, type a
-// name with a capital first letter, and leave Enter to OK.
+// or on a whiteboard at any factor, it has a letter pad whose keys, as large
+// as its buttons at least, type a name with a capital first letter, and
+// leave Enter to OK. On a whiteboard its text is as large as the board's
+// question (18 px at design size) and its box below the screen's top 30 %.
 TEST_F(QtPlatformTest, InputBoxReturnsTheTextOrNothing) {
     struct Case {
         double scale;
+        bool whiteboard;
         QString typed;
         QStringList tapped;  // the letter pad's keys, by their accessible names
         Qt::Key close;
         std::string answer;
     };
     const Case cases[] = {
-        {1.0, "Anna Maria", {}, Qt::Key_Return, "Anna Maria"},
-        {1.0, "Anna Maria", {}, Qt::Key_Escape, ""},
+        {1.0, false, "Anna Maria", {}, Qt::Key_Return, "Anna Maria"},
+        {1.0, false, "Anna Maria", {}, Qt::Key_Escape, ""},
+        {1.0, true, "", {"A", "N", "N", "A"}, Qt::Key_Return, "Anna"},
         {2.0,
+         false,
          "",
          {"N", "I", "X", "Cancella", "C", "C", "O", "L", "\u00f2", "Spazio", "M"},
          Qt::Key_Return,
          "Niccol\u00f2 m"},
-        {1.5, "Mat", {"T", "\u00e8"}, Qt::Key_Return, "Matt\u00e8"},
+        {1.5, false, "Mat", {"T", "\u00e8"}, Qt::Key_Return, "Matt\u00e8"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
         platform.setDialogScale(c.scale);
+        platform.setWhiteboard(c.whiteboard);
         QString title;
         whenOpen<QInputDialog>([&](QInputDialog* dialog) {
             title = dialog->windowTitle();
             EXPECT_EQ(dialog->textValue(), "");
-            EXPECT_DOUBLE_EQ(dialog->findChild<QLabel*>()->font().pointSizeF(),
-                             QApplication::font().pointSizeF() * c.scale);
+            const QFont font = dialog->findChild<QLabel*>()->font();
+            if (c.whiteboard) {
+                EXPECT_GE(QFontInfo(font).pixelSize(), 18 * c.scale);
+                EXPECT_GE(dialog->findChild<QLineEdit*>()->mapToGlobal(QPoint()).y(),
+                          0.3 * dialog->screen()->size().height());
+            } else {
+                EXPECT_DOUBLE_EQ(font.pointSizeF(), QApplication::font().pointSizeF() * c.scale);
+            }
             auto* pad = dialog->findChild<QWidget*>("letterPad");
-            ASSERT_EQ(pad != nullptr, c.scale > 1.0);
+            ASSERT_EQ(pad != nullptr, c.scale > 1.0 || c.whiteboard);
             const QPushButton* ok =
                 dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
             for (const QPushButton* key :
                  pad ? pad->findChildren<QPushButton*>() : QList<QPushButton*>()) {
-                EXPECT_GE(key->width(), ok->width());
+                // On a narrow screen the eight keys of a row share its width.
+                EXPECT_GE(key->width(),
+                          std::min(ok->width(), dialog->screen()->size().width() / 10));
                 EXPECT_GE(key->height(), ok->height());
             }
+            EXPECT_LE(dialog->width(), dialog->screen()->size().width());
             QTest::keyClicks(dialog->focusWidget(), c.typed);
             for (const QString& name : c.tapped) {
                 for (QPushButton* key : pad->findChildren<QPushButton*>()) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "window/tavola.h"
+#include "board/tavola.h"
 
 namespace quimbra::window::testing {
 

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "board/session.h"
 #include "game/game.h"
 #include "records/game_records.h"
 #include "support/fake_records.h"
 #include "support/recording_random.h"
 #include "support/scripted_platform.h"
-#include "window/session.h"
 
 namespace quimbra::window {
 namespace {

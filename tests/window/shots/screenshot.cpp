@@ -12,12 +12,12 @@
 
 #include <cstdio>
 
+#include "board/qt_platform.h"
+#include "board/session.h"
 #include "game/game.h"
 #include "game/random_source.h"
 #include "records/game_records.h"
 #include "records/record_files.h"
-#include "window/qt_platform.h"
-#include "window/session.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "window/board.h"
+#include "board/board.h"
 
-#include "window/board_rows.h"
+#include "board/board_rows.h"
 #include "window/pictures.h"
 
 namespace quimbra::window {
@@ -122,6 +122,41 @@ void Board::addPieces() {
 
 QFrame* Board::piece(int row, int index) const {
     return pieces_.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(index - 1));
+}
+
+void Board::show(const Controls& controls) {
+    const QPalette& pal = palette();
+    for (ModelLabel& l : labels_) {
+        const Label& model = controls.*(l.row->model);
+        const QString text = shownText(model.caption);
+        // The design-time size belongs to the design-time text: an auto-size
+        // label is fitted only when its text changes, keeping its top left.
+        if (l.widget->text() != text) {
+            l.widget->setText(text);
+            if (l.row->style.autoSize) {
+                l.widget->adjustSize();
+                l.fitted = true;
+            }
+        }
+        setColour(l.widget, QPalette::Text, toQColor(model.foreColour, pal));
+    }
+    for (int row = 1; row <= 9; ++row) {
+        const ShapeRow& model = controls.Shape(row);
+        for (int index = 1; index <= model.count(); ++index) {
+            const Piece& p = model(index);
+            QFrame* w = piece(row, index);
+            // The unfilled piece shows the window background inside its border.
+            const bool filled = !(row == 9 && index == 2);
+            setColour(w, QPalette::Window,
+                      filled ? toQColor(p.fill, pal) : pal.color(QPalette::Base));
+            setColour(w, QPalette::WindowText, toQColor(p.border, pal));
+            w->setVisible(p.visible);
+        }
+    }
+    const QString answer = QString::fromStdString(controls.txtAnswer);
+    if (answer_->text() != answer) {
+        answer_->setText(answer);
+    }
 }
 
 void Board::applyScale(const BoardScale& scale) {

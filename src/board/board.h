@@ -1,7 +1,7 @@
 #pragma once
 // The board: every label and picture, the pieces of the fraction bar, the
 // fraction line, the answer box and the two buttons, built from the tables
-// of board_rows.h and placed at a scale. The window writes the model into it.
+// of board_rows.h and placed at a scale. It draws itself from the game's model.
 
 #include <QFrame>
 #include <QLabel>
@@ -13,10 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "board/answer_box.h"
+#include "board/picture_button.h"
 #include "game/controls.h"
 #include "window/board_scale.h"
 #include "window/look.h"
-#include "window/widgets.h"
 
 namespace quimbra::window {
 
@@ -24,28 +25,31 @@ struct BoardRow;
 
 class Board final : public QWidget {
   public:
-    // A label that shows a caption of the model.
-    struct ModelLabel {
-        const BoardRow* row;
-        QLabel* widget;
-        bool fitted;  // fitted to its text, not at its design-time size
-    };
-
     // The controls with the model's captions at load, placed by applyScale.
     Board(QWidget* parent, const Controls& controls, const BoardScale& scale);
 
     // Every control's geometry, font, border and picture at scale.
     void applyScale(const BoardScale& scale);
 
+    // Draws the model: every caption and its colour, the fraction bar's
+    // pieces and the answer's text. Drawing twice changes nothing.
+    void show(const Controls& controls);
+    using QWidget::show;
+
     QLabel* label(const char* name) const { return findChild<QLabel*>(name); }
     QFrame* piece(int row, int index) const;
-    std::vector<ModelLabel>& labels() { return labels_; }
     AnswerBox* answer() const { return answer_; }
     PictureButton* next() const { return next_; }
     PictureButton* exit() const { return exit_; }
     QWidget* line() const { return line_; }
 
   private:
+    // A label that shows a caption of the model.
+    struct ModelLabel {
+        const BoardRow* row;
+        QLabel* widget;
+        bool fitted;  // fitted to its text, not at its design-time size
+    };
     // A control's rectangle in twips and its font, applied at every scale.
     struct Placed {
         QWidget* widget;

@@ -7,10 +7,10 @@
 
 #include <memory>
 
+#include "board/tavola.h"
 #include "game/platform.h"
 #include "game/random_source.h"
 #include "game/record_keeper.h"
-#include "window/tavola.h"
 
 namespace quimbra {
 class Game;
@@ -35,8 +35,9 @@ class Session final : public QObject {
     // first and types while the board is drawn behind it.
     void buildWindow();
 
-    // The first window fills the screen it opens on (a whiteboard); F11
-    // switches every window between full screen and its other state.
+    // The first window fills the screen it opens on (a whiteboard); F11, or
+    // holding the stopwatch, switches every window between full screen and
+    // its other state.
     void setFillsScreen(bool fills) { fillsScreen_ = fills; }
 
     // Queued: the current handler returns first, then the old window, model

@@ -1,9 +1,7 @@
-#include "window/board_layout.h"
+#include "board/board_layout.h"
 
 #include <algorithm>
 #include <cmath>
-
-#include "window/board_rows.h"
 
 namespace quimbra::window {
 
@@ -52,30 +50,34 @@ BoardLayout::BoardLayout(QSize window, const BoardScale& design, const MenuHeigh
     oneSea_ = window.width() > board_.width() || window.height() - menuHeight_ > board_.height();
 }
 
+int BoardLayout::fingerKey(QSize window) {
+    return std::max(leastKey, static_cast<int>(std::lround(fingerShare * window.width())));
+}
+
 bool BoardLayout::placePad(QSize window, const BoardScale& design, const MenuHeight& menuHeight) {
-    // The board shrinks until the pad, with keys of the board's buttons' size,
-    // fits beside it; not below its design size, where the keys narrow instead.
-    const QRect& button = nextButtonTwips;
+    // The keys are a fingertip's size, and the board takes the rest: it
+    // shrinks until the pad fits beside it, not below its design size,
+    // where the keys narrow instead.
+    const int finger = fingerKey(window);
     const auto widthAt = [&](const BoardScale& s) {
-        return s.px(BoardScale::clientWidthTwips) + s.px(padGapTwips) +
-               padColumns * s.px(button.width()) + (padColumns - 1) * s.px(keyGapTwips) +
-               s.px(marginTwips);
+        return s.px(BoardScale::clientWidthTwips) + s.px(padGapTwips) + padColumns * finger +
+               (padColumns - 1) * s.px(keyGapTwips) + s.px(marginTwips);
     };
-    const int twips = BoardScale::clientWidthTwips + padGapTwips + padColumns * button.width() +
-                      (padColumns - 1) * keyGapTwips + marginTwips;
-    double factor =
-        std::min(scale_.factor(), window.width() * double(BoardScale::twipsPerPixel) / twips);
+    const int twips =
+        BoardScale::clientWidthTwips + padGapTwips + (padColumns - 1) * keyGapTwips + marginTwips;
+    double factor = std::min(scale_.factor(), (window.width() - padColumns * finger) *
+                                                  double(BoardScale::twipsPerPixel) / twips);
     while (factor > design.factor() && widthAt(BoardScale(factor)) > window.width()) {
         factor -= 0.001;
     }
     const BoardScale scale(std::max(factor, design.factor()));
     const int gap = scale.px(padGapTwips);
     const int keyGap = scale.px(keyGapTwips);
-    QSize key = scale.rect(button.x(), button.y(), button.width(), button.height()).size();
+    QSize key(finger, finger);
     const QSize board = scale.clientSize();
     if (factor < design.factor()) {
         const int room = window.width() - board.width() - gap - scale.px(marginTwips);
-        key.setWidth((room - (padColumns - 1) * keyGap) / padColumns);
+        key.setWidth(std::min(finger, (room - (padColumns - 1) * keyGap) / padColumns));
     }
     const int menu = menuHeight(scale.factor());
     const int sea = window.height() - menu;
@@ -99,6 +101,12 @@ bool BoardLayout::placePad(QSize window, const BoardScale& design, const MenuHei
     const int top = std::clamp(board_.bottom() + 1 - pad.height(), highest, sea - pad.height());
     pad_ = QRect(QPoint(board_.right() + 1 + gap, top), pad);
     return true;
+}
+
+double fillingFactor(QSize screen) {
+    const QSize design = BoardScale().clientSize();
+    return std::max(1.0, std::min(screen.width() / double(design.width()),
+                                  screen.height() / double(design.height())));
 }
 
 }  // namespace quimbra::window

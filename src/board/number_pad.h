@@ -17,8 +17,8 @@ class NumberPad final : public QWidget {
     Q_OBJECT
 
   public:
-    // A whiteboard often registers one touch twice: an "Invio" this soon
-    // after the one taken is a bounce.
+    // A whiteboard often registers one touch twice: a key tapped this soon
+    // after it was last taken is a bounce.
     static constexpr int bounceMs = 400;
 
     explicit NumberPad(QWidget* parent);
@@ -27,15 +27,13 @@ class NumberPad final : public QWidget {
     void arrange(QSize key, int gap, const BoardScale& scale);
 
   signals:
-    // A digit or "Cancella" (Backspace) was tapped: the key and the text the
-    // keyboard's own key would send.
-    void typed(int key, const QString& text);
-    // "Invio" was tapped, and not as a bounce.
-    void entered();
+    // A key was tapped, and not as a bounce: the character code its
+    // keyboard key types (a digit, Backspace 8, Enter 13).
+    void typed(int code);
 
   private:
     std::vector<QPushButton*> keys_;
-    QElapsedTimer lastEnter_;
+    std::vector<QElapsedTimer> taken_;
 };
 
 }  // namespace quimbra::window

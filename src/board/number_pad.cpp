@@ -1,8 +1,8 @@
-#include "window/number_pad.h"
+#include "board/number_pad.h"
 
 #include <array>
 
-#include "window/board_layout.h"
+#include "board/board_layout.h"
 #include "window/look.h"
 
 namespace quimbra::window {
@@ -11,8 +11,7 @@ namespace {
 
 struct PadKey {
     const char* caption;
-    int key;
-    const char* text;  // what the keyboard's key types
+    int code;  // the character the keyboard's key types
     Colour face;
     Colour ink;
 };
@@ -25,18 +24,18 @@ constexpr Colour wordInk = colours::black;
 
 // Row by row, as on a telephone's keypad.
 constexpr std::array<PadKey, 12> padKeys{{
-    {"1", Qt::Key_1, "1", colours::cyan, colours::darkBlue},
-    {"2", Qt::Key_2, "2", colours::cyan, colours::darkBlue},
-    {"3", Qt::Key_3, "3", colours::cyan, colours::darkBlue},
-    {"4", Qt::Key_4, "4", colours::cyan, colours::darkBlue},
-    {"5", Qt::Key_5, "5", colours::cyan, colours::darkBlue},
-    {"6", Qt::Key_6, "6", colours::cyan, colours::darkBlue},
-    {"7", Qt::Key_7, "7", colours::cyan, colours::darkBlue},
-    {"8", Qt::Key_8, "8", colours::cyan, colours::darkBlue},
-    {"9", Qt::Key_9, "9", colours::cyan, colours::darkBlue},
-    {"Cancella", Qt::Key_Backspace, "\b", eraseFace, wordInk},
-    {"0", Qt::Key_0, "0", colours::cyan, colours::darkBlue},
-    {"Invio", Qt::Key_Return, "\r", enterFace, wordInk},
+    {"1", '1', colours::cyan, colours::darkBlue},
+    {"2", '2', colours::cyan, colours::darkBlue},
+    {"3", '3', colours::cyan, colours::darkBlue},
+    {"4", '4', colours::cyan, colours::darkBlue},
+    {"5", '5', colours::cyan, colours::darkBlue},
+    {"6", '6', colours::cyan, colours::darkBlue},
+    {"7", '7', colours::cyan, colours::darkBlue},
+    {"8", '8', colours::cyan, colours::darkBlue},
+    {"9", '9', colours::cyan, colours::darkBlue},
+    {"Cancella", 8, eraseFace, wordInk},
+    {"0", '0', colours::cyan, colours::darkBlue},
+    {"Invio", 13, enterFace, wordInk},
 }};
 
 }  // namespace
@@ -48,21 +47,17 @@ NumberPad::NumberPad(QWidget* parent) : QWidget(parent) {
         key->setObjectName(QStringLiteral("pad%1").arg(k.caption));
         key->setAccessibleName(QString::fromLatin1(k.caption));
         key->setFocusPolicy(Qt::NoFocus);
-        if (k.key == Qt::Key_Return) {
-            connect(key, &QPushButton::clicked, this, [this] {
-                if (!lastEnter_.isValid() || lastEnter_.elapsed() >= bounceMs) {
-                    lastEnter_.start();
-                    emit entered();
-                }
-            });
-        } else {
-            connect(key, &QPushButton::clicked, this,
-                    [this, code = k.key, text = QString::fromLatin1(k.text)] {
-                        emit typed(code, text);
-                    });
-        }
+        const std::size_t at = keys_.size();
+        connect(key, &QPushButton::clicked, this, [this, at, code = k.code] {
+            QElapsedTimer& taken = taken_.at(at);
+            if (!taken.isValid() || taken.elapsed() >= bounceMs) {
+                taken.start();
+                emit typed(code);
+            }
+        });
         keys_.push_back(key);
     }
+    taken_.resize(keys_.size());
 }
 
 void NumberPad::arrange(QSize key, int gap, const BoardScale& scale) {
@@ -84,7 +79,7 @@ void NumberPad::arrange(QSize key, int gap, const BoardScale& scale) {
                               key.height());
         // The digits in the window's font, the two words in the question's,
         // never wider than their key.
-        const bool word = k.text[0] < '0';
+        const bool word = k.code < '0';
         QFont font = makeFont({Face::msSansSerif, word ? 13.5 : 18, true, false}, scale);
         while (font.pixelSize() > 8 &&
                QFontMetrics(font).horizontalAdvance(keys_[i]->text()) > key.width() - 4 * border) {

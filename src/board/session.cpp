@@ -1,4 +1,4 @@
-#include "window/session.h"
+#include "board/session.h"
 
 #include <QCoreApplication>
 #include <QShortcut>
@@ -50,7 +50,6 @@ void Session::begin() {
     if (fillsScreen_ && loads_ == 1) {
         window.setWindowState(Qt::WindowFullScreen);
     }
-    window.render();
     window.start();
 }
 
@@ -70,8 +69,14 @@ void Session::buildWindow() {
     }
     connect(window, &Tavola::closed, this, &Session::end);
     if (fillsScreen_) {
+        // F11, or by touch the stopwatch held for a while, which a pupil
+        // does not do by chance.
+        const auto switchFullScreen = [window] {
+            window->setWindowState(window->windowState() ^ Qt::WindowFullScreen);
+        };
         connect(new QShortcut(QKeySequence(Qt::Key_F11), window), &QShortcut::activated, window,
-                [window] { window->setWindowState(window->windowState() ^ Qt::WindowFullScreen); });
+                switchFullScreen);
+        connect(window, &Tavola::fullScreenSwitched, window, switchFullScreen);
     }
     emit windowChanged(window);
 }

@@ -1,30 +1,31 @@
-#include "window/qt_platform.h"
+#include "board/qt_platform.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDateTime>
 #include <QDialogButtonBox>
-#include <QFileInfo>
-#include <QGridLayout>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QSysInfo>
 #include <QTime>
 #include <QTimer>
-#include <QTranslator>
 
 #include <algorithm>
 #include <ctime>
 #include <functional>
 #include <utility>
 #include <vector>
+
+#include "board/board_rows.h"
+#include "board/letter_pad.h"
 
 namespace quimbra::window {
 
@@ -62,14 +63,18 @@ void scaleDialog(QDialog& dialog, double factor) {
 
 // What a message box draws for itself, at a larger factor: the box wraps a
 // text wider than 500 pixels, so a text keeps the lines it has at the design
-// size; the icon grows with the text.
+// size; the icon grows with the text. The box is never wider than 1000
+// pixels: a longer line is wrapped there rather than cut.
 void keepLinesAndIcon(QMessageBox& box, double factor) {
+    constexpr int widestBox = 1000;
+    constexpr int widestText = widestBox - 100;  // the margins and the icon
     if (auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
         int widest = 0;
         for (const QString& line : box.text().split(u'\n')) {
             widest = std::max(widest, text->fontMetrics().horizontalAdvance(line));
         }
-        text->setMinimumWidth(std::min(widest, static_cast<int>(std::lround(500 * factor))));
+        text->setMinimumWidth(
+            std::min({widest, static_cast<int>(std::lround(500 * factor)), widestText}));
     }
     auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
     if (icon != nullptr && box.icon() == QMessageBox::Question) {
@@ -78,38 +83,6 @@ void keepLinesAndIcon(QMessageBox& box, double factor) {
                             ->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, &box)
                             .pixmap(QSize(side, side) * factor, box.devicePixelRatioF()));
     }
-}
-
-// The letters of a child's name on keys as large as the dialog's buttons, in
-// the alphabet's order, eight to a row: a tap types into box as the keyboard
-// does, the first letter of a name a capital, the rest small.
-QWidget* letterPad(QLineEdit* box, QSize key) {
-    auto* pad = new QWidget;
-    pad->setObjectName(QStringLiteral("letterPad"));
-    auto* grid = new QGridLayout(pad);
-    grid->setContentsMargins(0, 0, 0, 0);
-    const auto add = [&](const QString& text, int row, int column, int span,
-                         std::function<void()> typed) {
-        auto* button = new QPushButton(text, pad);
-        button->setAccessibleName(text);
-        // The box keeps the focus, and Enter the dialog's OK.
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoDefault(false);
-        button->setMinimumSize(key.width() * span, key.height());
-        QObject::connect(button, &QPushButton::clicked, box, std::move(typed));
-        grid->addWidget(button, row, column, 1, span);
-    };
-    const QString letters =
-        QString::fromUtf8("ABCDEFGHIJKLMNOPQRSTUVWXYZ\u00e0\u00e8\u00e9\u00ec\u00f2\u00f9");
-    for (int i = 0; i < letters.size(); ++i) {
-        const QChar letter = letters.at(i);
-        add(QString(letter), i / 8, i % 8, 1, [box, letter] {
-            box->insert(box->text().isEmpty() ? letter.toUpper() : letter.toLower());
-        });
-    }
-    add(QStringLiteral("Spazio"), 4, 0, 5, [box] { box->insert(QStringLiteral(" ")); });
-    add(QStringLiteral("Cancella"), 4, 5, 3, [box] { box->backspace(); });
-    return pad;
 }
 
 // Calls back once the watched dialog's first paint is on screen.
@@ -135,12 +108,6 @@ class FirstPaint final : public QObject {
 
 }  // namespace
 
-double fillingFactor(QSize screen) {
-    const QSize design = BoardScale().clientSize();
-    return std::max(1.0, std::min(screen.width() / double(design.width()),
-                                  screen.height() / double(design.height())));
-}
-
 void QtPlatform::hideBusy() {
     if (busy_) {
         busy_.reset();
@@ -159,7 +126,6 @@ QWidget* QtPlatform::dialogParent() {
     hideBusy();
     if (window_ && window_->isVisible()) {
         dialogScale_ = window_->scale().factor();
-        window_->render();
         return window_;
     }
     return nullptr;
@@ -173,19 +139,29 @@ std::string QtPlatform::inputBox(const std::string& prompt) {
     dialog.setInputMode(QInputDialog::TextInput);
     // Builds the dialog's label, box and buttons, to be scaled.
     dialog.minimumSizeHint();
-    prepare(dialog);
+    const double factor = prepare(dialog);
     auto* layout = qobject_cast<QBoxLayout*>(dialog.layout());
     auto* box = dialog.findChild<QLineEdit*>();
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
-    if (dialogScale_ > 1.0 && layout != nullptr && box != nullptr && buttons != nullptr) {
-        // On a whiteboard a name is typed without a keyboard: keys as wide
-        // as the buttons, and tall enough for a finger.
+    const QRect screen = dialogScreen(dialog);
+    if ((whiteboard_ || factor > 1.0) && layout != nullptr && box != nullptr &&
+        buttons != nullptr) {
+        // A name typed without a keyboard: keys as wide as the buttons and
+        // tall enough for a finger, the eight of a row within the screen's
+        // width and the five rows low enough to leave the prompt in reach.
         const QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
         const QSize button = ok->sizeHint().expandedTo(ok->minimumSize());
-        layout->insertWidget(
-            layout->indexOf(buttons),
-            letterPad(box,
-                      QSize(button.width(), std::max(button.height(), button.width() * 3 / 5))));
+        const int width = std::min(button.width(), screen.width() * 9 / 10 / 8);
+        const int height = std::min(std::max(button.height(), width * 3 / 5), screen.height() / 12);
+        layout->insertWidget(layout->indexOf(buttons), letterPad(box, QSize(width, height)));
+    }
+    if (whiteboard_) {
+        // Where a child reaches, as the number pad is: the prompt's foot at
+        // the screen's, its box and keys below the top of the screen.
+        dialog.adjustSize();
+        const int titleBar = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        dialog.move(screen.left() + (screen.width() - dialog.width()) / 2,
+                    screen.bottom() + 1 - dialog.height() - titleBar - 8);
     }
     if (dialog.exec() != QDialog::Accepted) {
         return {};
@@ -211,9 +187,9 @@ Answer QtPlatform::messageBox(const std::string& prompt, BoxStyle style, const s
     // Escape, or the frame's close, is the last button: No, the safe answer.
     box.setEscapeButton(last);
     box.button(preferred)->setFocus();
-    prepare(box);
-    if (dialogScale_ > 1.0) {
-        keepLinesAndIcon(box, dialogScale_);
+    const double factor = prepare(box);
+    if (factor > 1.0) {
+        keepLinesAndIcon(box, factor);
     }
     box.exec();
     if (!yesNo) {
@@ -283,31 +259,27 @@ void QtPlatform::showBusy(const std::string& text) {
     busy_ = std::move(box);
 }
 
-void QtPlatform::prepare(QDialog& dialog) {
-    if (dialogScale_ > 1.0) {
-        scaleDialog(dialog, dialogScale_);
+double QtPlatform::prepare(QDialog& dialog) {
+    double factor = dialogScale_;
+    if (whiteboard_) {
+        // Read from across the classroom: as large as the board's question.
+        const int board = makeFont(question.font, BoardScale(dialogScale_)).pixelSize();
+        factor = std::max(factor, board / double(QFontInfo(dialog.font()).pixelSize()));
+    }
+    if (factor > 1.0) {
+        scaleDialog(dialog, factor);
     }
     dialog.installEventFilter(new FirstPaint(&dialog, this, [this] { emit dialogShown(); }));
+    return factor;
+}
+
+QRect QtPlatform::dialogScreen(const QDialog& dialog) const {
+    const QScreen* screen = window_ ? window_->screen() : dialog.screen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
 void QtPlatform::reloadWindow() {
     emit reloadRequested();
-}
-
-bool installQtTranslations() {
-    // The Windows program carries its translations inside; elsewhere they are
-    // the system's.
-    const QString embedded = QStringLiteral(":/translations");
-    const QString dir =
-        QFileInfo::exists(embedded) ? embedded : QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale::system(), "qtbase", "_", dir) ||
-        translator->load("qtbase_it", dir)) {
-        QCoreApplication::installTranslator(translator);
-        return true;
-    }
-    delete translator;
-    return false;
 }
 
 }  // namespace quimbra::window

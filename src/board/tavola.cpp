@@ -1,4 +1,4 @@
-#include "window/tavola.h"
+#include "board/tavola.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -7,10 +7,14 @@
 #include <QLayout>
 #include <QWindow>
 
-#include <type_traits>
+#include <algorithm>
+#include <array>
 
-#include "window/board_layout.h"
-#include "window/board_rows.h"
+#include "board/board_layout.h"
+#include "board/board_rows.h"
+#include "board/menu_bar.h"
+#include "board/sea.h"
+#include "game/answer_checker.h"
 #include "window/pictures.h"
 
 namespace quimbra::window {
@@ -42,26 +46,66 @@ Tavola::Tavola(Controls& controls, WindowEvents& events, const BoardScale& scale
     build();
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] { send(&WindowEvents::tick); });
-    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
-                          [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+    hold_.setSingleShot(true);
+    hold_.setInterval(holdMs);
+    connect(&hold_, &QTimer::timeout, this, &Tavola::fullScreenSwitched);
+    // The window as it is loaded.
     render();
 }
 
 Tavola::~Tavola() {
-    // The focus moves while the children go; the model is no longer ours.
-    disconnect(focusWatch_);
     timer1_.stop();
 }
 
-template <typename Result, typename... Args>
-Result Tavola::send(Result (WindowEvents::*handler)(Args...), Args... args) {
-    if constexpr (std::is_void_v<Result>) {
-        (events_.*handler)(args...);
-        render();
+template <typename Handler>
+void Tavola::send(Handler handler) {
+    if (events_.over()) {
+        return;
+    }
+    takeWidgets();
+    handler(events_);
+    render();
+}
+
+void Tavola::send(void (WindowEvents::*handler)()) {
+    send([handler](WindowEvents& game) { (game.*handler)(); });
+}
+
+void Tavola::takeWidgets() {
+    controls_.txtAnswer = txtAnswer()->text().toStdString();
+    // While a modal dialog keeps the keyboard, the focus stays the game's.
+    const std::array<QWidget*, 3> targets{cmdExit(), cmdNext(), txtAnswer()};
+    const auto found = std::find(targets.begin(), targets.end(), focusWidget());
+    if (QApplication::activeModalWidget() == nullptr && found != targets.end()) {
+        controls_.focus = static_cast<Focus>(found - targets.begin() + 1);
+    }
+    const Qt::WindowStates state = windowState();
+    controls_.windowState = state.testFlag(Qt::WindowMinimized)   ? WindowState::minimized
+                            : state.testFlag(Qt::WindowMaximized) ? WindowState::maximized
+                                                                  : WindowState::normal;
+}
+
+void Tavola::type(int code) {
+    send([this, code](WindowEvents& game) {
+        txtAnswer()->put(game.keyPress(code));
+        // The box took the kept character before the model is drawn.
+        controls_.txtAnswer = txtAnswer()->text().toStdString();
+    });
+}
+
+void Tavola::padKey(int code) {
+    // A tap of "Invio" on an empty box is a stray one (a second tap after
+    // the next question came): nothing to judge.
+    if (code == keyEnter && txtAnswer()->text().isEmpty()) {
+        return;
+    }
+    if (!events_.over()) {
+        txtAnswer()->setFocus(Qt::OtherFocusReason);
+    }
+    if (code == keyEnter) {
+        send(&WindowEvents::pressEnter);
     } else {
-        const Result result = (events_.*handler)(args...);
-        render();
-        return result;
+        type(code);
     }
 }
 
@@ -74,28 +118,28 @@ void Tavola::build() {
     sea_->installEventFilter(this);
     setCentralWidget(sea_);
     board_ = new Board(sea_, controls_, scale_);
-    txtAnswer_ = board_->answer();
-    cmdNext_ = board_->next();
-    cmdExit_ = board_->exit();
+    AnswerBox* answer = board_->answer();
+    PictureButton* next = board_->next();
+    PictureButton* exit = board_->exit();
 
-    txtAnswer_->setKeyFilter([this](int code) { return send(&WindowEvents::keyPress, code); });
-    connect(txtAnswer_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { controls_.txtAnswer = text.toStdString(); });
-    cmdNext_->setDefault(true);
-    connect(cmdNext_, &QPushButton::clicked, this, [this] { send(&WindowEvents::clickNext); });
-    connect(cmdExit_, &QPushButton::clicked, this, [this] { send(&WindowEvents::clickExit); });
+    answer->onTyped([this](int code) { type(code); });
+    next->setDefault(true);
+    connect(next, &QPushButton::clicked, this, [this] { send(&WindowEvents::clickNext); });
+    connect(exit, &QPushButton::clicked, this, [this] { send(&WindowEvents::clickExit); });
+    stopwatch_ = image1();
+    stopwatch_->installEventFilter(this);
 
     // Only these three take the focus, in this order.
     for (QWidget* w : board_->findChildren<QWidget*>()) {
         w->setFocusPolicy(Qt::NoFocus);
     }
-    for (QWidget* w : {static_cast<QWidget*>(cmdExit_), static_cast<QWidget*>(cmdNext_),
-                       static_cast<QWidget*>(txtAnswer_)}) {
+    for (QWidget* w : {static_cast<QWidget*>(exit), static_cast<QWidget*>(next),
+                       static_cast<QWidget*>(answer)}) {
         w->setFocusPolicy(Qt::StrongFocus);
     }
-    setTabOrder(cmdExit_, cmdNext_);
-    setTabOrder(cmdNext_, txtAnswer_);
-    setTabOrder(txtAnswer_, cmdExit_);
+    setTabOrder(exit, next);
+    setTabOrder(next, answer);
+    setTabOrder(answer, exit);
 
     menuBar_ = new MenuBar(this);
     setMenuBar(menuBar_);
@@ -108,10 +152,14 @@ void Tavola::build() {
     setMinimumSize(designScale_.clientSize() + QSize(0, designMenuHeight_));
     newGame_ = menuBar_->newGame();
     connect(newGame_, &QAction::triggered, this, [this] { send(&WindowEvents::clickNewGame); });
-    // The menu bar's filter goes in last, so it sees the keys first.
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(txtAnswer_),
-                       static_cast<QWidget*>(cmdNext_), static_cast<QWidget*>(cmdExit_)}) {
-        w->installEventFilter(this);
+    // Enter is the game's from every control: the buttons would click
+    // themselves, the box hands it on to the window. The menu bar's filter
+    // goes in last, so it sees the keys first.
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(answer),
+                       static_cast<QWidget*>(next), static_cast<QWidget*>(exit)}) {
+        if (w != answer) {
+            w->installEventFilter(this);
+        }
         menuBar_->watchKeys(w);
     }
     applyScale();
@@ -123,7 +171,7 @@ void Tavola::applyScale() {
     const QCursor pointer =
         pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
     setCursor(pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor)));
-    cmdNext_->setCursor(pointer);
+    cmdNext()->setCursor(pointer);
     label("lblMessage")->setCursor(pointer);
 }
 
@@ -143,7 +191,6 @@ void Tavola::fitBoardToSea() {
     if (layout.hasPad() && pad_ == nullptr) {
         pad_ = new NumberPad(sea_);
         connect(pad_, &NumberPad::typed, this, &Tavola::padKey);
-        connect(pad_, &NumberPad::entered, this, &Tavola::padEnter);
         pad_->show();
     } else if (!layout.hasPad() && pad_ != nullptr) {
         delete pad_;
@@ -153,35 +200,6 @@ void Tavola::fitBoardToSea() {
         pad_->arrange(layout.key(), layout.keyGap(), scale_);
         pad_->move(layout.pad().topLeft());
     }
-}
-
-void Tavola::padKey(int key, const QString& text) {
-    if (events_.over()) {
-        return;
-    }
-    // Whatever has the focus, the pad types into the answer box.
-    focusAnswer();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(txtAnswer_, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(txtAnswer_, &release);
-}
-
-void Tavola::padEnter() {
-    if (events_.over()) {
-        return;
-    }
-    // From the answer box, Enter judges the answer, or after a verdict asks
-    // the next question through the default button.
-    focusAnswer();
-    send(&WindowEvents::pressEnter);
-}
-
-void Tavola::focusAnswer() {
-    // The model follows at once, also while another window is active and
-    // Qt reports no change of focus.
-    txtAnswer_->setFocus(Qt::OtherFocusReason);
-    controls_.focus = Focus::txtAnswer;
 }
 
 QList<QAction*> Tavola::menuItems() const {
@@ -197,46 +215,15 @@ void Tavola::start() {
 }
 
 void Tavola::render() {
-    const QPalette& pal = palette();
-    for (Board::ModelLabel& l : board_->labels()) {
-        const Label& model = controls_.*(l.row->model);
-        const QString text = shownText(model.caption);
-        // The design-time size belongs to the design-time text: an auto-size
-        // label is fitted only when its text changes, keeping its top left.
-        if (l.widget->text() != text) {
-            l.widget->setText(text);
-            if (l.row->style.autoSize) {
-                l.widget->adjustSize();
-                l.fitted = true;
-            }
-        }
-        setColour(l.widget, QPalette::Text, toQColor(model.foreColour, pal));
-    }
-    for (int row = 1; row <= 9; ++row) {
-        const ShapeRow& model = controls_.Shape(row);
-        for (int index = 1; index <= model.count(); ++index) {
-            const Piece& p = model(index);
-            QFrame* w = piece(row, index);
-            // The unfilled piece shows the window background inside its border.
-            const bool filled = !(row == 9 && index == 2);
-            setColour(w, QPalette::Window,
-                      filled ? toQColor(p.fill, pal) : pal.color(QPalette::Base));
-            setColour(w, QPalette::WindowText, toQColor(p.border, pal));
-            w->setVisible(p.visible);
-        }
-    }
-    const QString answer = QString::fromStdString(controls_.txtAnswer);
-    if (txtAnswer_->text() != answer) {
-        txtAnswer_->setText(answer);
-    }
     // Enable before moving the focus and disable after, so the focus never
     // has to leave a button that is about to be switched off.
     if (controls_.cmdNextEnabled) {
-        cmdNext_->setEnabled(true);
+        cmdNext()->setEnabled(true);
     }
+    board_->show(controls_);
     applyFocus();
     if (!controls_.cmdNextEnabled) {
-        cmdNext_->setEnabled(false);
+        cmdNext()->setEnabled(false);
     }
 
     // The clock runs only while the window is on screen and its game goes on.
@@ -259,19 +246,20 @@ void Tavola::applyFocus() {
     if (QApplication::activeModalWidget() != nullptr) {
         return;
     }
-    const std::array<QWidget*, 4> targets{nullptr, cmdExit_, cmdNext_, txtAnswer_};
+    const std::array<QWidget*, 4> targets{nullptr, cmdExit(), cmdNext(), txtAnswer()};
     QWidget* target = targets.at(static_cast<std::size_t>(controls_.focus));
     if (target != nullptr && focusWidget() != target && target->isEnabled()) {
         target->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void Tavola::onFocusChanged(QWidget* now) {
-    const std::array<QWidget*, 3> targets{cmdExit_, cmdNext_, txtAnswer_};
-    const auto found = std::find(targets.begin(), targets.end(), now);
-    if (found != targets.end()) {
-        controls_.focus = static_cast<Focus>(found - targets.begin() + 1);
+bool Tavola::event(QEvent* event) {
+    // A dialog the game opens in the middle of an event finds the board
+    // drawn as the game has left it so far.
+    if (event->type() == QEvent::WindowBlocked) {
+        render();
     }
+    return QMainWindow::event(event);
 }
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event) {
@@ -280,6 +268,14 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
         // The size changed: the game sets the title again.
         if (started_) {
             send(&WindowEvents::resize);
+        }
+        return false;
+    }
+    if (watched == stopwatch_) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            hold_.start();
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            hold_.stop();
         }
         return false;
     }
@@ -301,10 +297,6 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
 void Tavola::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && started_) {
-        const Qt::WindowStates state = windowState();
-        controls_.windowState = state.testFlag(Qt::WindowMinimized)   ? WindowState::minimized
-                                : state.testFlag(Qt::WindowMaximized) ? WindowState::maximized
-                                                                      : WindowState::normal;
         send(&WindowEvents::resize);
     }
 }
@@ -321,6 +313,7 @@ void Tavola::showEvent(QShowEvent* event) {
 
 void Tavola::closeEvent(QCloseEvent* event) {
     timer1_.stop();
+    hold_.stop();
     event->accept();
     emit closed();
 }

@@ -3,7 +3,8 @@
 // size, and at what factor. At the design size the board fills the window
 // alone; larger, the board grows, and where the window has room for the
 // board at its design size and the pad beside it, the board leaves the pad
-// that room on its right, low enough for a child to reach.
+// room on its right for keys of a fingertip's size, low enough for a child
+// to reach, and grows into the rest.
 
 #include <QRect>
 
@@ -22,6 +23,9 @@ class BoardLayout {
     static constexpr int padRows = 4;
     // A fingertip's least key, in pixels.
     static constexpr int leastKey = 60;
+    // A fingertip's key as a share of the window's width: the window fills
+    // the board, whose width is about the same in every classroom.
+    static constexpr double fingerShare = 0.07;
     // No key higher than this share of the window, from its top.
     static constexpr double highestKey = 0.3;
 
@@ -41,6 +45,8 @@ class BoardLayout {
 
     // The pad's size for keys of a size, a gap apart.
     static QSize padSize(QSize key, int gap);
+    // A key's side at a fingertip's size in a window, never below leastKey.
+    static int fingerKey(QSize window);
 
   private:
     // The board's largest factor in the window, without the pad.
@@ -55,5 +61,9 @@ class BoardLayout {
     int keyGap_ = 0;
     bool oneSea_ = false;
 };
+
+// The board's factor that fills a screen of this size, never below the
+// design size's.
+double fillingFactor(QSize screen);
 
 }  // namespace quimbra::window

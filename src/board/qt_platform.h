@@ -7,8 +7,9 @@
 #include <QPointer>
 #include <memory>
 
+#include "board/tavola.h"
 #include "game/platform.h"
-#include "window/tavola.h"
+#include "window/application.h"
 
 class QDialog;
 class QWidget;
@@ -29,6 +30,10 @@ class QtPlatform final : public QObject, public Platform {
     // screen, otherwise the last one known, or this one (a whiteboard's,
     // before the first window shows). At 1 they are the desktop's own.
     void setDialogScale(double factor) { dialogScale_ = factor; }
+    // On a whiteboard every dialog reads as large as the board's question,
+    // and the name prompt has a letter pad within a child's reach, whatever
+    // the factor.
+    void setWhiteboard(bool whiteboard) { whiteboard_ = whiteboard; }
     double dialogScale() const { return dialogScale_; }
 
     std::string inputBox(const std::string& prompt) override;
@@ -54,28 +59,20 @@ class QtPlatform final : public QObject, public Platform {
 
   private:
     QWidget* dialogParent();
-    // Scales the dialog's texts and buttons and reports it once drawn.
-    void prepare(QDialog& dialog);
+    // Scales the dialog's texts and buttons and reports it once drawn;
+    // returns the factor it grew by.
+    double prepare(QDialog& dialog);
+    // The screen a dialog opens on, without its panels.
+    QRect dialogScreen(const QDialog& dialog) const;
 
     QPointer<Tavola> window_;
     std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
     double dialogScale_ = 1.0;
+    bool whiteboard_ = false;
 };
 
 // day in the system's short date format, date only: the user's own on
 // Windows, the C library's "%x" of the current locale (LC_TIME) elsewhere.
 std::string systemShortDate(QDate day);
-
-// The board's factor that fills a screen of this size, never below the
-// design size's.
-double fillingFactor(QSize screen);
-
-// The application's title, shown by dialogs that have none of their own.
-inline constexpr const char* applicationTitle = "Quimbra";
-
-// Qt's own translations of its dialog buttons for the system's language;
-// Italian, the game's language, when none exists for it. Returns whether one
-// was installed.
-bool installQtTranslations();
 
 }  // namespace quimbra::window

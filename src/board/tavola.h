@@ -1,23 +1,17 @@
 #pragma once
-// The game window. It draws the model of the controls and nothing else, and
-// hands every event to the game; after each event it draws the model again.
-// It holds no game rules.
+// The game window: it wires the board, the number pad and the game. Every
+// event crosses to the game in one place, send, which hands the game what
+// the child changed in the widgets, calls the game's handler and has the
+// board drawn. It holds no game rules.
 
-#include <QFrame>
-#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
-#include <optional>
-#include <vector>
-
+#include "board/board.h"
+#include "board/number_pad.h"
 #include "game/controls.h"
 #include "game/window_events.h"
-#include "window/board.h"
 #include "window/board_scale.h"
-#include "window/number_pad.h"
-#include "window/widgets.h"
 
 class QAction;
 
@@ -29,22 +23,26 @@ class Tavola final : public QMainWindow {
     Q_OBJECT
 
   public:
+    // Holding the stopwatch this long asks to leave full screen (or go back).
+    static constexpr int holdMs = 3000;
+
     Tavola(Controls& controls, WindowEvents& events, const BoardScale& scale = BoardScale());
     ~Tavola() override;
 
     // Shows the window and, once after each load, raises its activation.
     void start();
 
-    // Draws the model: every caption, colour, piece, enabled state, the
-    // focus, the timer's state and the title. Drawing twice changes nothing.
+    // Draws the model: the board, the enabled states, the focus, the timer's
+    // state and the title. Each crossing ends with it; a test that wrote a
+    // model of its own draws it with it too.
     void render();
 
     // The controls, by their names, for the adapter and the tests.
     QLabel* label(const char* name) const { return board_->label(name); }
     QFrame* piece(int row, int index) const { return board_->piece(row, index); }
-    AnswerBox* txtAnswer() const { return txtAnswer_; }
-    PictureButton* cmdNext() const { return cmdNext_; }
-    PictureButton* cmdExit() const { return cmdExit_; }
+    AnswerBox* txtAnswer() const { return board_->answer(); }
+    PictureButton* cmdNext() const { return board_->next(); }
+    PictureButton* cmdExit() const { return board_->exit(); }
     QLabel* image1() const { return label("Image1"); }
     QLabel* image2() const { return label("Image2"); }
     QWidget* line2() const { return board_->line(); }
@@ -60,8 +58,12 @@ class Tavola final : public QMainWindow {
   signals:
     // The window was closed, from its frame or by whoever runs it.
     void closed();
+    // The stopwatch was held for holdMs: the teacher's way out of full
+    // screen by touch.
+    void fullScreenSwitched();
 
   protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -69,20 +71,24 @@ class Tavola final : public QMainWindow {
 
   private:
     void build();
-    // The one path of every event: the game answers it, then the model is drawn.
-    template <typename Result, typename... Args>
-    Result send(Result (WindowEvents::*handler)(Args...), Args... args);
+    // The one crossing: the model takes what the widgets hold (the answer's
+    // text, the focus, the window's state), the game answers, the model is
+    // drawn. Nothing is sent once the game is over.
+    template <typename Handler>
+    void send(Handler handler);
+    void send(void (WindowEvents::*handler)());
+    // A character for the answer box, from a key or the pad: the game lets it
+    // through or not, and the box takes what it let through.
+    void type(int code);
+    // A key of the pad: typed into the answer box whatever has the focus;
+    // "Invio" is Enter in the box, never on the exit button.
+    void padKey(int code);
+    void takeWidgets();
     // The board and the cursors at the current scale.
     void applyScale();
     // The board, the menu bar and the pad laid out for the window's size.
     void fitBoardToSea();
-    // A digit or "Cancella" of the pad, typed into the answer box.
-    void padKey(int key, const QString& text);
-    // "Invio" of the pad: Enter in the answer box, never on the exit button.
-    void padEnter();
-    void focusAnswer();
     void applyFocus();
-    void onFocusChanged(QWidget* now);
 
     Controls& controls_;
     WindowEvents& events_;
@@ -94,12 +100,10 @@ class Tavola final : public QMainWindow {
     NumberPad* pad_ = nullptr;
     MenuBar* menuBar_ = nullptr;
     int designMenuHeight_ = 0;
-    AnswerBox* txtAnswer_ = nullptr;
-    PictureButton* cmdNext_ = nullptr;
-    PictureButton* cmdExit_ = nullptr;
     QAction* newGame_ = nullptr;
+    QObject* stopwatch_ = nullptr;
     QTimer timer1_;
-    QMetaObject::Connection focusWatch_;
+    QTimer hold_;
     bool started_ = false;
 };
 

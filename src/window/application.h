@@ -1,0 +1,15 @@
+#pragma once
+// What the game and the teacher's window share as programs: the title and
+// Qt's own translations.
+
+namespace quimbra::window {
+
+// The application's title, shown by dialogs that have none of their own.
+inline constexpr const char* applicationTitle = "Quimbra";
+
+// Qt's own translations of its dialog buttons for the system's language;
+// Italian, the game's language, when none exists for it. Returns whether one
+// was installed.
+bool installQtTranslations();
+
+}  // namespace quimbra::window
