@@ -19,11 +19,21 @@
 #include "window/session.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     // Only the application name: a display name would be appended to the
     // window's title on some desktops.
     QApplication::setApplicationName(quimbra::window::applicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(QUIMBRA_VERSION));
+#ifndef _WIN32
+    // --help and --version are answered before Qt looks for a display, so
+    // they work where there is none (a terminal, a package's checks).
+    if (const auto early =
+            quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv));
+        early.endsAtOnce() && early.exitCode == 0) {
+        std::fputs(early.message.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+#endif
+    QApplication app(argc, argv);
     const quimbra::window::CommandLine commandLine =
         quimbra::window::readCommandLine(QApplication::arguments());
     if (commandLine.endsAtOnce()) {
@@ -40,10 +50,10 @@ int main(int argc, char* argv[]) {
     if (commandLine.classSheet) {
         quimbra::records::RecordFiles storage;
         // The technician may have turned the sheet off (ClassSheet = 0,
-        // class-sheet = no): the window then says so.
-        const bool sheetOff = !quimbra::records::classSheetEnabled().on;
+        // class-sheet = no): the window then says why.
+        const std::string off = quimbra::records::classSheetEnabled().why;
         quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
-                                                QDate::currentDate(), sheetOff);
+                                                QDate::currentDate(), QString::fromStdString(off));
         sheet.show();
         return QApplication::exec();
     }
