@@ -75,7 +75,10 @@ TEST(ClassSheetReading, KeepsWholeRowsAndSkipsTheRest) {
          {"Bea"},
          1},
         {"not a date", "8 dic 2026;10:42;Ada;7;2;9;03:15;;PC\r\n" + row("Bea"), {"Bea"}, 1},
-        {"a tenth field", row("Ada;x;y") + row("Bea"), {"Bea"}, 1},
+        {"a tenth field at the end",
+         "2026-12-08;10:42;Ada;7;2;9;03:15;;PC-1;x\r\n" + row("Bea"),
+         {"Bea"},
+         1},
         {"line feed in a name", written("Due\nrighe") + row("Bea"), {"Due\nrighe", "Bea"}, 0},
         {"text after a closing quote", row("\"Ada\"x") + row("Bea"), {"Bea"}, 1},
         {"last field cut, ended by the next game's append",
@@ -146,8 +149,7 @@ TEST(ClassSheetFormat, RowsQuotedAndGuarded) {
         "Rossi; Ada", "\"Rossi; Ada\"", "Il \"Bello\"", "\"Il \"\"Bello\"\"\"",
         "=1+1",       "'=1+1",          "-3",           "'-3",
         "\rA",        "\"'\rA\"",       "a=b",          "a=b",
-        "@SUM(A1)",   "'@SUM(A1)",      "+39",          "'+39",
-        "Due\nrighe", "\"Due\nrighe\""};
+        "@SUM(A1)",   "'@SUM(A1)",      "+39",          "'+39"};
     for (std::size_t i = 0; i < std::size(names); i += 2) {
         EXPECT_EQ(formatSheetRow({"2026-12-08", "10:42", names[i], 7, 2, 9, "03:15", true, "PC-1"}),
                   "2026-12-08;10:42;" + names[i + 1] + ";7;2;9;0:03:15;sì;\"PC-1\"\r\n");
