@@ -13,7 +13,7 @@
 #include "game/random_source.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
-#include "window/class_sheet_window.h"
+#include "register/class_sheet_window.h"
 #include "window/command_line.h"
 #include "window/qt_platform.h"
 #include "window/session.h"
@@ -52,8 +52,8 @@ int main(int argc, char* argv[]) {
         // The technician may have turned the sheet off (ClassSheet = 0,
         // class-sheet = no): the window then says why.
         const std::string off = quimbra::records::classSheetEnabled().why;
-        quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
-                                                QDate::currentDate(), QString::fromStdString(off));
+        quimbra::teacher::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
+                                                 QDate::currentDate(), QString::fromStdString(off));
         sheet.show();
         return QApplication::exec();
     }

@@ -1,4 +1,4 @@
-#include "window/class_sheet_model.h"
+#include "register/class_sheet_model.h"
 
 #include <QCollator>
 
@@ -6,7 +6,7 @@
 #include <map>
 #include <numeric>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 namespace {
 
 constexpr int columnCount = static_cast<int>(std::size(records::classSheetColumns));
@@ -86,7 +86,7 @@ int SheetRowsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SheetRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : window::columnCount;
+    return parent.isValid() ? 0 : teacher::columnCount;
 }
 
 QVariant SheetRowsModel::data(const QModelIndex& index, int role) const {
@@ -125,7 +125,7 @@ QVariant SheetRowsModel::data(const QModelIndex& index, int role) const {
 
 QVariant SheetRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < window::columnCount) {
+        section < teacher::columnCount) {
         const std::string_view title = records::classSheetColumns[section];
         return QString::fromUtf8(title.data(), qsizetype(title.size()));
     }
@@ -299,4 +299,4 @@ QVariant PupilsModel::headerData(int section, Qt::Orientation orientation, int r
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -1,4 +1,4 @@
-#include "window/class_sheet_window.h"
+#include "register/class_sheet_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,11 +27,11 @@
 
 #include "records/class_sheet.h"
 #include "records/file_operations.h"
-#include "window/class_sheet_chart.h"
-#include "window/class_sheet_model.h"
-#include "window/class_sheet_pdf.h"
+#include "register/class_sheet_chart.h"
+#include "register/class_sheet_model.h"
+#include "register/class_sheet_pdf.h"
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 namespace {
 
 // What every size and font is drawn for at factor 1.
@@ -476,4 +476,4 @@ void ClassSheetWindow::newSchoolYear() {
              .arg(fromUtf8(archived.name), QDir::toNativeSeparators(recordsDir_)));
 }
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

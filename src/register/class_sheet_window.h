@@ -22,7 +22,7 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 class PupilsModel;
 class RightAnswersChart;
@@ -102,4 +102,4 @@ class ClassSheetWindow final : public QWidget {
     double factor_ = 0;
 };
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -13,7 +13,7 @@
 
 #include "records/class_sheet.h"
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 class SheetRowsModel final : public QAbstractTableModel {
   public:
@@ -108,4 +108,4 @@ QString italianDate(const std::string& iso);
 // "6,5"
 QString oneDecimal(double value);
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

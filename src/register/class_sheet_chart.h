@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 class RightAnswersChart final : public QWidget {
   public:
@@ -26,4 +26,4 @@ class RightAnswersChart final : public QWidget {
 void drawRightAnswers(QPainter& painter, const QRect& area, const QString& name,
                       const std::vector<int>& right);
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -1,4 +1,4 @@
-#include "window/class_sheet_pdf.h"
+#include "register/class_sheet_pdf.h"
 
 #include <QFile>
 #include <QPageSize>
@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 namespace {
 
 // Lays lines out down the pages, starting a new page where one is full.
@@ -123,4 +123,4 @@ bool writeSheetPdf(const QString& file, const SheetPrint& print) {
     return painter.end();
 }
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

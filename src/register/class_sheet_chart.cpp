@@ -1,10 +1,10 @@
-#include "window/class_sheet_chart.h"
+#include "register/class_sheet_chart.h"
 
 #include <QPainter>
 
 #include <algorithm>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 RightAnswersChart::RightAnswersChart(QWidget* parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("Esatte partita per partita"));
@@ -64,4 +64,4 @@ void drawRightAnswers(QPainter& painter, const QRect& area, const QString& name,
     }
 }
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 struct SheetPrint {
     QString title;
@@ -20,4 +20,4 @@ struct SheetPrint {
 // Writes print to the file; false when the file could not be written.
 bool writeSheetPdf(const QString& file, const SheetPrint& print);
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher
