@@ -223,6 +223,7 @@ std::vector<Pupil> pupilsOf(const SheetRowsModel& rows, const SheetFilter& filte
             Pupil& pupil = byName[rows.foldedName(i)];
             pupil.name = text(rows.sheetRow(i).name);
             pupil.right.push_back(rows.sheetRow(i).right);
+            pupil.dates << italianDate(rows.sheetRow(i).date).left(5);
         }
     }
     std::vector<Pupil> pupils;

@@ -74,6 +74,7 @@ class SheetFilter final : public QSortFilterProxyModel {
 struct Pupil {
     QString name;
     std::vector<int> right;
+    QStringList dates;  // of each game, "08/12"
     int best() const;
     double average() const;
 };

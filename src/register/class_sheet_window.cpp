@@ -296,11 +296,11 @@ void ClassSheetWindow::filterChanged() {
 void ClassSheetWindow::pupilChosen() {
     const QModelIndex current = pupilsSorted_->mapToSource(pupilsView_->currentIndex());
     if (!current.isValid()) {
-        chart_->setPupil({}, {});
+        chart_->setPupil({}, {}, {});
         return;
     }
     const Pupil& pupil = pupils_->pupils()[static_cast<std::size_t>(current.row())];
-    chart_->setPupil(pupil.name, pupil.right);
+    chart_->setPupil(pupil.name, pupil.right, pupil.dates);
 }
 
 // Everything grows with the window as the game's board does: one factor
@@ -349,7 +349,13 @@ void ClassSheetWindow::applyScale() {
 
 SheetPrint ClassSheetWindow::currentView() const {
     SheetPrint print;
-    print.title = QString::fromUtf8(classSheetTitle);
+    // The title says what the pages hold: the year, the period, the names.
+    print.title = QStringLiteral("%1, anno %2, periodo: %3")
+                      .arg(QString::fromUtf8(classSheetTitle), year_->currentText().toLower(),
+                           period_->currentText());
+    if (!nameFilter_->text().trimmed().isEmpty()) {
+        print.title += QStringLiteral(", nomi con «%1»").arg(nameFilter_->text().trimmed());
+    }
     print.lines << QStringLiteral("Stampato il %1 da %2")
                        .arg(today_.toString(QStringLiteral("dd/MM/yyyy")),
                             QDir::toNativeSeparators(sheetPath()))
@@ -369,6 +375,13 @@ SheetPrint ClassSheetWindow::currentView() const {
     for (int c = 0; c < filter_->columnCount(); ++c) {
         print.rowsHeader << filter_->headerData(c, Qt::Horizontal).toString();
     }
+    const QModelIndex chosen = pupilsSorted_->mapToSource(pupilsView_->currentIndex());
+    if (chosen.isValid()) {
+        const Pupil& pupil = pupils_->pupils()[static_cast<std::size_t>(chosen.row())];
+        print.chartName = pupil.name;
+        print.chartRight = pupil.right;
+        print.chartDates = pupil.dates;
+    }
     print.rows.reserve(static_cast<std::size_t>(filter_->rowCount()));
     for (int r = 0; r < filter_->rowCount(); ++r) {
         QStringList cells;
@@ -381,7 +394,7 @@ SheetPrint ClassSheetWindow::currentView() const {
 }
 
 bool ClassSheetWindow::savePdf(const QString& file) const {
-    return writeSheetPdf(file, currentView());
+    return writeSheetPdf(file, currentView()) > 0;
 }
 
 void ClassSheetWindow::tell(const QString& text) {
@@ -432,11 +445,16 @@ void ClassSheetWindow::openInSpreadsheet() {
 void ClassSheetWindow::askPdf() {
     const QString suggested = QDir::home().filePath(
         QStringLiteral("Registro di Quimbra %1.pdf").arg(today_.toString(Qt::ISODate)));
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva PDF"), suggested,
-                                                QStringLiteral("PDF (*.pdf)"));
-    if (file.isEmpty()) {
+    // Qt's own dialog, drawn at the window's scale: on a whiteboard the
+    // system's would be as small as on a desk.
+    QFileDialog ask(this, QStringLiteral("Salva PDF"), suggested, QStringLiteral("PDF (*.pdf)"));
+    ask.setAcceptMode(QFileDialog::AcceptSave);
+    ask.setOption(QFileDialog::DontUseNativeDialog, factor_ > 1.05);
+    ask.setFont(font());
+    if (ask.exec() != QDialog::Accepted || ask.selectedFiles().isEmpty()) {
         return;
     }
+    QString file = ask.selectedFiles().constFirst();
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         file += QStringLiteral(".pdf");
     }
@@ -445,8 +463,7 @@ void ClassSheetWindow::askPdf() {
     const bool saved = savePdf(file);
     QApplication::restoreOverrideCursor();
     if (!saved) {
-        QMessageBox::warning(
-            this, windowTitle(),
+        tell(
             QStringLiteral("Impossibile scrivere il file %1.").arg(QDir::toNativeSeparators(file)));
     }
 }

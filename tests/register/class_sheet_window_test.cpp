@@ -20,7 +20,15 @@
 
 #include "records/class_sheet.h"
 #include "records/class_sheet_file.h"
+#include "register/class_sheet_pdf.h"
 #include "register/class_sheet_window.h"
+
+QT_BEGIN_NAMESPACE
+// Failures show the text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+QT_END_NAMESPACE
 
 namespace quimbra::teacher {
 namespace {
@@ -79,6 +87,15 @@ TEST(ClassSheetWindowTest, FilterPeriodAndSortMeetInTheRowsAndTheSummary) {
     const QStringList summary = {cell(pupils, 0, 0), cell(pupils, 0, 1), cell(pupils, 0, 2),
                                  cell(pupils, 0, 3), cell(pupils, 0, 4)};
     EXPECT_EQ(summary, QStringList({"Ada", "2", "8", "8", "6,5"}));
+    // The PDF: its title says what it holds, the chosen pupil's chart has
+    // the games' dates, and a long sheet is numbered page by page.
+    SheetPrint print = window.currentView();
+    EXPECT_EQ(print.title, QString::fromUtf8("Registro di Quimbra, anno in corso, periodo: "
+                                             "Quest'anno scolastico, nomi con «ada»"));
+    EXPECT_EQ(print.chartDates, QStringList({"15/09", "07/12"}));
+    EXPECT_EQ(writeSheetPdf(dir.filePath("one.pdf"), print), 1);
+    print.rows.resize(300, print.rows.front());
+    EXPECT_GT(writeSheetPdf(dir.filePath("many.pdf"), print), 3);
     sortBy(window.pupilsView(), "Partite");
     EXPECT_EQ(window.pupilsView()->horizontalHeader()->sortIndicatorSection(), 1);
 }
