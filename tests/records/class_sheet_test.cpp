@@ -140,25 +140,6 @@ TEST(ClassSheetReading, AsSpreadsheetsSaveIt) {
     }
 }
 
-// A row as a spreadsheet opens it: ';' between the fields, quoted as RFC
-// 4180 says, the last field always, a leading '\'' before what would start
-// a formula, and the time played as a duration.
-TEST(ClassSheetFormat, RowsQuotedAndGuarded) {
-    // Each name, then its field.
-    const std::string names[] = {
-        "Rossi; Ada", "\"Rossi; Ada\"", "Il \"Bello\"", "\"Il \"\"Bello\"\"\"",
-        "=1+1",       "'=1+1",          "-3",           "'-3",
-        "\rA",        "\"'\rA\"",       "a=b",          "a=b",
-        "@SUM(A1)",   "'@SUM(A1)",      "+39",          "'+39"};
-    for (std::size_t i = 0; i < std::size(names); i += 2) {
-        EXPECT_EQ(formatSheetRow({"2026-12-08", "10:42", names[i], 7, 2, 9, "03:15", true, "PC-1"}),
-                  "2026-12-08;10:42;" + names[i + 1] + ";7;2;9;0:03:15;sì;\"PC-1\"\r\n");
-    }
-    EXPECT_EQ(formatSheetRow({"d", "t", "A", 1, 0, 1, "15:00", false, "PC;1"}),
-              "d;t;A;1;0;1;0:15:00;;\"PC;1\"\r\n");
-    EXPECT_EQ(classSheetHeader().substr(0, 12), "\uFEFFData;Ora;");
-}
-
 namespace fs = std::filesystem;
 
 // The archive takes the school years of the rows it holds (today's, on a
