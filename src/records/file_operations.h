@@ -105,6 +105,12 @@ class FileOperations {
     // A text no other writer, in this process or another, uses at the same
     // time: for names of files that only their writer may touch.
     virtual std::string uniqueTag() = 0;
+
+    // Gives the file at from the name to, only when nothing has that name:
+    // never replaces, whatever a (cached) listing of the folder showed.
+    // taken is set when the name was in use, so that another can be tried.
+    virtual Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                          bool& taken) = 0;
 };
 
 // The operations of the system the program runs on.

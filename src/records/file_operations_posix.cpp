@@ -460,6 +460,9 @@ class PosixFileOperations final : public FileOperations {
     LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override;
 
     std::string uniqueTag() override { return uniqueSuffix(); }
+
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override;
 };
 
 std::string uniqueSuffix() {
@@ -631,6 +634,39 @@ FileOperations& systemFileOperations() {
 bool isAbsolutePath(const std::string& path) {
     return !path.empty() && path.front() == '/';
 }
+
+// The class sheet's archive: a rename that never replaces.
+namespace {
+
+Status PosixFileOperations::renameWithoutReplacing(const std::string& from, const std::string& to,
+                                                   bool& taken) {
+    taken = false;
+    int error = ENOSYS;
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    error = errno;
+#endif
+    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+        // A file system that cannot refuse within the rename (NFS): a second
+        // name, which link() never gives over an existing one, then the
+        // first name removed.
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            if (::unlink(from.c_str()) == 0) {
+                return {};
+            }
+            error = errno;
+            ::unlink(to.c_str());  // one file under one name, as before
+            return failed(Action::replace, from, error);
+        }
+        error = errno;
+    }
+    taken = error == EEXIST;
+    return failed(Action::replace, to, error);
+}
+
+}  // namespace
 
 }  // namespace quimbra::records
 

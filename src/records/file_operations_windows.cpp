@@ -494,6 +494,9 @@ class WindowsFileOperations final : public FileOperations {
         return std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(GetTickCount64() % 1000000) + "-" + std::to_string(++counter);
     }
+
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override;
 };
 
 }  // namespace
@@ -510,6 +513,23 @@ bool isAbsolutePath(const std::string& path) {
     }
     return path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
 }
+
+// The class sheet's archive: a rename that never replaces.
+namespace {
+
+Status WindowsFileOperations::renameWithoutReplacing(const std::string& from, const std::string& to,
+                                                     bool& taken) {
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses a name in use.
+    taken = false;
+    if (MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return {};
+    }
+    const DWORD error = GetLastError();
+    taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return failed(Action::replace, to, error);
+}
+
+}  // namespace
 
 }  // namespace quimbra::records
 

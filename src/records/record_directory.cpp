@@ -112,6 +112,10 @@ class ExistingFolderOperations final : public FileOperations {
     std::string uniqueTag() override {
         return system_.uniqueTag();
     }
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override {
+        return system_.renameWithoutReplacing(from, to, taken);
+    }
 
   private:
     FileOperations& system_ = systemFileOperations();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "records/class_sheet_file.h"
 #include "records/code_page.h"
 #include "records/file_errors.h"
 #include "records/record_directory.h"
@@ -424,9 +425,7 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
         const Outcome kept = result.record.outcome;
         row.beatRecord =
             kept == Outcome::written || kept == Outcome::unsure || kept == Outcome::pending;
-        result.sheetError =
-            files_->appendLine(classSheetPath(recordsDir), classSheetHeader(), formatSheetRow(row))
-                .error;
+        result.sheetError = ClassSheetFile(recordsDir, *files_).append(row).error;
     }
     return result;
 }

@@ -56,6 +56,21 @@ Settings refused(const std::string& path, const std::string& why) {
 
 }  // namespace
 
+std::string classSheetOffReason(const Settings& settings) {
+    if (settings.classSheet) {
+        return {};
+    }
+#ifdef _WIN32
+    return "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
+           "(criterio ClassSheet).";
+#else
+    return std::string(
+               "Il registro è spento su questo computer: il tecnico della scuola lo ha "
+               "disattivato (class-sheet = no in ") +
+           settingsFile + ").";
+#endif
+}
+
 Settings settingsFromText(std::string_view text, const std::string& path) {
     // A byte-order mark, which some Windows editors put first.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {

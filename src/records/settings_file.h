@@ -29,6 +29,10 @@ struct Settings {
 inline constexpr const char* settingsFile = "/etc/quimbra/quimbra.conf";
 inline constexpr std::size_t maxSettingsBytes = 1024 * 1024;
 
+// Why the class sheet is off, for the teacher, naming where the technician
+// turned it off; empty when it is on.
+std::string classSheetOffReason(const Settings& settings);
+
 // Those of a file's text; path only names the file in the message.
 Settings settingsFromText(std::string_view text, const std::string& path);
 // Those of the file at path: none when it is missing.

@@ -27,7 +27,11 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return line;
     }
     if (parser.isSet(help)) {
-        line.message = parser.helpText();
+        // Before the application exists, Qt has no name for the program.
+        line.message = parser.helpText().replace(
+            QStringLiteral("<executable_name>"),
+            arguments.isEmpty() ? QStringLiteral("quimbra")
+                                : arguments.first().section(QLatin1Char('/'), -1));
         return line;
     }
     if (parser.isSet(version)) {
@@ -38,6 +42,14 @@ CommandLine readCommandLine(const QStringList& arguments) {
     line.whiteboard = parser.isSet(whiteboard);
     line.classSheet = parser.isSet(classSheet);
     return line;
+}
+
+QStringList rawArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
 }
 
 }  // namespace quimbra::window

@@ -23,4 +23,7 @@ struct CommandLine {
 // `arguments` as QCoreApplication::arguments() gives them, program name first.
 CommandLine readCommandLine(const QStringList& arguments);
 
+// main's arguments as a list, before any QCoreApplication exists.
+QStringList rawArguments(int argc, char* argv[]);
+
 }  // namespace quimbra::window

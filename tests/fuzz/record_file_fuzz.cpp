@@ -82,6 +82,11 @@ class MemoryFiles final : public FileOperations {
         return {std::make_unique<FileLock>(), {}};
     }
     std::string uniqueTag() override { return "1"; }
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override {
+        taken = files_.contains(to);
+        return taken ? Status{"taken", Action::replace} : replaceFile(from, to);
+    }
 
     std::map<std::string, std::string> files_;
 };

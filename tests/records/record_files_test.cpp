@@ -333,16 +333,18 @@ TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
 }
 
 // A row as a spreadsheet opens it: ';' between the fields, quoted as RFC
-// 4180 says, and a leading '\'' before what would start a formula.
+// 4180 says, the last one always, a leading '\'' before what would start a
+// formula, and the time played as a duration.
 TEST(ClassSheetFormat, RowsQuotedAndGuarded) {
     // Each name, then its field.
     const std::string names[] = {
         "Rossi; Ada", "\"Rossi; Ada\"", "Il \"Bello\"", "\"Il \"\"Bello\"\"\"",
         "=1+1",       "'=1+1",          "-3",           "'-3",
-        "\rA",        "\"'\rA\"",       "a=b",          "a=b"};
+        "\rA",        "\"'\rA\"",       "a=b",          "a=b",
+        "@SUM(A1)",   "'@SUM(A1)",      "+39",          "'+39"};
     for (std::size_t i = 0; i < std::size(names); i += 2) {
         EXPECT_EQ(formatSheetRow({"2026-12-08", "10:42", names[i], 7, 2, 9, "03:15", true, "PC;1"}),
-                  "2026-12-08;10:42;" + names[i + 1] + ";7;2;9;03:15;sì;\"PC;1\"\r\n");
+                  "2026-12-08;10:42;" + names[i + 1] + ";7;2;9;0:03:15;sì;\"PC;1\"\r\n");
     }
     EXPECT_EQ(classSheetHeader().substr(0, 12), "\uFEFFData;Ora;");
 }
@@ -353,7 +355,7 @@ TEST(ClassSheetFormat, RowsQuotedAndGuarded) {
 // reported, naming it, the record kept all the same. Turned off, the sheet
 // is not touched.
 TEST_F(RecordFilesTest, ClassSheetRowBesideTheRecord) {
-    const std::string header = classSheetHeader(), row = "d;t;Eva;6;1;7;05:00;sì;PC\r\n";
+    const std::string header = classSheetHeader(), row = "d;t;Eva;6;1;7;0:05:00;sì;\"PC\"\r\n";
     const fs::path sheet = classSheetPath(dir_);
     const struct {
         std::string before, after;

@@ -63,6 +63,12 @@ class HookedFiles final : public records::FileOperations {
         return real_.lockFile(path, wait);
     }
     std::string uniqueTag() override { return real_.uniqueTag(); }
+    records::Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                           bool& taken) override {
+        taken = false;
+        return run("renameWithoutReplacing", to,
+                   [&] { return real_.renameWithoutReplacing(from, to, taken); });
+    }
 
   private:
     template <typename Operation>
