@@ -54,7 +54,9 @@ class HookedFiles final : public records::FileOperations {
         if (records::Status status = hook_("listDirectory", dir); !status.ok()) {
             return {{}, status};
         }
-        return real_.listDirectory(dir);
+        records::DirectoryList list = real_.listDirectory(dir);
+        std::erase(list.names, hidden);
+        return list;
     }
     records::LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
         if (records::Status status = hook_("lockFile", path); !status.ok()) {
@@ -63,6 +65,9 @@ class HookedFiles final : public records::FileOperations {
         return real_.lockFile(path, wait);
     }
     std::string uniqueTag() override { return real_.uniqueTag(); }
+
+    // A name that listings leave out, as a share's stale cache may.
+    std::string hidden;
 
   private:
     template <typename Operation>
