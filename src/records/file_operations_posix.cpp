@@ -6,11 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <random>
-#include <thread>
 
 #include "records/file_errors.h"
 #include "records/file_operations.h"
@@ -121,7 +119,12 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
             return direct;
         }
     }
-    ::unlink(draft.c_str());
+    // A draft left as the file's second name would make every later append
+    // refuse the file; on a share the removal can fail, and is told. (A
+    // game killed here leaves it to the next holder of the lock to remove.)
+    if (::unlink(draft.c_str()) != 0 && error == 0) {
+        error = errno;
+    }
     if (error != 0) {
         ::close(fd);
         errno = error;
@@ -175,21 +178,14 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         return failed(Action::write, path, reasons::readOnlyFile);
     }
-    std::string bytes;
-    if (info.st_size == 0) {
-        bytes = first;
-    } else {
-        char end[2] = {};
-        const off_t from = info.st_size >= 2 ? info.st_size - 2 : 0;
-        const ssize_t n = ::pread(fd, end, sizeof end, from);
-        if (n < 0) {
-            return failed(Action::read, path, errno);
-        }
-        if (n != 2 || end[0] != '\r' || end[1] != '\n') {
-            bytes = "\r\n";
-        }
+    char tail[2] = {};
+    const off_t from = info.st_size >= 2 ? info.st_size - 2 : 0;
+    const ssize_t n = info.st_size == 0 ? 0 : ::pread(fd, tail, sizeof tail, from);
+    if (n < 0) {
+        return failed(Action::read, path, errno);
     }
-    bytes += line;
+    const std::string bytes = appendedBytes(static_cast<std::uint64_t>(info.st_size),
+                                            {tail, static_cast<std::size_t>(n)}, first, line);
     int error = writeAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
@@ -289,10 +285,12 @@ class PosixFileOperations final : public FileOperations {
             result.error = failed(Action::read, path, errno).error;
         } else if (S_ISDIR(info.st_mode)) {
             result.error = failed(Action::read, path, reasons::directoryInPlace).error;
+            result.notAFile = true;
         } else if (shared && !S_ISREG(info.st_mode)) {
             // A FIFO or a device: no record either.
         } else if (!S_ISREG(info.st_mode)) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
+            result.notAFile = true;
         } else {
             result.bytes.resize(maxBytes);
             std::size_t done = 0;
@@ -457,7 +455,7 @@ class PosixFileOperations final : public FileOperations {
         return list;
     }
 
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override;
+    LockResult tryLock(const std::string& path) override;
 
     std::string uniqueTag() override { return uniqueSuffix(); }
 };
@@ -501,22 +499,6 @@ class PosixFileLock final : public FileLock {
     int fd_;
 };
 
-// What a waiter sees change while other games take their turns: each holder
-// has a lock file of its own (the one before removed it), and whoever writes
-// changes the folder.
-struct Turn {
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec created{};
-    timespec folderChanged{};
-    bool operator==(const Turn& other) const {
-        return device == other.device && inode == other.inode &&
-               created.tv_sec == other.created.tv_sec && created.tv_nsec == other.created.tv_nsec &&
-               folderChanged.tv_sec == other.folderChanged.tv_sec &&
-               folderChanged.tv_nsec == other.folderChanged.tv_nsec;
-    }
-};
-
 // 0 when the lock was had, EAGAIN when another holder has it, else the error.
 int lockFirstByte(int fd) {
     struct flock range {};
@@ -535,28 +517,39 @@ int lockFirstByte(int fd) {
     return 0;
 }
 
-LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::milliseconds wait) {
+// Who holds the lock, as a waiter sees it: each holder has a lock file of
+// its own (the one before removed it), and whoever writes changes the
+// folder. The lock file's change time is no sign: its owner's waiting game
+// makes it shared again on every try.
+std::string holderOf(const struct stat& held, const std::string& folder) {
+    struct stat dir {};
+    ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
+    std::string holder;
+    const long long parts[] = {static_cast<long long>(held.st_dev),
+                               static_cast<long long>(held.st_ino),
+                               held.st_mtim.tv_sec,
+                               held.st_mtim.tv_nsec,
+                               dir.st_mtim.tv_sec,
+                               dir.st_mtim.tv_nsec};
+    for (const long long part : parts) {
+        holder += std::to_string(part) + ' ';
+    }
+    return holder;
+}
+
+LockResult PosixFileOperations::tryLock(const std::string& path) {
     const std::string folder = path.substr(0, path.find_last_of('/') + 1);
     const mode_t shared = sharedMode(path);
-    const auto started = std::chrono::steady_clock::now();
-    auto deadline = started + wait;
-    // However busy the others look (one who holds the lock and keeps
-    // touching the folder looks like a queue of games), the whole wait has
-    // an end: lockWaitTurns times the wait for one holder.
-    const auto lastChance = started + wait * lockWaitTurns;
-    auto pause = std::chrono::milliseconds(1);
-    Turn seen;
-    for (int attempt = 0;; ++attempt) {
-        if (attempt > 0 && std::chrono::steady_clock::now() >= lastChance) {
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
-        }
+    // Another game making, replacing or removing the lock file meanwhile is
+    // no holder: tried again at once, a bounded number of times.
+    for (int race = 0; race < 1000; ++race) {
         int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT) {
             // A holder that crashes leaves the file, which the other users
             // must still be able to open: it is made with its final mode.
             fd = createWithFinalMode(path, O_RDWR | O_NONBLOCK, shared);
             if (fd < 0 && (errno == EEXIST || errno == ENOENT)) {
-                continue;  // another game made it, or took it away, meanwhile
+                continue;
             }
         }
         struct stat held {};
@@ -581,44 +574,27 @@ LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::m
         const int locked = lockFirstByte(fd);
         struct stat named {};
         // A file removed by its holder is gone (ENOENT), or stale (ESTALE)
-        // on a share: try again. Any other failure is told as it is, never
-        // taken for another game's lock.
+        // on a share: try again.
         int error = locked == EAGAIN ? 0 : locked;
-        bool gone = false;
         if (error == 0 && ::fstat(fd, &held) != 0) {
             error = errno;
         } else if (error == 0 && locked == 0 && ::lstat(path.c_str(), &named) != 0) {
             error = errno;
         }
-        if (error == ENOENT || error == ESTALE) {
-            gone = true;
-        } else if (error != 0) {
-            ::close(fd);
-            return {nullptr, failed(Action::lock, path, error)};
-        }
-        if (locked == 0 && !gone) {
-            if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                return {std::make_unique<PosixFileLock>(path, fd), {}};
-            }
-        } else if (!gone) {
-            struct stat dir {};
-            ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
-            // The lock file's change time is no sign: its owner's waiting
-            // game makes it shared again on every try.
-            const Turn now{held.st_dev, held.st_ino, held.st_mtim, dir.st_mtim};
-            if (!(now == seen)) {
-                // Another game had its turn: wait for the next holder anew.
-                seen = now;
-                deadline = std::chrono::steady_clock::now() + wait;
-            }
+        if (error == 0 && locked == 0 && held.st_dev == named.st_dev &&
+            held.st_ino == named.st_ino) {
+            return {std::make_unique<PosixFileLock>(path, fd), {}};
         }
         ::close(fd);
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
+        if (error != 0 && error != ENOENT && error != ESTALE) {
+            return {nullptr, failed(Action::lock, path, error)};
         }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+        if (error == 0 && locked == EAGAIN) {
+            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
+                    holderOf(held, folder)};
+        }
     }
+    return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueSuffix()};
 }
 
 }  // namespace

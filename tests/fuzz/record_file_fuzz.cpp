@@ -78,9 +78,7 @@ class MemoryFiles final : public FileOperations {
         }
         return list;
     }
-    LockResult lockFile(const std::string&, std::chrono::milliseconds) override {
-        return {std::make_unique<FileLock>(), {}};
-    }
+    LockResult tryLock(const std::string&) override { return {std::make_unique<FileLock>(), {}}; }
     std::string uniqueTag() override { return "1"; }
 
     std::map<std::string, std::string> files_;

@@ -58,11 +58,11 @@ class HookedFiles final : public records::FileOperations {
         std::erase(list.names, hidden);
         return list;
     }
-    records::LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+    records::LockResult tryLock(const std::string& path) override {
         if (records::Status status = hook_("lockFile", path); !status.ok()) {
             return {nullptr, status};
         }
-        return real_.lockFile(path, wait);
+        return real_.tryLock(path);
     }
     std::string uniqueTag() override { return real_.uniqueTag(); }
 
