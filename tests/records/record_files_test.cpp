@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
@@ -17,6 +18,7 @@
 #endif
 
 #include "records/file_errors.h"
+#include "records/lock_wait.h"
 #include "support/hooked_files.h"
 
 namespace quimbra::records {
@@ -362,6 +364,51 @@ TEST_F(RecordFilesTest, BusyLockIsAReportedFailure) {
     expectRecord("12\r\n", "Anna\r\n");
     ASSERT_TRUE(files_.writeRecord(dir_, "20", "Eva", always).ok());
     expectRecord("20\r\n", "Eva\r\n");
+}
+
+// The one wait policy of every system, on a clock of its own: a lock that
+// is free or fails is told at once; one holder is waited for a while, a
+// queue of holders up to the cap, which the waits of one game share.
+TEST(LockWait, HoldersTurnsAndTheCap) {
+    using std::chrono::milliseconds;
+    const struct {
+        std::function<std::string(long)> holderAt;  // "" free, "!" an error
+        bool got;
+        long waited;  // milliseconds, less than one pause more
+    } cases[] = {
+        {[](long) { return ""; }, true, 0},
+        {[](long) { return "!"; }, false, 0},
+        {[](long) { return "A"; }, false, 100},
+        {[](long t) { return std::to_string(t / 30); }, false, 600},
+        {[](long t) { return t < 250 ? std::to_string(t / 30) : ""; }, true, 250},
+    };
+    for (const auto& c : cases) {
+        std::chrono::steady_clock::time_point now{};
+        const auto start = now;
+        LockWait wait(milliseconds(100), {[&] { return now; }, [&](milliseconds p) { now += p; }});
+        const auto attempt = [&]() -> LockResult {
+            const std::string holder =
+                c.holderAt(std::chrono::duration_cast<milliseconds>(now - start).count());
+            if (holder.empty()) {
+                return {std::make_unique<FileLock>(), {}};
+            }
+            return {nullptr, {"x"}, holder != "!", holder};
+        };
+        for (const bool again : {false, true}) {
+            int told = 0;
+            const auto begun = now;
+            const LockResult result = wait.take(attempt, [&] { ++told; });
+            const long waited = std::chrono::duration_cast<milliseconds>(now - begun).count();
+            if (!again) {
+                EXPECT_EQ(result.ok(), c.got) << c.waited;
+                EXPECT_GE(waited, c.waited);
+                EXPECT_LT(waited, c.waited + 20);
+                EXPECT_EQ(told, c.waited > 0 ? 1 : 0);
+            } else if (c.waited == 600) {  // the game's waits have reached the cap
+                EXPECT_EQ(waited + told, 0);
+            }
+        }
+    }
 }
 
 // A row as a spreadsheet opens it: ';' between the fields, quoted as RFC
