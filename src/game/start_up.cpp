@@ -33,31 +33,17 @@ std::string StartUp::showRecord() {
     // Another game may be writing its record: the child sees why the game
     // waits, and the game stands still meanwhile, as at the end.
     const auto waiting = [this] { platform_.showBusy(readingRecordText); };
-    records::ReadResult score;
-    records::ReadResult name;
-    const records::Status created = dialogs_.holding([&] {
-        records::Status status = records_.createMissing(state_.recordsDir, waiting);
-        if (status.ok()) {
-            score = records_.Leggifiletxt(records::scoreFilePath(state_.recordsDir));
-        }
-        if (status.ok() && score.ok()) {
-            name = records_.Leggifiletxt(records::nameFilePath(state_.recordsDir));
-        }
+    const records::RecordRead read = dialogs_.holding([&] {
+        records::RecordRead record = records_.readRecord(state_.recordsDir, waiting);
         platform_.hideBusy();
-        return status;
+        return record;
     });
-    if (!created.ok()) {
-        return recordUnavailable(created);
-    }
-    if (!score.ok()) {
-        return recordUnavailable({score.error, records::Action::read});
-    }
-    if (!name.ok()) {
-        return recordUnavailable({name.error, records::Action::read});
+    if (!read.ok()) {
+        return recordUnavailable(read.status);
     }
     // Exactly as read, line end included.
-    controls_.lblpunti.caption = score.text;
-    controls_.lblnome.caption = name.text;
+    controls_.lblpunti.caption = read.score;
+    controls_.lblnome.caption = read.name;
     return {};
 }
 

@@ -26,11 +26,6 @@ Status checkDirectory(const std::string& dir) {
     return {};
 }
 
-std::string fileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 WriteResult failure(Outcome outcome, const Status& status) {
     return {outcome, status.error, {}};
 }
@@ -75,14 +70,12 @@ std::string RecordFiles::GetSystemDir() {
 // start-up reports it, like a locked file.
 bool RecordFiles::usable(const std::string& dir) {
     const Status created = createMissing(dir);
-    readingLock_.reset();
     return created.ok() || created.action == Action::replace;
 }
 
 // What every use of the directory begins with: it is checked, made if
 // missing and locked, and what a crash left there is finished or thrown away.
 LockResult RecordFiles::lock(const std::string& dir, const WaitNotice& waiting) {
-    readingLock_.reset();
     if (Status status = checkDirectory(dir); !status.ok()) {
         return {nullptr, status};
     }
@@ -105,15 +98,23 @@ LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice&
 
 Status RecordFiles::createMissing(const std::string& recordsDir, const WaitNotice& waiting) {
     lockWait_.restart();  // a game's start
-    LockResult locked = lockAndRecover(recordsDir, waiting);
-    if (!locked.ok()) {
-        return locked.status;
+    const LockResult locked = lockAndRecover(recordsDir, waiting);
+    return locked.ok() ? createFiles(recordsDir) : locked.status;
+}
+
+RecordRead RecordFiles::readRecord(const std::string& recordsDir, const WaitNotice& waiting) {
+    lockWait_.restart();  // a game's start
+    const LockResult locked = lockAndRecover(recordsDir, waiting);
+    RecordRead result{locked.ok() ? createFiles(recordsDir) : locked.status, {}, {}};
+    for (const bool isScore : {true, false}) {
+        if (result.ok()) {
+            const ReadResult read =
+                Leggifiletxt(isScore ? scoreFilePath(recordsDir) : nameFilePath(recordsDir));
+            (isScore ? result.score : result.name) = read.text;
+            result.status = {read.error, Action::read};
+        }
     }
-    if (Status status = createFiles(recordsDir); !status.ok()) {
-        return status;
-    }
-    readingLock_ = std::move(locked.lock);
-    return {};
+    return result;
 }
 
 // Both files there and replaceable, as a record written at the end of the
@@ -144,9 +145,6 @@ ReadResult RecordFiles::Leggifiletxt(const std::string& nomefile) {
         ReadBytes read = files_->readStart(nomefile, maxRecordFileBytes);
         result =
             read.ok() ? ReadResult{fromSystemCodePage(read.bytes), {}} : ReadResult{{}, read.error};
-    }
-    if (!result.ok() || fileName(nomefile) == "nvondu.txt") {
-        readingLock_.reset();
     }
     return result;
 }

@@ -49,10 +49,9 @@ class RecordFiles final : public RecordStorage {
     void setClassSheet(bool on) { classSheet_ = on; }
 
     std::string GetSystemDir() override;
-    // Keeps the lock on success until the name file has been read (or any
-    // other operation), so that the two files read belong together.
     Status createMissing(const std::string& recordsDir, const WaitNotice& waiting = {}) override;
     ReadResult Leggifiletxt(const std::string& nomefile) override;
+    RecordRead readRecord(const std::string& recordsDir, const WaitNotice& waiting = {}) override;
     WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                             const std::string& name, const BeatsRecord& beats,
                             const WaitNotice& waiting = {}) override;
@@ -70,7 +69,6 @@ class RecordFiles final : public RecordStorage {
     std::vector<std::string> candidates_;
     FileOperations* files_;
     LockWait lockWait_{defaultLockWait};
-    std::unique_ptr<FileLock> readingLock_;
     bool classSheet_ = true;
 };
 
