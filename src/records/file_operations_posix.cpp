@@ -467,20 +467,12 @@ std::string uniqueSuffix() {
            std::to_string(++counter);
 }
 
-// The lock is a byte-range lock on the first byte of the lock file, taken
-// with an open-file-description lock (F_OFD_SETLK). Such a lock belongs to
-// the open file, not to the process: another game, or another RecordFiles in
-// this process, is refused it, and it goes when the file is closed, also by
-// the death of its holder. On a network share it is what the records rely on
-// across computers: the NFS client carries byte-range locks to the server
-// (NLM on NFSv3, the protocol itself on NFSv4), and the CIFS client sends
-// them as SMB byte-range locks, unless the share is mounted with "nobrl".
-// flock, used before, is emulated by byte-range locks on NFS and on CIFS is
-// local to the computer on older kernels and mounts. The byte is the one
-// that Windows locks with LockFileEx, so games of both systems on one SMB
-// share exclude each other. A holder on a computer that crashes keeps the
-// lock until the server lets it go (the NFSv4 lease, the SMB session's end).
-//
+// The lock is an open-file-description lock (F_OFD_SETLK) on the lock
+// file's first byte: it belongs to the open file, so another game or another
+// RecordFiles of this process is refused it, and it goes with the file's
+// close, also by its holder's death. NFS (NLM, NFSv4) and CIFS carry it to
+// the server (not with "nobrl"), and it is the byte Windows locks with
+// LockFileEx, so games of both systems on one share exclude each other.
 // The holder removes the lock file before letting go; whoever was waiting
 // on the removed file then holds a lock nobody else sees, so a lock counts
 // only while the file it is on is still the one at path.

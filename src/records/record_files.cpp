@@ -1,6 +1,5 @@
 #include "records/record_files.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "records/code_page.h"
