@@ -137,15 +137,11 @@ Status RecordFiles::createFiles(const std::string& dir) {
 }
 
 ReadResult RecordFiles::Leggifiletxt(const std::string& nomefile) {
-    ReadResult result;
     if (!isAbsolutePath(nomefile)) {
-        result.error = failureMessage(Action::read, nomefile, "il percorso non è completo");
-    } else {
-        ReadBytes read = files_->readStart(nomefile, maxRecordFileBytes);
-        result =
-            read.ok() ? ReadResult{fromSystemCodePage(read.bytes), {}} : ReadResult{{}, read.error};
+        return {{}, failureMessage(Action::read, nomefile, "il percorso non è completo")};
     }
-    return result;
+    const ReadBytes read = files_->readStart(nomefile, maxRecordFileBytes);
+    return read.ok() ? ReadResult{fromSystemCodePage(read.bytes), {}} : ReadResult{{}, read.error};
 }
 
 WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::string& score,

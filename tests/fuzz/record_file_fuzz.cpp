@@ -45,7 +45,7 @@ class MemoryFiles final : public FileOperations {
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
         const auto found = files_.find(path);
         if (found == files_.end()) {
-            return {{}, "missing"};
+            return {{}, "missing", true};
         }
         return {found->second.substr(0, maxBytes), {}};
     }
