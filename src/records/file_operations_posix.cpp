@@ -57,16 +57,10 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// The mode of the files made in a folder that several users share, or 0 in
-// a folder of one user's own. /var/lib/quimbra (0777) is every local
-// user's: its files are 0666, so that the next user can replace them and
-// open a lock file a crashed game left. A technician's folder with a group
-// and the setgid bit (2770, 2775) is the group's: its files take the
-// folder's group and are 0664. A folder with the sticky bit (1777) counts
-// as shared too, but there no user may rename over another's file, so the
-// records cannot be shared there (see the README). In a shared folder a
-// link, a FIFO or a file someone else made is anyone's doing: never
-// followed, and replaced rather than obeyed.
+// The mode of the files made in a folder that several users share (0777:
+// 0666; a group's setgid folder: 0664), or 0 in a folder of one user's own.
+// In a shared folder a link, a FIFO or a file someone else made is anyone's
+// doing: never followed, and replaced rather than obeyed (see the README).
 mode_t sharedMode(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -87,15 +81,10 @@ std::string uniqueSuffix();
 
 // Creates path, which must not exist (EEXIST otherwise; a link there is not
 // followed), open with flags; -1 and errno on failure. In a shared folder
-// the file must appear with its final mode: a chmod after the open would
-// leave a moment in which another user's game finds it with its maker's
-// umask (refused, "permesso negato"), and a game killed in that moment
-// would leave it so for good. umask(0) around the open would do, but the
-// umask belongs to the whole process and would widen the files that other
-// threads (Qt's) make meanwhile. So the file is made under a name of its
-// own, given its mode, and linked into place: it is there with its final
-// mode or not at all. Where the file system has no hard links the chmod
-// after the open is the best there is.
+// the file appears with its final mode, or not at all: made under a draft
+// name, given its mode and linked into place (a chmod after the open leaves
+// a gap a killed game makes lasting; umask(0) would widen the files Qt's
+// threads make meanwhile). Without hard links the chmod is the fallback.
 int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
     flags |= O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     if (shared == 0) {

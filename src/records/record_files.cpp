@@ -54,6 +54,7 @@ RecordFiles::RecordFiles(std::vector<std::string> candidates, FileOperations& fi
 RecordFiles::~RecordFiles() = default;
 
 std::string RecordFiles::GetSystemDir() {
+    lockWait_.restart();  // a game's start: its waits, here and to its end, share one cap
     for (std::size_t i = 0; i + 1 < candidates_.size(); ++i) {
         const std::string dir = withTrailingSeparator(candidates_[i]);
         if (usable(dir)) {
@@ -96,13 +97,11 @@ LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice&
 }
 
 Status RecordFiles::createMissing(const std::string& recordsDir, const WaitNotice& waiting) {
-    lockWait_.restart();  // a game's start
     const LockResult locked = lockAndRecover(recordsDir, waiting);
     return locked.ok() ? createFiles(recordsDir) : locked.status;
 }
 
 RecordRead RecordFiles::readRecord(const std::string& recordsDir, const WaitNotice& waiting) {
-    lockWait_.restart();  // a game's start
     const LockResult locked = lockAndRecover(recordsDir, waiting);
     RecordRead result{locked.ok() ? createFiles(recordsDir) : locked.status, {}, {}};
     for (const bool isScore : {true, false}) {
