@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QThread>
 #include <algorithm>
+#include <mutex>
 #include <utility>
 
 #ifdef QUIMBRA_QT_SPEECH
@@ -18,8 +19,11 @@ namespace quimbra::window {
 class ReadAloud::Worker final : public QObject {
   public:
     Worker(EngineMaker make, int ratePercent, std::shared_ptr<std::atomic<unsigned>> latest,
-           ReadAloud* owner)
-        : make_(std::move(make)), rate_(ratePercent), latest_(std::move(latest)), owner_(owner) {}
+           std::shared_ptr<Owner> owner)
+        : make_(std::move(make)),
+          rate_(ratePercent),
+          latest_(std::move(latest)),
+          owner_(std::move(owner)) {}
 
     // A text to read, or none to fall silent.
     void request(unsigned number, const std::string& text) {
@@ -43,9 +47,13 @@ class ReadAloud::Worker final : public QObject {
             const std::string why = engine_ ? engine_->start(rate_) : builtWithoutSpeech;
             if (!why.empty()) {
                 engine_.reset();
-                QMetaObject::invokeMethod(
-                    owner_, [owner = owner_, why] { owner->tell(QString::fromStdString(why)); },
-                    Qt::QueuedConnection);
+                // Under the lock, so the voice cannot go away meanwhile.
+                const std::lock_guard<std::mutex> held(owner_->lock);
+                if (ReadAloud* voice = owner_->voice) {
+                    QMetaObject::invokeMethod(
+                        voice, [voice, why] { voice->tell(QString::fromStdString(why)); },
+                        Qt::QueuedConnection);
+                }
             }
         }
         return engine_ != nullptr;
@@ -54,14 +62,18 @@ class ReadAloud::Worker final : public QObject {
     EngineMaker make_;
     int rate_;
     std::shared_ptr<std::atomic<unsigned>> latest_;
-    ReadAloud* owner_;
+    std::shared_ptr<Owner> owner_;
     bool started_ = false;
     std::unique_ptr<SpeechEngine> engine_;
 };
 
 ReadAloud::ReadAloud(EngineMaker makeEngine, int ratePercent, QObject* parent)
-    : QObject(parent), thread_(new QThread), latest_(std::make_shared<std::atomic<unsigned>>(0)) {
-    worker_ = new Worker(std::move(makeEngine), ratePercent, latest_, this);
+    : QObject(parent),
+      thread_(new QThread),
+      latest_(std::make_shared<std::atomic<unsigned>>(0)),
+      owner_(std::make_shared<Owner>()) {
+    owner_->voice = this;
+    worker_ = new Worker(std::move(makeEngine), ratePercent, latest_, owner_);
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_->start(QThread::LowPriority);
@@ -69,6 +81,10 @@ ReadAloud::ReadAloud(EngineMaker makeEngine, int ratePercent, QObject* parent)
 
 ReadAloud::~ReadAloud() {
     latest_->fetch_add(1);  // nothing still waiting is read
+    {
+        const std::lock_guard<std::mutex> held(owner_->lock);
+        owner_->voice = nullptr;
+    }
     thread_->quit();
     // An engine hung in its start must not keep the game from ending: after
     // a moment the thread is left to the end of the process.

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "window/speech_engine.h"
@@ -41,12 +42,19 @@ class ReadAloud final : public QObject, public Voice {
 
   private:
     class Worker;
+    // The voice as its thread sees it: gone once it is destroyed, so an
+    // engine that ends a hung start late tells nobody.
+    struct Owner {
+        std::mutex lock;
+        ReadAloud* voice = nullptr;
+    };
     void tell(const QString& why);
     QThread* thread_;
     Worker* worker_;
     // The number of the latest request: an older text still waiting when a
     // newer one comes is dropped unread.
     std::shared_ptr<std::atomic<unsigned>> latest_;
+    std::shared_ptr<Owner> owner_;
     bool told_ = false;
 };
 
