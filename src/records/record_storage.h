@@ -86,7 +86,7 @@ class RecordStorage {
     // The start's read: createMissing's work, then both files read, all
     // under one lock, so that the two belong to one record.
     virtual StoredRecord readRecord(const std::string& recordsDir,
-                                  const WaitNotice& waiting = {}) = 0;
+                                    const WaitNotice& waiting = {}) = 0;
 
     // Replaces both files, each with one line (the text, CR LF): the score
     // file with score, the name file with name, if beats says the score

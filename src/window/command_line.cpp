@@ -18,7 +18,10 @@ CommandLine readCommandLine(const QStringList& arguments) {
     const QCommandLineOption classSheet(
         QStringLiteral("registro"),
         QStringLiteral("Apre il registro della classe invece del gioco."));
-    parser.addOptions({help, version, whiteboard, classSheet});
+    const QCommandLineOption readAloud(
+        QStringLiteral("voce"),
+        QStringLiteral("Legge ad alta voce le domande e i messaggi, per chi legge con fatica."));
+    parser.addOptions({help, version, whiteboard, classSheet, readAloud});
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -41,6 +44,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
     }
     line.whiteboard = parser.isSet(whiteboard);
     line.classSheet = parser.isSet(classSheet);
+    line.readAloud = parser.isSet(readAloud);
     return line;
 }
 

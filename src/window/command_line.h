@@ -13,6 +13,8 @@ struct CommandLine {
     bool whiteboard = false;
     // --registro: the teacher's class sheet opens instead of the game.
     bool classSheet = false;
+    // --voce: the game reads its questions and messages aloud on this computer.
+    bool readAloud = false;
     // Set when the program should only print this (help, version, a wrong
     // switch) and end, with exitCode.
     QString message;

@@ -282,8 +282,19 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
     const DWORD off = 0;  // ClassSheet = 0 beside it turns the class sheet off
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet", REG_DWORD,
                     &off, sizeof off);
-    EXPECT_FALSE(technicianSettings().classSheet);
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet");
+    // ReadAloud = 1 and ReadAloudRate = 60 turn the voice on, slower.
+    const DWORD on = 1, rate = 60;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ReadAloud", REG_DWORD,
+                    &on, sizeof on);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ReadAloudRate", REG_DWORD,
+                    &rate, sizeof rate);
+    const Settings settings = technicianSettings();
+    EXPECT_FALSE(settings.classSheet);
+    EXPECT_TRUE(settings.readAloud);
+    EXPECT_EQ(settings.readAloudRate, 60);
+    for (const wchar_t* name : {L"ClassSheet", L"ReadAloud", L"ReadAloudRate"}) {
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", name);
+    }
 }
 
 // A record that cannot be written on Windows (a file held open by another

@@ -33,7 +33,7 @@ records::ReadResult FakeRecords::Leggifiletxt(const std::string& nomefile) {
 }
 
 records::StoredRecord FakeRecords::readRecord(const std::string& recordsDir,
-                                            const records::WaitNotice& waiting) {
+                                              const records::WaitNotice& waiting) {
     records::StoredRecord result{createMissing(recordsDir, waiting), {}, {}};
     for (const bool isScore : {true, false}) {
         if (result.ok()) {
