@@ -39,8 +39,9 @@ void drawRightAnswers(QPainter& painter, const QRect& area, const QString& name,
     }
     const int most = std::max(1, *std::max_element(right.begin(), right.end()));
     const int axis = metrics.horizontalAdvance(QString::number(most)) + line / 2;
+    // Half a line kept below the plot: the "0" is centred on its bottom edge.
     const QRect plot(area.left() + axis, area.top() + line * 2, area.width() - axis,
-                     area.height() - line * 2);
+                     area.height() - line * 2 - line / 2);
     if (plot.height() < line || plot.width() < 4) {
         return;
     }
