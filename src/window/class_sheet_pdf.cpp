@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "window/look.h"
+
 namespace quimbra::window {
 namespace {
 
@@ -91,7 +93,9 @@ bool writeSheetPdf(const QString& file, const SheetPrint& print) {
     if (!painter.begin(&writer)) {
         return false;
     }
-    QFont body(QStringLiteral("Liberation Sans"));
+    // The window's sans face where the system has it: Arial on Windows, its
+    // metric twin elsewhere; a family the system lacks falls back to any face.
+    QFont body = makeFont({Face::arial, 9, false, false}, BoardScale());
     body.setPointSizeF(9);
     QFont bold = body;
     bold.setBold(true);
