@@ -29,19 +29,22 @@ int main(int argc, char* argv[]) {
     // window's title on some desktops.
     QApplication::setApplicationName(quimbra::window::applicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(QUIMBRA_VERSION));
+    // Before the switches are read: the help's own words ("Uso:") are Qt's.
+    quimbra::window::installQtTranslations();
     const quimbra::window::CommandLine commandLine =
         quimbra::window::readCommandLine(QApplication::arguments());
     if (commandLine.endsAtOnce()) {
 #ifdef _WIN32
-        // A Windows program without a console has nowhere else to say it.
-        QMessageBox::information(nullptr, QApplication::applicationName(), commandLine.message);
+        // A Windows program without a console has nowhere else to say it; the
+        // help's columns line up only in a fixed-width face.
+        QMessageBox::information(nullptr, QApplication::applicationName(),
+                                 "<pre>" + commandLine.message.toHtmlEscaped() + "</pre>");
 #else
         std::fputs(commandLine.message.toLocal8Bit().constData(),
                    commandLine.exitCode == 0 ? stdout : stderr);
 #endif
         return commandLine.exitCode;
     }
-    quimbra::window::installQtTranslations();
     if (commandLine.classSheet) {
         namespace records = quimbra::records;
         const records::Settings settings = records::technicianSettings();
