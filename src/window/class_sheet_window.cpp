@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -25,6 +26,7 @@
 #include "records/class_sheet.h"
 #include "records/class_sheet_archive.h"
 #include "records/file_operations.h"
+#include "window/application.h"
 #include "window/class_sheet_chart.h"
 #include "window/class_sheet_model.h"
 #include "window/class_sheet_pdf.h"
@@ -200,13 +202,13 @@ void ClassSheetWindow::load() {
     loadMessage_.clear();
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
-        loadMessage_ = QStringLiteral("Nessuna partita è stata ancora registrata in %1.")
-                           .arg(QDir::toNativeSeparators(path));
+        loadMessage_ =
+            QStringLiteral("Nessuna partita è stata ancora registrata in %1.").arg(shownPath(path));
     } else if (info.isFile() && info.size() > largestSheet) {
         loadMessage_ = QStringLiteral(
                            "Il registro %1 è troppo grande per essere un registro di "
                            "classe e non è stato letto.")
-                           .arg(QDir::toNativeSeparators(path));
+                           .arg(shownPath(path));
     } else {
         const records::ReadBytes bytes = records::systemFileOperations().readStart(
             path.toStdString(), static_cast<std::size_t>(info.size()) + 1);
@@ -364,12 +366,17 @@ void ClassSheetWindow::openInSpreadsheet() {
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("Nessun programma di questo computer ha aperto il file "
                                             "%1. Aprilo dal foglio di calcolo.")
-                                 .arg(QDir::toNativeSeparators(sheetPath())));
+                                 .arg(shownPath(sheetPath())));
     }
 }
 
 void ClassSheetWindow::askPdf() {
-    const QString suggested = QDir::home().filePath(
+    // Documents, where the teacher's papers are; the home where there is none.
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) {
+        folder = QDir::home();
+    }
+    const QString suggested = folder.filePath(
         QStringLiteral("Registro di Quimbra %1.pdf").arg(today_.toString(Qt::ISODate)));
     QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva PDF"), suggested,
                                                 QStringLiteral("PDF (*.pdf)"));
@@ -386,7 +393,7 @@ void ClassSheetWindow::askPdf() {
     if (!saved) {
         QMessageBox::warning(
             this, windowTitle(),
-            QStringLiteral("Impossibile scrivere il file %1.").arg(QDir::toNativeSeparators(file)));
+            QStringLiteral("Impossibile scrivere il file %1.").arg(shownPath(file)));
     }
 }
 
@@ -415,11 +422,10 @@ void ClassSheetWindow::newSchoolYear() {
         return;
     }
     load();
-    QMessageBox::information(
-        this, windowTitle(),
-        QStringLiteral("Il registro dell'anno che si chiude è ora %1, nella "
-                       "cartella %2.")
-            .arg(fromUtf8(archived.name), QDir::toNativeSeparators(recordsDir_)));
+    QMessageBox::information(this, windowTitle(),
+                             QStringLiteral("Il registro dell'anno che si chiude è ora %1, nella "
+                                            "cartella %2.")
+                                 .arg(fromUtf8(archived.name), shownPath(recordsDir_)));
 }
 
 }  // namespace quimbra::window
