@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "window/class_sheet_window.h"
+#include "register/class_sheet_window.h"
 
 namespace {
 
@@ -97,8 +97,8 @@ int main(int argc, char* argv[]) {
             return view;
         });
         const double w = timed([&] {
-            return new quimbra::window::ClassSheetWindow(dir.path() + QDir::separator(),
-                                                         QDate(2025, 12, 20));
+            return new quimbra::teacher::ClassSheetWindow(dir.path() + QDir::separator(),
+                                                          QDate(2025, 12, 20));
         });
         if (round > 0) {
             bare.push_back(b);

@@ -70,6 +70,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quimbra.example/")
 # its plugins among them, since the window links it) come from dpkg-shlibdeps where it is
 # installed, else from the list below.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, qt6-translations-l10n")
+# The voice that reads the game aloud (off unless turned on): Qt's speech plugin for Speech
+# Dispatcher, and the service with espeak-ng's voices, Italian among them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-speech-speechd-plugin, speech-dispatcher-espeak-ng")
 find_program(QUIMBRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QUIMBRA_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

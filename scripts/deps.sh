@@ -57,6 +57,11 @@ QUIMBRA_BUILD_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
     qt6-translations-l10n fonts-liberation2 fontconfig
+    # Reading aloud: Qt's speech module through Speech Dispatcher, with
+    # espeak-ng's Italian voice. Its CMake files need Qt's QML integration,
+    # which Debian's qt6-speech-dev does not pull in.
+    qt6-speech-dev libqt6texttospeech6 qt6-speech-speechd-plugin qt6-declarative-dev
+    speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
 )
 # What the tests need on top.
 QUIMBRA_TEST_PACKAGES=(

@@ -17,6 +17,9 @@
 ;   /NOCLASSSHEET             no class sheet: the games add no row to
 ;                             registro.csv, as the policy value ClassSheet = 0
 ;                             (a DWORD) beside RecordsFolder;
+;   /VOCE                     the game reads its questions aloud for every
+;                             user, as the policy value ReadAloud = 1 (a
+;                             DWORD) beside RecordsFolder;
 ;   /D=C:\Giochi\Quimbra      the program's folder: last, unquoted, even
 ;                             with blanks; a reinstall finds it by itself.
 ; Uninstalling never deletes the records.
@@ -36,6 +39,7 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Quimbra"
 !define TITLE "Quimbra — Gioca con le frazioni"
 !define WHITEBOARD_TITLE "Quimbra alla lavagna"
+!define VOICE_TITLE "Quimbra con la voce"
 !define PUBLISHER "The Quimbra developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quimbra"
 !define POLICY_KEY "Software\Policies\Quimbra"
@@ -109,6 +113,8 @@ Section "Quimbra (necessario)" SecProgram
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\quimbra.exe" "" "$INSTDIR\quimbra.exe" 0
     ; The game filling the screen, for a classroom whiteboard.
     CreateShortcut "$SMPROGRAMS\${WHITEBOARD_TITLE}.lnk" "$INSTDIR\quimbra.exe" "--lavagna" "$INSTDIR\quimbra.exe" 0
+    ; The game read aloud, for a pupil who reads with difficulty.
+    CreateShortcut "$SMPROGRAMS\${VOICE_TITLE}.lnk" "$INSTDIR\quimbra.exe" "--voce" "$INSTDIR\quimbra.exe" 0
     ; The teacher's class sheet: the same program, opened on it.
     CreateShortcut "$SMPROGRAMS\Registro di Quimbra.lnk" "$INSTDIR\quimbra.exe" "--registro" "$INSTDIR\quimbra.exe" 0
 
@@ -150,15 +156,28 @@ Section "Quimbra (necessario)" SecProgram
         WriteRegDWORD HKLM "${POLICY_KEY}" "ClassSheet" 0
         WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoClassSheet" 1
     ${EndIf}
+    ; Reading aloud for every user of the computer, noted likewise.
+    ClearErrors
+    ${GetOptions} $0 "/VOCE" $1
+    ${IfNot} ${Errors}
+        WriteRegDWORD HKLM "${POLICY_KEY}" "ReadAloud" 1
+        WriteRegDWORD HKLM "${UNINSTALL_KEY}" "ReadAloud" 1
+    ${EndIf}
 SectionEnd
 
 Section "Collegamento sul desktop" SecDesktop
     CreateShortcut "$DESKTOP\${TITLE}.lnk" "$INSTDIR\quimbra.exe" "" "$INSTDIR\quimbra.exe" 0
 SectionEnd
 
+; Off unless ticked: on a pupil's computer of its own, the teacher's choice.
+Section /o "Collegamento «${VOICE_TITLE}» sul desktop" SecVoiceDesktop
+    CreateShortcut "$DESKTOP\${VOICE_TITLE}.lnk" "$INSTDIR\quimbra.exe" "--voce" "$INSTDIR\quimbra.exe" 0
+SectionEnd
+
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
     !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "Il gioco e le sue voci nel menu Start."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "Un collegamento al gioco sul desktop."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecVoiceDesktop} "Un collegamento sul desktop al gioco che legge ad alta voce le domande, per chi legge con fatica."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
@@ -191,7 +210,9 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\${TITLE}.lnk"
     Delete "$SMPROGRAMS\${WHITEBOARD_TITLE}.lnk"
     Delete "$SMPROGRAMS\Registro di Quimbra.lnk"
+    Delete "$SMPROGRAMS\${VOICE_TITLE}.lnk"
     Delete "$DESKTOP\${TITLE}.lnk"
+    Delete "$DESKTOP\${VOICE_TITLE}.lnk"
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "RecordsFolder"
     ReadRegStr $1 HKLM "${POLICY_KEY}" "RecordsFolder"
     ${If} $0 != ""
@@ -202,6 +223,11 @@ Section "Uninstall"
     ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "NoClassSheet"
     ${If} $0 == 1
         DeleteRegValue HKLM "${POLICY_KEY}" "ClassSheet"
+        DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
+    ${EndIf}
+    ReadRegDWORD $0 HKLM "${UNINSTALL_KEY}" "ReadAloud"
+    ${If} $0 == 1
+        DeleteRegValue HKLM "${POLICY_KEY}" "ReadAloud"
         DeleteRegKey /ifempty HKLM "${POLICY_KEY}"
     ${EndIf}
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

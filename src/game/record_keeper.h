@@ -33,7 +33,7 @@ struct SheetRow {
     int right = 0;            // right answers
     int wrong = 0;            // wrong answers
     int total = 0;            // answers given
-    std::string played;       // time played, "mm:ss"
+    std::string played;       // time played, "mm:ss" (written "0:mm:ss", a duration)
     bool beatRecord = false;  // written "sì", or left empty: whether the new record was kept
     std::string computer;     // the computer's name
     bool operator==(const SheetRow&) const = default;

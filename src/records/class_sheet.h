@@ -3,8 +3,9 @@
 // kept for the teacher in registro.csv beside the record files. A file a
 // spreadsheet opens as it is: UTF-8 with a byte-order mark, ';' between the
 // fields (what LibreOffice and Excel expect in Italy), CR LF, fields quoted
-// as RFC 4180 says when they hold ';', '"' or a line break. Rows are only
-// ever appended; a game never rewrites the file.
+// as RFC 4180 says when they hold ';', '"' or a line break, and the last
+// one always: its closing quote shows the row was written whole. Rows are
+// only ever appended; a game never rewrites the file.
 
 #include <cstddef>
 #include <string>
@@ -17,7 +18,8 @@ namespace quimbra::records {
 
 inline constexpr std::string_view classSheetFileName = "registro.csv";
 
-// The header row's fields, in the order of every row.
+// The header row's fields, in the order of every row: the one list of the
+// columns' titles, which the teacher's window shows too.
 inline constexpr std::string_view classSheetColumns[] = {
     "Data", "Ora", "Nome", "Esatte", "Sbagliate", "Totale", "Tempo di gioco", "Record", "Computer"};
 
@@ -29,14 +31,16 @@ std::string classSheetHeader();
 
 // One row as written, CR LF included. A name beginning with '=', '+', '-',
 // '@', a tab or a CR is written with a leading '\'' so that no spreadsheet
-// runs it as a formula.
+// runs it as a formula; the time played as hours, minutes and seconds, so
+// that a spreadsheet takes it for a duration and sums it right.
 std::string formatSheetRow(const SheetRow& row);
 
 // A whole sheet read as far as it makes sense: the header (when there is
-// one), every whole row, in file order. A row cut short (no CR LF after it,
-// as a crash or a full disk leaves it) or one that does not hold the
-// columns above is skipped and counted, and never joins the next row. The
-// formula guard is taken off the name again.
+// one), every whole row, in file order, also as a spreadsheet saved it
+// again (class_sheet_reading.cpp). A row cut short (as a crash or a full
+// disk leaves it) or one that does not hold the columns above is skipped
+// and counted, and never joins the next row. The formula guard is taken
+// off the name again.
 struct SheetReading {
     std::vector<SheetRow> rows;
     std::size_t skipped = 0;

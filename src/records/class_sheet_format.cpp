@@ -34,6 +34,15 @@ bool startsLikeFormula(std::string_view text) {
            std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
 }
 
+// "0:03:15" from "03:15".
+std::string asDuration(const std::string& played) {
+    const std::size_t colon = played.find(':');
+    if (colon == std::string::npos || played.find(':', colon + 1) != std::string::npos) {
+        return played;
+    }
+    return "0:" + played;
+}
+
 }  // namespace
 
 std::string classSheetHeader() {
@@ -53,14 +62,19 @@ std::string formatSheetRow(const SheetRow& row) {
                                   std::to_string(row.right),
                                   std::to_string(row.wrong),
                                   std::to_string(row.total),
-                                  row.played,
+                                  asDuration(row.played),
                                   row.beatRecord ? "s\xC3\xAC" : "",
                                   row.computer};
     std::string line = field(fields[0]);
-    for (std::size_t i = 1; i < std::size(fields); ++i) {
+    for (std::size_t i = 1; i + 1 < std::size(fields); ++i) {
         line += separator;
         line += field(fields[i]);
     }
+    // The last field always quoted: a row cut inside it leaves its quote
+    // open, which the reader tells from a whole row.
+    const std::string last = field(fields[std::size(fields) - 1]);
+    line += separator;
+    line += last.starts_with('"') ? last : "\"" + last + "\"";
     return line + std::string(rowEnd);
 }
 

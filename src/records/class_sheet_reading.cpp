@@ -10,9 +10,22 @@
 //   ISO date, then ';'): a quote left open by a row cut short ends there,
 //   rather than being read on to the next quote or the end of the file (on
 //   a damaged file, once for every line).
-// - A row is kept only when it ends with a line end and holds the nine
-//   columns: an ISO date, a time h:mm, a name, three whole counts, the time
-//   played, the record mark and the computer.
+// - A row is kept only when it holds the nine columns: a date, a time, a
+//   name, three whole counts, the time played, the record mark and the
+//   computer.
+// - A row the game wrote ends with its last field quoted; a write cut
+//   inside that field leaves the quote open, and one cut just before it
+//   leaves the field empty: both are torn, with a line end after them (the
+//   next game's write ends a cut line) or without. A last field that is
+//   neither was saved by a person or a spreadsheet, and is kept, also as
+//   the file's last line without a line end.
+// - What a spreadsheet writes when it saves the sheet again (LibreOffice
+//   Calc, Excel, in Italy) is read as the game's own: no byte-order mark,
+//   LF, dates as 08/12/2026 or 08/12/26, times with seconds (08:52:00), the
+//   time played as a time of day (00:15:00), text in Windows-1252 where it
+//   is no UTF-8. A time played longer than the fifteen minutes a game lasts,
+//   with no seconds, is an older sheet's minutes:seconds ("15:00") that a
+//   spreadsheet took for hours and minutes.
 // - Anything else is skipped and counted as one row, and reading goes on
 //   at the next line, or earlier, where a row starts in the middle of the
 //   damaged line (a cut row followed on the same line by a whole one).
@@ -25,6 +38,7 @@
 #include <string_view>
 
 #include "records/class_sheet.h"
+#include "records/code_page.h"
 
 namespace quimbra::records {
 namespace {
@@ -49,16 +63,91 @@ bool isIsoDate(std::string_view text) {
            text[7] == '-' && digitsAt(text, 8, 2);
 }
 
-// "10:42", or "9:05" as a spreadsheet may save it.
-bool isClockTime(std::string_view text) {
-    const std::size_t colon = text.find(':');
-    return (colon == 1 || colon == 2) && text.size() == colon + 3 && digitsAt(text, 0, colon) &&
-           digitsAt(text, colon + 1, 2);
+// "2026-12-08" from itself, from "08/12/2026", "8/12/2026" or "08/12/26"
+// (day first, as Italy writes it); empty for anything else.
+std::string isoDate(std::string_view text) {
+    if (isIsoDate(text)) {
+        return std::string(text);
+    }
+    const std::size_t first = text.find('/');
+    const std::size_t second = first == std::string_view::npos ? first : text.find('/', first + 1);
+    if ((first != 1 && first != 2) || (second != first + 2 && second != first + 3) ||
+        !digitsAt(text, 0, first) || !digitsAt(text, first + 1, second - first - 1)) {
+        return {};
+    }
+    const std::size_t yearDigits = text.size() - second - 1;
+    if ((yearDigits != 2 && yearDigits != 4) || !digitsAt(text, second + 1, yearDigits)) {
+        return {};
+    }
+    const auto twoDigits = [](std::string_view digits) {
+        return digits.size() == 1 ? "0" + std::string(digits) : std::string(digits);
+    };
+    const std::string_view year = text.substr(second + 1);
+    return (yearDigits == 2 ? "20" : "") + std::string(year) + "-" +
+           twoDigits(text.substr(first + 1, second - first - 1)) + "-" +
+           twoDigits(text.substr(0, first));
 }
 
-// Where a row starts: an ISO date followed by ';'.
+// The parts of "10:42" or "9:05:00": hours (one or two digits), minutes
+// and, when there, seconds; false for anything else.
+bool clockParts(std::string_view text, int parts[3], int& count) {
+    count = 0;
+    std::size_t at = 0;
+    while (count < 3) {
+        const std::size_t colon = text.find(':', at);
+        const std::size_t end = colon == std::string_view::npos ? text.size() : colon;
+        const std::size_t width = end - at;
+        const bool fits = count == 0 ? (width >= 1 && width <= 2) : width == 2;
+        if (!fits || !digitsAt(text, at, width)) {
+            return false;
+        }
+        std::from_chars(text.data() + at, text.data() + end, parts[count++]);
+        if (colon == std::string_view::npos) {
+            return count >= 2;
+        }
+        at = colon + 1;
+    }
+    return false;
+}
+
+// "10:42" from "10:42" or "10:42:00" (a spreadsheet adds the seconds).
+std::optional<std::string> clockTime(std::string_view text) {
+    int parts[3] = {};
+    int count = 0;
+    if (!clockParts(text, parts, count) || parts[0] > 23 || parts[1] > 59) {
+        return std::nullopt;
+    }
+    return std::string(text.substr(0, text.find(':') + 3));
+}
+
+// The time played as "mm:ss", from the game's "0:03:15", an older sheet's
+// "03:15", and what a spreadsheet saved of either; other text as it is.
+std::string playedTime(std::string text) {
+    int parts[3] = {};
+    int count = 0;
+    if (!clockParts(text, parts, count)) {
+        return text;
+    }
+    int seconds =
+        count == 2 ? parts[0] * 60 + parts[1] : parts[0] * 3600 + parts[1] * 60 + parts[2];
+    if (count == 3 && seconds > 15 * 60 && parts[2] == 0) {
+        seconds = parts[0] * 60 + parts[1];  // minutes:seconds taken for hours:minutes
+    }
+    const auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    return two(seconds / 60) + ":" + two(seconds % 60);
+}
+
+// Text that is no UTF-8 was saved in Windows-1252 (Excel's plain CSV).
+std::string utf8(std::string text) {
+    return isValidUtf8(text) ? text : windows1252ToUtf8(text);
+}
+
+// Where a row starts: a date followed by ';'.
 bool rowStartsAt(std::string_view bytes, std::size_t at) {
-    return bytes.size() >= at + 11 && isIsoDate(bytes.substr(at, 10)) && bytes[at + 10] == ';';
+    // Looked for only as far as a date goes: a long damaged line is
+    // scanned once, not once for each of its bytes.
+    const std::size_t end = bytes.substr(at, 11).find(';');
+    return end != std::string_view::npos && !isoDate(bytes.substr(at, end)).empty();
 }
 
 std::optional<int> count(std::string_view text) {
@@ -96,6 +185,7 @@ std::size_t pastLineEnd(std::string_view bytes, std::size_t at) {
 struct Record {
     std::vector<std::string> fields;
     std::size_t next = 0;
+    bool lastQuoted = false;
 };
 
 std::optional<Record> readRecord(std::string_view bytes, std::size_t at) {
@@ -103,7 +193,8 @@ std::optional<Record> readRecord(std::string_view bytes, std::size_t at) {
     std::size_t i = at;
     while (true) {
         std::string field;
-        if (i < bytes.size() && bytes[i] == '"') {
+        record.lastQuoted = i < bytes.size() && bytes[i] == '"';
+        if (record.lastQuoted) {
             ++i;
             while (true) {
                 if (i >= bytes.size()) {
@@ -132,7 +223,8 @@ std::optional<Record> readRecord(std::string_view bytes, std::size_t at) {
         }
         record.fields.push_back(std::move(field));
         if (i >= bytes.size()) {
-            return std::nullopt;  // no line end: cut short
+            record.next = i;  // the last line, without a line end
+            return record;
         }
         if (bytes[i] == ';') {
             ++i;
@@ -150,8 +242,14 @@ bool isHeader(const std::vector<std::string>& fields) {
                       std::end(classSheetColumns));
 }
 
-std::optional<SheetRow> toRow(std::vector<std::string>& fields) {
-    if (fields.size() != columnCount || !isIsoDate(fields[0]) || !isClockTime(fields[1])) {
+std::optional<SheetRow> toRow(Record& record) {
+    std::vector<std::string>& fields = record.fields;
+    if (fields.size() != columnCount || (fields.back().empty() && !record.lastQuoted)) {
+        return std::nullopt;  // torn: see the rules above
+    }
+    std::string date = isoDate(fields[0]);
+    const std::optional<std::string> time = clockTime(fields[1]);
+    if (date.empty() || !time) {
         return std::nullopt;
     }
     const auto right = count(fields[3]);
@@ -160,15 +258,15 @@ std::optional<SheetRow> toRow(std::vector<std::string>& fields) {
     if (!right || !wrong || !total) {
         return std::nullopt;
     }
-    return SheetRow{std::move(fields[0]),
-                    std::move(fields[1]),
-                    withoutFormulaGuard(std::move(fields[2])),
+    return SheetRow{std::move(date),
+                    *time,
+                    withoutFormulaGuard(utf8(std::move(fields[2]))),
                     *right,
                     *wrong,
                     *total,
-                    std::move(fields[6]),
+                    playedTime(std::move(fields[6])),
                     !fields[7].empty(),
-                    std::move(fields[8])};
+                    utf8(std::move(fields[8]))};
 }
 
 // Where reading goes on after a damaged row that began at `at`: the next
@@ -204,7 +302,7 @@ SheetReading readClassSheet(std::string_view bytes) {
             at = record->next;
             continue;
         }
-        std::optional<SheetRow> row = record ? toRow(record->fields) : std::nullopt;
+        std::optional<SheetRow> row = record ? toRow(*record) : std::nullopt;
         if (!row) {
             ++reading.skipped;
             at = resumeAfter(bytes, at);

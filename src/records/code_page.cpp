@@ -246,4 +246,16 @@ std::string fromSystemCodePage(std::string_view bytes) {
 
 #endif
 
+bool isValidUtf8(std::string_view text) {
+    char32_t c = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = decodeUtf8(text, i, c);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace quimbra::records

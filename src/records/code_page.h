@@ -35,4 +35,7 @@ std::wstring utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(std::wstring_view wide);
 #endif
 
+// Whether text is valid UTF-8 throughout.
+bool isValidUtf8(std::string_view text);
+
 }  // namespace quimbra::records

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,18 +16,14 @@
 namespace quimbra::records {
 
 struct ReadBytes {
-    std::string bytes;     // as stored, not decoded
-    std::string error;     // empty when the file was read
-    bool missing = false;  // failed because nothing is there
+    std::string bytes;      // as stored, not decoded
+    std::string error;      // empty when the file was read
+    bool missing = false;   // failed because nothing is there
+    bool notAFile = false;  // failed because a folder or another non-file is there
     bool ok() const { return error.empty(); }
 };
 
-// A game waiting for the lock gives up after this many times the wait for
-// one holder in all, whatever the others seem to be doing.
-inline constexpr int lockWaitTurns = 6;
-
-// An exclusive lock on the record files, held until it is destroyed; the lock
-// file goes with it.
+// An exclusive lock on the record files, held until it is destroyed.
 class FileLock {
   public:
     virtual ~FileLock() = default;
@@ -35,7 +32,8 @@ class FileLock {
 struct LockResult {
     std::unique_ptr<FileLock> lock;
     Status status;
-    bool busy = false;  // failed only because another holder kept the lock
+    bool busy = false;     // failed only because another holder has the lock
+    std::string holder{};  // when busy: who, as far as can be told; changes with every turn
     bool ok() const { return status.ok(); }
 };
 
@@ -74,10 +72,8 @@ class FileOperations {
     virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
 
     // Adds line at the end of the regular file at path, creating it when
-    // missing, and flushes it to the disk; the file is never rewritten. A
-    // new or empty file gets first before it; a last line cut short (no CR
-    // LF at the end, as a crash or a full disk leaves it) is ended first, so
-    // that line never joins it. All of it in one write, so that appends
+    // missing, and flushes it to the disk; the file is never rewritten: the
+    // bytes are appendedBytes'. All of it in one write, so that appends
     // never interleave. Never follows a link, and refuses a file with
     // another name (a hard link), a directory, any other kind of file and a
     // file made read-only.
@@ -94,18 +90,32 @@ class FileOperations {
     // The names in dir.
     virtual DirectoryList listDirectory(const std::string& dir) = 0;
 
-    // Takes the exclusive lock that the lock file at path stands for,
-    // creating the file. Waits while other holders come and go, each in its
-    // turn; gives up when one holder keeps it, with nothing changing in its
-    // folder, for longer than wait, and after lockWaitTurns times wait in
-    // all: a lock that cannot be had is a failure, never a wait without end.
-    // Any error other than a busy lock is told at once.
-    virtual LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) = 0;
+    // One try at the exclusive lock that the lock file at path stands for,
+    // creating the file, or replacing what another user planted there. A
+    // lock another game holds is busy, with its holder; any other error is
+    // told as it is, never taken for another game's lock.
+    virtual LockResult tryLock(const std::string& path) = 0;
+
+    // The lock, waited for as LockWait waits (lock_wait.h).
+    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait);
 
     // A text no other writer, in this process or another, uses at the same
     // time: for names of files that only their writer may touch.
     virtual std::string uniqueTag() = 0;
+
+    // Gives the file at from the name to, only when nothing has that name:
+    // never replaces, whatever a (cached) listing of the folder showed.
+    // taken is set when the name was in use, so that another can be tried.
+    virtual Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                          bool& taken) = 0;
 };
+
+// What appendLine adds to a file of size bytes that ends with tail (its
+// last two bytes, fewer in a shorter file): first before line in an empty
+// file, and a CR LF before it after a last line cut short (as a crash or a
+// full disk leaves it), so that line never joins it.
+std::string appendedBytes(std::uint64_t size, std::string_view tail, std::string_view first,
+                          std::string_view line);
 
 // The operations of the system the program runs on.
 FileOperations& systemFileOperations();

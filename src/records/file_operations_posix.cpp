@@ -6,11 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <random>
-#include <thread>
 
 #include "records/file_errors.h"
 #include "records/file_operations.h"
@@ -59,16 +57,10 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// The mode of the files made in a folder that several users share, or 0 in
-// a folder of one user's own. /var/lib/quimbra (0777) is every local
-// user's: its files are 0666, so that the next user can replace them and
-// open a lock file a crashed game left. A technician's folder with a group
-// and the setgid bit (2770, 2775) is the group's: its files take the
-// folder's group and are 0664. A folder with the sticky bit (1777) counts
-// as shared too, but there no user may rename over another's file, so the
-// records cannot be shared there (see the README). In a shared folder a
-// link, a FIFO or a file someone else made is anyone's doing: never
-// followed, and replaced rather than obeyed.
+// The mode of the files made in a folder that several users share (0777:
+// 0666; a group's setgid folder: 0664), or 0 in a folder of one user's own.
+// In a shared folder a link, a FIFO or a file someone else made is anyone's
+// doing: never followed, and replaced rather than obeyed (see the README).
 mode_t sharedMode(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -89,15 +81,10 @@ std::string uniqueSuffix();
 
 // Creates path, which must not exist (EEXIST otherwise; a link there is not
 // followed), open with flags; -1 and errno on failure. In a shared folder
-// the file must appear with its final mode: a chmod after the open would
-// leave a moment in which another user's game finds it with its maker's
-// umask (refused, "permesso negato"), and a game killed in that moment
-// would leave it so for good. umask(0) around the open would do, but the
-// umask belongs to the whole process and would widen the files that other
-// threads (Qt's) make meanwhile. So the file is made under a name of its
-// own, given its mode, and linked into place: it is there with its final
-// mode or not at all. Where the file system has no hard links the chmod
-// after the open is the best there is.
+// the file appears with its final mode, or not at all: made under a draft
+// name, given its mode and linked into place (a chmod after the open leaves
+// a gap a killed game makes lasting; umask(0) would widen the files Qt's
+// threads make meanwhile). Without hard links the chmod is the fallback.
 int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
     flags |= O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     if (shared == 0) {
@@ -121,7 +108,12 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
             return direct;
         }
     }
-    ::unlink(draft.c_str());
+    // A draft left as the file's second name would make every later append
+    // refuse the file; on a share the removal can fail, and is told. (A
+    // game killed here leaves it to the next holder of the lock to remove.)
+    if (::unlink(draft.c_str()) != 0 && error == 0) {
+        error = errno;
+    }
     if (error != 0) {
         ::close(fd);
         errno = error;
@@ -175,21 +167,14 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         return failed(Action::write, path, reasons::readOnlyFile);
     }
-    std::string bytes;
-    if (info.st_size == 0) {
-        bytes = first;
-    } else {
-        char end[2] = {};
-        const off_t from = info.st_size >= 2 ? info.st_size - 2 : 0;
-        const ssize_t n = ::pread(fd, end, sizeof end, from);
-        if (n < 0) {
-            return failed(Action::read, path, errno);
-        }
-        if (n != 2 || end[0] != '\r' || end[1] != '\n') {
-            bytes = "\r\n";
-        }
+    char tail[2] = {};
+    const off_t from = info.st_size >= 2 ? info.st_size - 2 : 0;
+    const ssize_t n = info.st_size == 0 ? 0 : ::pread(fd, tail, sizeof tail, from);
+    if (n < 0) {
+        return failed(Action::read, path, errno);
     }
-    bytes += line;
+    const std::string bytes = appendedBytes(static_cast<std::uint64_t>(info.st_size),
+                                            {tail, static_cast<std::size_t>(n)}, first, line);
     int error = writeAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
@@ -289,10 +274,12 @@ class PosixFileOperations final : public FileOperations {
             result.error = failed(Action::read, path, errno).error;
         } else if (S_ISDIR(info.st_mode)) {
             result.error = failed(Action::read, path, reasons::directoryInPlace).error;
+            result.notAFile = true;
         } else if (shared && !S_ISREG(info.st_mode)) {
             // A FIFO or a device: no record either.
         } else if (!S_ISREG(info.st_mode)) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
+            result.notAFile = true;
         } else {
             result.bytes.resize(maxBytes);
             std::size_t done = 0;
@@ -457,9 +444,12 @@ class PosixFileOperations final : public FileOperations {
         return list;
     }
 
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override;
+    LockResult tryLock(const std::string& path) override;
 
     std::string uniqueTag() override { return uniqueSuffix(); }
+
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override;
 };
 
 std::string uniqueSuffix() {
@@ -469,20 +459,12 @@ std::string uniqueSuffix() {
            std::to_string(++counter);
 }
 
-// The lock is a byte-range lock on the first byte of the lock file, taken
-// with an open-file-description lock (F_OFD_SETLK). Such a lock belongs to
-// the open file, not to the process: another game, or another RecordFiles in
-// this process, is refused it, and it goes when the file is closed, also by
-// the death of its holder. On a network share it is what the records rely on
-// across computers: the NFS client carries byte-range locks to the server
-// (NLM on NFSv3, the protocol itself on NFSv4), and the CIFS client sends
-// them as SMB byte-range locks, unless the share is mounted with "nobrl".
-// flock, used before, is emulated by byte-range locks on NFS and on CIFS is
-// local to the computer on older kernels and mounts. The byte is the one
-// that Windows locks with LockFileEx, so games of both systems on one SMB
-// share exclude each other. A holder on a computer that crashes keeps the
-// lock until the server lets it go (the NFSv4 lease, the SMB session's end).
-//
+// The lock is an open-file-description lock (F_OFD_SETLK) on the lock
+// file's first byte: it belongs to the open file, so another game or another
+// RecordFiles of this process is refused it, and it goes with the file's
+// close, also by its holder's death. NFS (NLM, NFSv4) and CIFS carry it to
+// the server (not with "nobrl"), and it is the byte Windows locks with
+// LockFileEx, so games of both systems on one share exclude each other.
 // The holder removes the lock file before letting go; whoever was waiting
 // on the removed file then holds a lock nobody else sees, so a lock counts
 // only while the file it is on is still the one at path.
@@ -499,22 +481,6 @@ class PosixFileLock final : public FileLock {
   private:
     std::string path_;
     int fd_;
-};
-
-// What a waiter sees change while other games take their turns: each holder
-// has a lock file of its own (the one before removed it), and whoever writes
-// changes the folder.
-struct Turn {
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec created{};
-    timespec folderChanged{};
-    bool operator==(const Turn& other) const {
-        return device == other.device && inode == other.inode &&
-               created.tv_sec == other.created.tv_sec && created.tv_nsec == other.created.tv_nsec &&
-               folderChanged.tv_sec == other.folderChanged.tv_sec &&
-               folderChanged.tv_nsec == other.folderChanged.tv_nsec;
-    }
 };
 
 // 0 when the lock was had, EAGAIN when another holder has it, else the error.
@@ -535,28 +501,39 @@ int lockFirstByte(int fd) {
     return 0;
 }
 
-LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::milliseconds wait) {
+// Who holds the lock, as a waiter sees it: each holder has a lock file of
+// its own (the one before removed it), and whoever writes changes the
+// folder. The lock file's change time is no sign: its owner's waiting game
+// makes it shared again on every try.
+std::string holderOf(const struct stat& held, const std::string& folder) {
+    struct stat dir {};
+    ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
+    std::string holder;
+    const long long parts[] = {static_cast<long long>(held.st_dev),
+                               static_cast<long long>(held.st_ino),
+                               held.st_mtim.tv_sec,
+                               held.st_mtim.tv_nsec,
+                               dir.st_mtim.tv_sec,
+                               dir.st_mtim.tv_nsec};
+    for (const long long part : parts) {
+        holder += std::to_string(part) + ' ';
+    }
+    return holder;
+}
+
+LockResult PosixFileOperations::tryLock(const std::string& path) {
     const std::string folder = path.substr(0, path.find_last_of('/') + 1);
     const mode_t shared = sharedMode(path);
-    const auto started = std::chrono::steady_clock::now();
-    auto deadline = started + wait;
-    // However busy the others look (one who holds the lock and keeps
-    // touching the folder looks like a queue of games), the whole wait has
-    // an end: lockWaitTurns times the wait for one holder.
-    const auto lastChance = started + wait * lockWaitTurns;
-    auto pause = std::chrono::milliseconds(1);
-    Turn seen;
-    for (int attempt = 0;; ++attempt) {
-        if (attempt > 0 && std::chrono::steady_clock::now() >= lastChance) {
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
-        }
+    // Another game making, replacing or removing the lock file meanwhile is
+    // no holder: tried again at once, a bounded number of times.
+    for (int race = 0; race < 1000; ++race) {
         int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT) {
             // A holder that crashes leaves the file, which the other users
             // must still be able to open: it is made with its final mode.
             fd = createWithFinalMode(path, O_RDWR | O_NONBLOCK, shared);
             if (fd < 0 && (errno == EEXIST || errno == ENOENT)) {
-                continue;  // another game made it, or took it away, meanwhile
+                continue;
             }
         }
         struct stat held {};
@@ -581,44 +558,27 @@ LockResult PosixFileOperations::lockFile(const std::string& path, std::chrono::m
         const int locked = lockFirstByte(fd);
         struct stat named {};
         // A file removed by its holder is gone (ENOENT), or stale (ESTALE)
-        // on a share: try again. Any other failure is told as it is, never
-        // taken for another game's lock.
+        // on a share: try again.
         int error = locked == EAGAIN ? 0 : locked;
-        bool gone = false;
         if (error == 0 && ::fstat(fd, &held) != 0) {
             error = errno;
         } else if (error == 0 && locked == 0 && ::lstat(path.c_str(), &named) != 0) {
             error = errno;
         }
-        if (error == ENOENT || error == ESTALE) {
-            gone = true;
-        } else if (error != 0) {
-            ::close(fd);
-            return {nullptr, failed(Action::lock, path, error)};
-        }
-        if (locked == 0 && !gone) {
-            if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                return {std::make_unique<PosixFileLock>(path, fd), {}};
-            }
-        } else if (!gone) {
-            struct stat dir {};
-            ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
-            // The lock file's change time is no sign: its owner's waiting
-            // game makes it shared again on every try.
-            const Turn now{held.st_dev, held.st_ino, held.st_mtim, dir.st_mtim};
-            if (!(now == seen)) {
-                // Another game had its turn: wait for the next holder anew.
-                seen = now;
-                deadline = std::chrono::steady_clock::now() + wait;
-            }
+        if (error == 0 && locked == 0 && held.st_dev == named.st_dev &&
+            held.st_ino == named.st_ino) {
+            return {std::make_unique<PosixFileLock>(path, fd), {}};
         }
         ::close(fd);
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
+        if (error != 0 && error != ENOENT && error != ESTALE) {
+            return {nullptr, failed(Action::lock, path, error)};
         }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+        if (error == 0 && locked == EAGAIN) {
+            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
+                    holderOf(held, folder)};
+        }
     }
+    return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueSuffix()};
 }
 
 }  // namespace
@@ -631,6 +591,39 @@ FileOperations& systemFileOperations() {
 bool isAbsolutePath(const std::string& path) {
     return !path.empty() && path.front() == '/';
 }
+
+// The class sheet's archive: a rename that never replaces.
+namespace {
+
+Status PosixFileOperations::renameWithoutReplacing(const std::string& from, const std::string& to,
+                                                   bool& taken) {
+    taken = false;
+    int error = ENOSYS;
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    error = errno;
+#endif
+    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+        // A file system that cannot refuse within the rename (NFS): a second
+        // name, which link() never gives over an existing one, then the
+        // first name removed.
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            if (::unlink(from.c_str()) == 0) {
+                return {};
+            }
+            error = errno;
+            ::unlink(to.c_str());  // one file under one name, as before
+            return failed(Action::replace, from, error);
+        }
+        error = errno;
+    }
+    taken = error == EEXIST;
+    return failed(Action::replace, to, error);
+}
+
+}  // namespace
 
 }  // namespace quimbra::records
 

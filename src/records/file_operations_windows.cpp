@@ -6,9 +6,8 @@
 // after windows.h
 #include <sddl.h>
 
-#include <algorithm>
-#include <array>
 #include <atomic>
+#include <utility>
 
 #include "records/code_page.h"
 #include "records/file_errors.h"
@@ -43,13 +42,22 @@ bool createSharedDirectory(const std::wstring& path) {
     return made != 0;
 }
 
-// Released by closing the handle. The file was opened to be deleted when the
-// last handle to it is closed; until then nobody can open it again, so a
-// waiter that still holds a handle is the only one who can take it next.
+// The lock is a byte-range lock on the lock file's first byte, which SMB
+// carries to the server: games on several computers sharing the records
+// folder exclude each other as games on one computer do, and games of
+// Linux on the same share too (the same byte). The lock file stays in
+// place: nobody opens it with delete access or to be deleted on close, and
+// while any game has it open nobody can delete it (no FILE_SHARE_DELETE),
+// so no waiter can take the file away from its holder or leave it
+// delete-pending. The holder writes its tag after the locked byte: that is
+// how a waiter tells one holder from the next.
 class WindowsFileLock final : public FileLock {
   public:
     explicit WindowsFileLock(HANDLE file) : file_(file) {}
-    ~WindowsFileLock() override { CloseHandle(file_); }
+    ~WindowsFileLock() override {
+        UnlockFile(file_, 0, 0, 1, 0);  // at once: closing lets it go only later
+        CloseHandle(file_);
+    }
     WindowsFileLock(const WindowsFileLock&) = delete;
     WindowsFileLock& operator=(const WindowsFileLock&) = delete;
 
@@ -57,6 +65,8 @@ class WindowsFileLock final : public FileLock {
     HANDLE file_;
 };
 
+// A lock file on its way out (a Linux game on the share removed it, or an
+// older game opened it to be deleted): a lock on it would be nobody's.
 bool deletePending(HANDLE file) {
     FILE_STANDARD_INFO info{};
     if (!GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info)) {
@@ -65,24 +75,24 @@ bool deletePending(HANDLE file) {
     return info.DeletePending || info.NumberOfLinks == 0;
 }
 
-// Who holds the lock now, as far as a waiter can tell: the identity of the
-// lock file and its creation time, and when its folder last changed.
-using Turn = std::array<DWORD, 7>;
+constexpr DWORD holderTagBytes = 64;
 
-Turn turnOf(HANDLE file, const std::wstring& path) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    GetFileInformationByHandle(file, &info);
+// Who holds the lock, as a waiter sees it: the holder's tag, and when the
+// folder last changed.
+std::string holderOf(HANDLE file, const std::wstring& path) {
+    char tag[holderTagBytes] = {};
+    OVERLAPPED afterByte{};
+    afterByte.Offset = 1;
+    DWORD n = 0;
+    if (!ReadFile(file, tag, sizeof tag, &n, &afterByte)) {
+        n = 0;
+    }
     WIN32_FILE_ATTRIBUTE_DATA folder{};
     const std::wstring::size_type slash = path.find_last_of(L"\\/");
     GetFileAttributesExW(path.substr(0, slash == std::wstring::npos ? 0 : slash).c_str(),
                          GetFileExInfoStandard, &folder);
-    return {info.dwVolumeSerialNumber,
-            info.nFileIndexHigh,
-            info.nFileIndexLow,
-            info.ftCreationTime.dwLowDateTime,
-            info.ftCreationTime.dwHighDateTime,
-            folder.ftLastWriteTime.dwLowDateTime,
-            folder.ftLastWriteTime.dwHighDateTime};
+    return std::string(tag, n) + ' ' + std::to_string(folder.ftLastWriteTime.dwLowDateTime) + ' ' +
+           std::to_string(folder.ftLastWriteTime.dwHighDateTime);
 }
 
 bool isSeparator(char c) {
@@ -126,24 +136,16 @@ Status appendTo(HANDLE file, const std::string& path, std::string_view first,
         return failed(Action::write, path, reasons::linkInPlace);
     }
     const ULONGLONG size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    std::string bytes;
-    if (size == 0) {
-        bytes = first;
-    } else {
-        char end[2] = {};
-        const ULONGLONG from = size >= 2 ? size - 2 : 0;
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(from & 0xFFFFFFFFU);
-        at.OffsetHigh = static_cast<DWORD>(from >> 32);
-        DWORD n = 0;
-        if (!ReadFile(file, end, sizeof end, &n, &at)) {
-            return failed(Action::read, path, GetLastError());
-        }
-        if (n != 2 || end[0] != '\r' || end[1] != '\n') {
-            bytes = "\r\n";
-        }
+    char tail[2] = {};
+    const ULONGLONG from = size >= 2 ? size - 2 : 0;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(from & 0xFFFFFFFFU);
+    at.OffsetHigh = static_cast<DWORD>(from >> 32);
+    DWORD n = 0;
+    if (size != 0 && !ReadFile(file, tail, sizeof tail, &n, &at)) {
+        return failed(Action::read, path, GetLastError());
     }
-    bytes += line;
+    const std::string bytes = appendedBytes(size, {tail, n}, first, line);
     std::size_t done = 0;
     while (done < bytes.size()) {
         // The offset 0xFFFFFFFF:0xFFFFFFFF writes at the file's end.
@@ -245,7 +247,9 @@ class WindowsFileOperations final : public FileOperations {
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (isDirectory(name)) {
-                return {{}, failed(Action::read, path, reasons::directoryInPlace).error};
+                ReadBytes failure{{}, failed(Action::read, path, reasons::directoryInPlace).error};
+                failure.notAFile = true;
+                return failure;
             }
             ReadBytes failure{{}, failed(Action::read, path, error).error};
             failure.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -259,6 +263,7 @@ class WindowsFileOperations final : public FileOperations {
             // the next record replaces the link itself.
         } else if (GetFileType(file) != FILE_TYPE_DISK) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
+            result.notAFile = true;
         } else {
             result.bytes.resize(maxBytes);
             std::size_t done = 0;
@@ -421,72 +426,65 @@ class WindowsFileOperations final : public FileOperations {
         return list;
     }
 
-    // The lock is a byte-range lock on the lock file's first byte, which SMB
-    // carries to the server: games on several computers sharing the records
-    // folder exclude each other as games on one computer do.
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+    LockResult tryLock(const std::string& path) override {
         const std::wstring name = utf8ToWide(path);
-        const auto started = std::chrono::steady_clock::now();
-        auto deadline = started + wait;
-        // However busy the others look, the whole wait has an end.
-        const auto lastChance = started + wait * lockWaitTurns;
-        DWORD pause = 1;
-        // The holder's lock file (each holder has its own, deleted when it
-        // lets go) and the time its folder last changed: while they change,
-        // other games are taking their turns.
-        Turn seen{};
-        for (;;) {
-            const HANDLE file = CreateFileW(
-                name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        for (int race = 0; race < 1000; ++race) {
+            const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file == INVALID_HANDLE_VALUE) {
                 const DWORD error = GetLastError();
-                // A lock file being deleted cannot be opened (access denied)
-                // until its last holder has gone: wait. Access denied without
-                // a file there is the folder's rights: report at once.
                 const DWORD attributes = GetFileAttributesW(name.c_str());
-                // Any user may make the lock file read-only, which would
-                // look like a lock file on its way out for ever: the
-                // attribute is taken off, or the failure told at once.
-                const bool readOnly = error == ERROR_ACCESS_DENIED &&
-                                      attributes != INVALID_FILE_ATTRIBUTES &&
-                                      (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-                if (readOnly && !SetFileAttributesW(name.c_str(),
-                                                    attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
-                    return {nullptr, failed(Action::lock, path, reasons::readOnlyFile)};
-                }
-                const bool busy =
-                    error == ERROR_SHARING_VIOLATION ||
-                    (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES);
-                if (!readOnly && !busy) {
-                    return {nullptr, failed(Action::lock, path, error)};
-                }
-            } else {
-                OVERLAPPED whole{};
-                if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                               &whole)) {
-                    if (!deletePending(file)) {
-                        return {std::make_unique<WindowsFileLock>(file), {}};
+                // Any user may make the lock file read-only, which would look
+                // like a lock file on its way out for ever: the attribute is
+                // taken off, or the failure told at once.
+                if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                    (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+                    if (!SetFileAttributesW(name.c_str(),
+                                            attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+                        return {nullptr, failed(Action::lock, path, reasons::readOnlyFile)};
                     }
-                } else if (GetLastError() != ERROR_LOCK_VIOLATION &&
-                           GetLastError() != ERROR_IO_PENDING) {
-                    const DWORD error = GetLastError();
-                    CloseHandle(file);
-                    return {nullptr, failed(Action::lock, path, error)};
-                } else if (const Turn turn = turnOf(file, name); turn != seen) {
-                    seen = turn;
-                    deadline = std::chrono::steady_clock::now() + wait;
+                    continue;
+                }
+                // A lock file being deleted (by a game on Linux or an older
+                // one) cannot be opened until its last holder has gone, nor
+                // one an older game holds with delete access: busy. Access
+                // denied without a file there is the folder's rights.
+                if (error == ERROR_SHARING_VIOLATION ||
+                    (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES)) {
+                    return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
+                            "leaving"};
+                }
+                return {nullptr, failed(Action::lock, path, error)};
+            }
+            OVERLAPPED first{};
+            if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                           &first)) {
+                if (!deletePending(file)) {
+                    const std::string tag = uniqueTag();
+                    OVERLAPPED afterByte{};
+                    afterByte.Offset = 1;
+                    DWORD written = 0;
+                    // Only a sign for the waiters: a lock without it holds all the same.
+                    WriteFile(file,
+                              std::string(tag).append(holderTagBytes - tag.size(), ' ').data(),
+                              holderTagBytes, &written, &afterByte);
+                    return {std::make_unique<WindowsFileLock>(file), {}};
                 }
                 CloseHandle(file);
+                continue;
             }
-            const auto now = std::chrono::steady_clock::now();
-            if (now >= deadline || now >= lastChance) {
-                return {nullptr, failed(Action::lock, path, reasons::lockBusy), true};
+            const DWORD error = GetLastError();
+            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+                CloseHandle(file);
+                return {nullptr, failed(Action::lock, path, error)};
             }
-            Sleep(pause);
-            pause = std::min<DWORD>(pause * 2, 20);
+            std::string holder = holderOf(file, name);
+            CloseHandle(file);
+            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
+                    std::move(holder)};
         }
+        return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueTag()};
     }
 
     std::string uniqueTag() override {
@@ -494,6 +492,9 @@ class WindowsFileOperations final : public FileOperations {
         return std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(GetTickCount64() % 1000000) + "-" + std::to_string(++counter);
     }
+
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override;
 };
 
 }  // namespace
@@ -510,6 +511,23 @@ bool isAbsolutePath(const std::string& path) {
     }
     return path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
 }
+
+// The class sheet's archive: a rename that never replaces.
+namespace {
+
+Status WindowsFileOperations::renameWithoutReplacing(const std::string& from, const std::string& to,
+                                                     bool& taken) {
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses a name in use.
+    taken = false;
+    if (MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return {};
+    }
+    const DWORD error = GetLastError();
+    taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return failed(Action::replace, to, error);
+}
+
+}  // namespace
 
 }  // namespace quimbra::records
 

@@ -4,23 +4,13 @@
 
 namespace quimbra::records {
 
-RecordRead GameRecords::readRecord(const WaitNotice& waiting) {
+quimbra::RecordRead GameRecords::readRecord(const WaitNotice& waiting) {
     dir_ = storage_.GetSystemDir();
-    Status status = storage_.createMissing(dir_, waiting);
-    ReadResult score;
-    ReadResult name;
-    if (status.ok()) {
-        score = storage_.Leggifiletxt(scoreFilePath(dir_));
-        status = {score.error, Action::read};
+    const StoredRecord read = storage_.readRecord(dir_, waiting);
+    if (!read.ok()) {
+        return {{}, {}, read.status.error, failedAtStart(read.status.action)};
     }
-    if (status.ok()) {
-        name = storage_.Leggifiletxt(nameFilePath(dir_));
-        status = {name.error, Action::read};
-    }
-    if (!status.ok()) {
-        return {{}, {}, status.error, failedAtStart(status.action)};
-    }
-    return {score.text, name.text, {}, {}};
+    return {read.score, read.name, {}, {}};
 }
 
 GameEnded GameRecords::endGame(const std::string& score, const std::string& name,

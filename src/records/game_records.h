@@ -13,7 +13,7 @@ class GameRecords final : public RecordKeeper {
   public:
     explicit GameRecords(RecordStorage& storage) : storage_(storage) {}
 
-    RecordRead readRecord(const WaitNotice& waiting) override;
+    quimbra::RecordRead readRecord(const WaitNotice& waiting) override;
     GameEnded endGame(const std::string& score, const std::string& name, const BeatsRecord& beats,
                       const SheetRow& row, const WaitNotice& waiting) override;
 

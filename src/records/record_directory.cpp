@@ -106,11 +106,15 @@ class ExistingFolderOperations final : public FileOperations {
     DirectoryList listDirectory(const std::string& dir) override {
         return system_.listDirectory(dir);
     }
-    LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
-        return system_.lockFile(path, wait);
+    LockResult tryLock(const std::string& path) override {
+        return system_.tryLock(path);
     }
     std::string uniqueTag() override {
         return system_.uniqueTag();
+    }
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override {
+        return system_.renameWithoutReplacing(from, to, taken);
     }
 
   private:

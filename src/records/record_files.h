@@ -1,22 +1,7 @@
 #pragma once
-// The record files on disk. A new record replaces both files as one, also
-// across a crash or a power cut, and two games that end at once cannot mix
-// their records: every change is made under an exclusive lock, and the
-// decision to replace both files is written down (a commit mark) before the
-// first one is replaced, so the next holder of the lock can finish the job.
-//
-// On a network share reached by several computers the same holds, given
-// what the protocols promise: the lock is a byte-range lock that the
-// server keeps (see FileOperations::lockFile); a rename within the folder is
-// atomic on the server (NFS RENAME, SMB2 rename with replace, done by the
-// server's own file system); the file's flush (fsync, FlushFileBuffers)
-// reaches the server's disk (NFS COMMIT, SMB2 FLUSH), and NFS servers make
-// a create, rename or removal durable before they answer it, so the
-// folder's sync has nothing left to do there. Opening a file asks the
-// server, so a game reads what the last holder left. What a share adds: a
-// rename reported failed may have been done (checked below), and a file
-// removed by another computer is stale rather than missing (the lock
-// tries again).
+// The record files on disk, as the game uses them. Why a new record
+// replaces both files as one, across a crash, a power cut and two games
+// ending at once, also on a share: record_commit.cpp.
 
 #include <chrono>
 #include <cstddef>
@@ -25,6 +10,7 @@
 #include <vector>
 
 #include "records/file_operations.h"
+#include "records/lock_wait.h"
 #include "records/record_storage.h"
 
 namespace quimbra::records {
@@ -57,16 +43,15 @@ class RecordFiles final : public RecordStorage {
     RecordFiles(std::vector<std::string> candidates, FileOperations& files);
     ~RecordFiles() override;
 
-    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_.setPerHolder(wait); }
     // Whether games add their rows to the class sheet: as the technician
     // decided (Settings::classSheet) for this computer's folder, else on.
     void setClassSheet(bool on) { classSheet_ = on; }
 
     std::string GetSystemDir() override;
-    // Keeps the lock on success until the name file has been read (or any
-    // other operation), so that the two files read belong together.
     Status createMissing(const std::string& recordsDir, const WaitNotice& waiting = {}) override;
     ReadResult Leggifiletxt(const std::string& nomefile) override;
+    StoredRecord readRecord(const std::string& recordsDir, const WaitNotice& waiting = {}) override;
     WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                             const std::string& name, const BeatsRecord& beats,
                             const WaitNotice& waiting = {}) override;
@@ -75,18 +60,15 @@ class RecordFiles final : public RecordStorage {
                           const WaitNotice& waiting = {}) override;
 
   private:
-    Status recover(const std::string& dir);
-    // writeRecord's work, with the lock already held.
-    WriteResult writeLocked(const std::string& recordsDir, const std::string& score,
-                            const std::string& name, const BeatsRecord& beats);
+    // Step 1 of record_commit.cpp, and with step 2.
+    LockResult lock(const std::string& dir, const WaitNotice& waiting);
     LockResult lockAndRecover(const std::string& dir, const WaitNotice& waiting = {});
     Status createFiles(const std::string& dir);
     bool usable(const std::string& dir);
 
     std::vector<std::string> candidates_;
     FileOperations* files_;
-    std::chrono::milliseconds lockWait_ = defaultLockWait;
-    std::unique_ptr<FileLock> readingLock_;
+    LockWait lockWait_{defaultLockWait};
     bool classSheet_ = true;
 };
 

@@ -50,6 +50,14 @@ struct WriteResult {
     bool ok() const { return outcome == Outcome::written; }
 };
 
+// The record as a start reads it: both files, whole, decoded.
+struct StoredRecord {
+    Status status;  // why the files could not be created or read
+    std::string score;
+    std::string name;
+    bool ok() const { return status.ok(); }
+};
+
 // What the end of a game left in the records folder.
 struct GameEndResult {
     // The record's write; notARecord when none was asked for.
@@ -74,6 +82,11 @@ class RecordStorage {
 
     // The whole content of a record file, decoded from its code page.
     virtual ReadResult Leggifiletxt(const std::string& nomefile) = 0;
+
+    // The start's read: createMissing's work, then both files read, all
+    // under one lock, so that the two belong to one record.
+    virtual StoredRecord readRecord(const std::string& recordsDir,
+                                    const WaitNotice& waiting = {}) = 0;
 
     // Replaces both files, each with one line (the text, CR LF): the score
     // file with score, the name file with name, if beats says the score

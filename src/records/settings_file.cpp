@@ -15,16 +15,23 @@ namespace {
 
 // A new key is a member of Settings and a row here. A yes-or-no key takes
 // no, off, false and 0 (any case; a DWORD 0 for a policy value) as no, any
-// other value, or none, as yes.
+// other value as yes, and none as its default; a number key takes a whole
+// number within its bounds, and none as its default.
 struct Key {
     const char* name;    // in the file
     const char* policy;  // the policy value
     std::string Settings::*text;
     bool Settings::*yesNo;
+    int Settings::*number = nullptr;
+    int least = 0;
+    int most = 0;
 };
 constexpr Key keys[] = {
     {"records-folder", "RecordsFolder", &Settings::recordsFolder, nullptr},
     {"class-sheet", "ClassSheet", nullptr, &Settings::classSheet},
+    {"read-aloud", "ReadAloud", nullptr, &Settings::readAloud},
+    {"read-aloud-rate", "ReadAloudRate", nullptr, nullptr, &Settings::readAloudRate,
+     minReadAloudRate, maxReadAloudRate},
 };
 
 std::string_view trimmed(std::string_view text) {
@@ -35,16 +42,41 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-void set(Settings& settings, const Key& key, std::string_view value) {
+// Why the value does not fit the key ("" when it does).
+std::string set(Settings& settings, const Key& key, std::string_view value) {
     if (key.text != nullptr) {
         settings.*key.text = value;
-        return;
+        return {};
+    }
+    if (value.empty()) {
+        const Settings defaults;
+        if (key.yesNo != nullptr) {
+            settings.*key.yesNo = defaults.*key.yesNo;
+        } else {
+            settings.*key.number = defaults.*key.number;
+        }
+        return {};
+    }
+    if (key.number != nullptr) {
+        int number = 0;
+        const bool whole =
+            value.size() <= 4 && value.find_first_not_of("0123456789") == std::string_view::npos;
+        for (const char c : value) {
+            number = number * 10 + (c - '0');
+        }
+        if (!whole || number < key.least || number > key.most) {
+            return "imposta " + std::string(key.name) + " a \"" + std::string(value) +
+                   "\", ma va da " + std::to_string(key.least) + " a " + std::to_string(key.most);
+        }
+        settings.*key.number = number;
+        return {};
     }
     std::string lower(value);
     for (char& c : lower) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     settings.*key.yesNo = lower != "no" && lower != "off" && lower != "false" && lower != "0";
+    return {};
 }
 
 Settings refused(const std::string& path, const std::string& why) {
@@ -55,6 +87,21 @@ Settings refused(const std::string& path, const std::string& why) {
 }
 
 }  // namespace
+
+std::string classSheetOffReason(const Settings& settings) {
+    if (settings.classSheet) {
+        return {};
+    }
+#ifdef _WIN32
+    return "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
+           "(criterio ClassSheet).";
+#else
+    return std::string(
+               "Il registro è spento su questo computer: il tecnico della scuola lo ha "
+               "disattivato (class-sheet = no in ") +
+           settingsFile + ").";
+#endif
+}
 
 Settings settingsFromText(std::string_view text, const std::string& path) {
     // A byte-order mark, which some Windows editors put first.
@@ -83,7 +130,10 @@ Settings settingsFromText(std::string_view text, const std::string& path) {
             return refused(path, row + " imposta \"" + std::string(name) +
                                      "\", che non è un'impostazione conosciuta");
         }
-        set(settings, *key, trimmed(line.substr(equals + 1)));
+        const std::string misfit = set(settings, *key, trimmed(line.substr(equals + 1)));
+        if (!misfit.empty()) {
+            return refused(path, row + " " + misfit);
+        }
     }
     return settings;
 }
@@ -124,9 +174,11 @@ Settings technicianSettings() {
         if (status == ERROR_SUCCESS && type == REG_DWORD) {
             DWORD number = 0;
             std::memcpy(&number, value.data(), sizeof number);
-            set(settings, key, std::to_string(number));
+            // A policy value out of its bounds (the template keeps it within
+            // them) is left at its default.
+            (void)set(settings, key, std::to_string(number));
         } else if (status == ERROR_SUCCESS) {
-            set(settings, key, trimmed(wideToUtf8(value.substr(0, value.find(L'\0')))));
+            (void)set(settings, key, trimmed(wideToUtf8(value.substr(0, value.find(L'\0')))));
         }
     }
     return settings;

@@ -1,7 +1,6 @@
 #include "window/application.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -30,10 +29,6 @@ QString keepPathsWhole(QString text) {
     // A word joiner: the line breaker allows a break between ':' and '\'.
     static const QRegularExpression drive(QStringLiteral("\\b([A-Za-z]:)(?=\\\\)"));
     return text.replace(drive, QStringLiteral("\\1\u2060"));
-}
-
-QString shownPath(const QString& path) {
-    return keepPathsWhole(QDir::toNativeSeparators(path));
 }
 
 }  // namespace quimbra::window

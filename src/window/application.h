@@ -1,6 +1,6 @@
 #pragma once
-// What the game and the teacher's window share as programs: the title,
-// Qt's own translations and how a message shows a path.
+// What the game and the teacher's window share as programs: the title and
+// Qt's own translations; and how the game's messages keep a path whole.
 
 #include <QString>
 
@@ -17,8 +17,5 @@ bool installQtTranslations();
 // The text with every drive's colon ("C:\") joined to what follows: a
 // message box would otherwise break a long path's line after "C:".
 QString keepPathsWhole(QString text);
-
-// A path as a message shows it: the system's separators, kept whole.
-QString shownPath(const QString& path);
 
 }  // namespace quimbra::window

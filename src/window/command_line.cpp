@@ -18,7 +18,10 @@ CommandLine readCommandLine(const QStringList& arguments) {
     const QCommandLineOption classSheet(
         QStringLiteral("registro"),
         QStringLiteral("Apre il registro della classe invece del gioco."));
-    parser.addOptions({help, version, whiteboard, classSheet});
+    const QCommandLineOption readAloud(
+        QStringLiteral("voce"),
+        QStringLiteral("Legge ad alta voce le domande e i messaggi, per chi legge con fatica."));
+    parser.addOptions({help, version, whiteboard, classSheet, readAloud});
 
     CommandLine line;
     if (!parser.parse(arguments)) {
@@ -27,7 +30,11 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return line;
     }
     if (parser.isSet(help)) {
-        line.message = parser.helpText();
+        // Before the application exists, Qt has no name for the program.
+        line.message = parser.helpText().replace(
+            QStringLiteral("<executable_name>"),
+            arguments.isEmpty() ? QStringLiteral("quimbra")
+                                : arguments.first().section(QLatin1Char('/'), -1));
         return line;
     }
     if (parser.isSet(version)) {
@@ -37,7 +44,16 @@ CommandLine readCommandLine(const QStringList& arguments) {
     }
     line.whiteboard = parser.isSet(whiteboard);
     line.classSheet = parser.isSet(classSheet);
+    line.readAloud = parser.isSet(readAloud);
     return line;
+}
+
+QStringList rawArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
 }
 
 }  // namespace quimbra::window

@@ -13,6 +13,8 @@ struct CommandLine {
     bool whiteboard = false;
     // --registro: the teacher's class sheet opens instead of the game.
     bool classSheet = false;
+    // --voce: the game reads its questions and messages aloud on this computer.
+    bool readAloud = false;
     // Set when the program should only print this (help, version, a wrong
     // switch) and end, with exitCode.
     QString message;
@@ -22,5 +24,8 @@ struct CommandLine {
 
 // `arguments` as QCoreApplication::arguments() gives them, program name first.
 CommandLine readCommandLine(const QStringList& arguments);
+
+// main's arguments as a list, before any QCoreApplication exists.
+QStringList rawArguments(int argc, char* argv[]);
 
 }  // namespace quimbra::window

@@ -19,17 +19,32 @@
 #include "records/game_records.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
+#include "register/class_sheet_window.h"
 #include "window/application.h"
-#include "window/class_sheet_window.h"
 #include "window/command_line.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     // Only the application name: a display name would be appended to the
     // window's title on some desktops.
     QApplication::setApplicationName(quimbra::window::applicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(QUIMBRA_VERSION));
-    // Before the switches are read: the help's own words ("Uso:") are Qt's.
+#ifndef _WIN32
+    // --help and --version are answered before Qt looks for a display, so
+    // they work where there is none (a terminal, a package's checks).
+    if (quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv)).endsAtOnce()) {
+        // Qt's core only: enough for its translations of the help's own words.
+        QCoreApplication core(argc, argv);
+        quimbra::window::installQtTranslations();
+        const auto early =
+            quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv));
+        if (early.endsAtOnce() && early.exitCode == 0) {
+            std::fputs(early.message.toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+    }
+#endif
+    QApplication app(argc, argv);
+    // Before the switches are read: the help's own words are Qt's.
     quimbra::window::installQtTranslations();
     const quimbra::window::CommandLine commandLine =
         quimbra::window::readCommandLine(QApplication::arguments());
@@ -51,17 +66,17 @@ int main(int argc, char* argv[]) {
         if (!settings.unreadable.empty()) {
             // No records folder can be known: any sheet shown would be
             // another folder's, or none, with nothing said.
-            QMessageBox::warning(nullptr, QString::fromUtf8(quimbra::window::classSheetTitle),
+            QMessageBox::warning(nullptr, QString::fromUtf8(quimbra::teacher::classSheetTitle),
                                  QString::fromStdString(settings.unreadable));
             return 1;
         }
         const records::RecordLocation location = records::platformRecordLocation(settings);
         records::RecordFiles storage(location.candidates, *location.files);
         // The technician may have turned the sheet off (ClassSheet = 0,
-        // class-sheet = no): the window then says so.
-        const bool sheetOff = !settings.classSheet;
-        quimbra::window::ClassSheetWindow sheet(QString::fromStdString(storage.GetSystemDir()),
-                                                QDate::currentDate(), sheetOff);
+        // class-sheet = no): the window then says why.
+        quimbra::teacher::ClassSheetWindow sheet(
+            QString::fromStdString(storage.GetSystemDir()), QDate::currentDate(),
+            QString::fromStdString(records::classSheetOffReason(settings)));
         sheet.show();
         return QApplication::exec();
     }

@@ -441,7 +441,7 @@ def case_class_sheet(game):
                   os.uname().nodename) for name, right, record in pupils], "the five rows")
     for row in rows[1:]:
         check(re.fullmatch(r"\d{4}-\d\d-\d\d", row[0]) and re.fullmatch(r"\d\d:\d\d", row[1])
-              and re.fullmatch(r"00:[0-5]\d", row[6]), f"the date, time and time played: {row}")
+              and re.fullmatch(r"0:00:[0-5]\d", row[6]), f"the date, time and time played: {row}")
 case_class_sheet.timeout = 290
 
 def case_new_game(game):

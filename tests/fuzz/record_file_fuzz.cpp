@@ -45,7 +45,7 @@ class MemoryFiles final : public FileOperations {
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
         const auto found = files_.find(path);
         if (found == files_.end()) {
-            return {{}, "missing"};
+            return {{}, "missing", true};
         }
         return {found->second.substr(0, maxBytes), {}};
     }
@@ -78,10 +78,13 @@ class MemoryFiles final : public FileOperations {
         }
         return list;
     }
-    LockResult lockFile(const std::string&, std::chrono::milliseconds) override {
-        return {std::make_unique<FileLock>(), {}};
-    }
+    LockResult tryLock(const std::string&) override { return {std::make_unique<FileLock>(), {}}; }
     std::string uniqueTag() override { return "1"; }
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override {
+        taken = files_.contains(to);
+        return taken ? Status{"taken", Action::replace} : replaceFile(from, to);
+    }
 
     std::map<std::string, std::string> files_;
 };

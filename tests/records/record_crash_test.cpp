@@ -77,11 +77,8 @@ class RecordCrashTest : public ::testing::Test {
 
     // Starts as a new game does; returns the pair it shows.
     std::pair<std::string, std::string> restart() {
-        RecordFiles files(dir_);
-        const Status created = files.createMissing(dir_);
-        EXPECT_TRUE(created.ok()) << created.error;
-        const std::string score = files.Leggifiletxt(scoreFilePath(dir_)).text;
-        const std::string name = files.Leggifiletxt(nameFilePath(dir_)).text;
+        const StoredRecord read = RecordFiles(dir_).readRecord(dir_);
+        EXPECT_TRUE(read.ok()) << read.status.error;
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(root_)) {
             names.push_back(entry.path().filename().string());
@@ -90,7 +87,7 @@ class RecordCrashTest : public ::testing::Test {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}))
             << "nothing left behind";
-        return {score, name};
+        return {read.score, read.name};
     }
 
     fs::path root_;
@@ -145,13 +142,11 @@ TEST_F(RecordCrashTest, KilledOrFailingAtEveryOperation) {
 // A game starting: reads the pair, and exits with 1 when it is mixed
 // ("Primo" holds only the initial record).
 void startGame(const std::string& dir, int initial) {
-    RecordFiles reading(dir);
-    const bool read = reading.createMissing(dir).ok();
-    const int shown = std::atoi(reading.Leggifiletxt(scoreFilePath(dir)).text.c_str());
-    const std::string holder = reading.Leggifiletxt(nameFilePath(dir)).text;
-    if (!read ||
-        holder != (shown == initial ? std::string("Primo") : "Giocatore " + std::to_string(shown)) +
-                      "\r\n") {
+    const StoredRecord read = RecordFiles(dir).readRecord(dir);
+    const int shown = std::atoi(read.score.c_str());
+    if (!read.ok() || read.name != (shown == initial ? std::string("Primo")
+                                                     : "Giocatore " + std::to_string(shown)) +
+                                       "\r\n") {
         std::_Exit(1);
     }
 }

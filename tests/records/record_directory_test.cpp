@@ -124,14 +124,24 @@ TEST(RecordDirectory, FirstUsableCandidate) {
 }
 
 // The settings' text: the last line of a key decides, only a clear no turns
-// the class sheet off, and a line that is not a known key is refused whole,
-// naming the line.
+// the class sheet off, reading aloud is off unless asked for, an empty value
+// is the default again, and a line that is not a known key, or a rate out of
+// bounds, is refused whole, naming the line.
 TEST(RecordDirectory, SettingsFromText) {
     const struct {
         std::string text;
         bool classSheet;
         std::string refusal;  // empty when the text is taken
+        bool readAloud = false;
+        int rate = 80;
     } cases[] = {
+        {"read-aloud = yes\nread-aloud-rate = 60", true, "", true, 60},
+        {"read-aloud = yes\nread-aloud =\nread-aloud-rate = 200\nread-aloud-rate=", true, ""},
+        {"read-aloud = Off\nread-aloud-rate = 50", true, "", false, 50},
+        {"read-aloud = yes\nread-aloud-rate = 49", true,
+         "la riga 2 imposta read-aloud-rate a \"49\", ma va da 50 a 200"},
+        {"read-aloud-rate = -80", true, "la riga 1 imposta read-aloud-rate a \"-80\""},
+        {"read-aloud-rate = 99999", true, "la riga 1 imposta read-aloud-rate a \"99999\""},
         {"# class-sheet = no\n", true, ""},
         {"class-sheet=0\n class-sheet = OFF \r\n", false, ""},
         {"class-sheet = no\nclass-sheet = yes", true, ""},
@@ -145,6 +155,8 @@ TEST(RecordDirectory, SettingsFromText) {
     for (const auto& c : cases) {
         const Settings settings = settingsFromText(c.text, "/q.conf");
         EXPECT_EQ(settings.classSheet, c.classSheet) << c.text;
+        EXPECT_EQ(settings.readAloud, c.readAloud) << c.text;
+        EXPECT_EQ(settings.readAloudRate, c.rate) << c.text;
         EXPECT_EQ(settings.unreadable.find("\"/q.conf\": " + c.refusal) != std::string::npos,
                   !c.refusal.empty())
             << settings.unreadable;

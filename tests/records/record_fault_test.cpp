@@ -170,11 +170,10 @@ TEST_F(RecordFaultTest, EveryFailingCall) {
                 EXPECT_EQ(outcome, Outcome::unsure) << run.message;
             }
 
-            RecordFiles files(dir_);
-            const Status restarted = files.createMissing(dir_);
-            ASSERT_TRUE(restarted.ok()) << restarted.error;
-            const std::string score = files.Leggifiletxt(scoreFilePath(dir_)).text;
-            const std::string name = files.Leggifiletxt(nameFilePath(dir_)).text;
+            const StoredRecord restarted = RecordFiles(dir_).readRecord(dir_);
+            ASSERT_TRUE(restarted.ok()) << restarted.status.error;
+            const std::string& score = restarted.score;
+            const std::string& name = restarted.name;
             const bool isNew = score == "20\r\n" && name == "Eva\r\n";
             EXPECT_TRUE(isNew || (score == "12\r\n" && name == "Anna\r\n")) << score << name;
             EXPECT_EQ(isNew, outcome != Outcome::failed) << run.message;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -281,16 +282,67 @@ TEST_F(WindowsRecords, PolicyFolderAndNoOther) {
     const DWORD off = 0;  // ClassSheet = 0 beside it turns the class sheet off
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet", REG_DWORD,
                     &off, sizeof off);
-    EXPECT_FALSE(technicianSettings().classSheet);
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ClassSheet");
+    // ReadAloud = 1 and ReadAloudRate = 60 turn the voice on, slower.
+    const DWORD on = 1, rate = 60;
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ReadAloud", REG_DWORD,
+                    &on, sizeof on);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", L"ReadAloudRate", REG_DWORD,
+                    &rate, sizeof rate);
+    const Settings settings = technicianSettings();
+    EXPECT_FALSE(settings.classSheet);
+    EXPECT_TRUE(settings.readAloud);
+    EXPECT_EQ(settings.readAloudRate, 60);
+    for (const wchar_t* name : {L"ClassSheet", L"ReadAloud", L"ReadAloudRate"}) {
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", name);
+    }
 }
 
 // A record that cannot be written on Windows (a file held open by another
 // program without sharing, a read-only file) fails with a reason naming the
 // file, and loses nothing: both old files stay as they were, byte for byte,
 // and no temporary file is left behind.
+// A game in another process that tries the lock once, as every waiter does,
+// then tries to delete the lock file, and ends: exit code 0 when it found the
+// lock busy.
+DWORD waiterInAnotherProcess(const std::string& dir) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command =
+        L"\"" + std::wstring(self) +
+        L"\" --gtest_filter=WindowsRecords.BlockedWriteIsReportedAndLosesNothing";
+    SetEnvironmentVariableW(L"QUIMBRA_LOCK_WAITER", wide(dir).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    DWORD code = 2;
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableW(L"QUIMBRA_LOCK_WAITER", nullptr);
+    return code;
+}
+
+// Also the lock held by one game while a game of another process waited for
+// it: the waiter leaves the holder's lock file as it was (never deleted nor
+// to be deleted), so a third game is refused only while the lock is held.
 TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
-    enum class Block { holdOpen, readOnly };
+    if (wchar_t waiter[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"QUIMBRA_LOCK_WAITER", waiter, MAX_PATH) > 0) {
+        const std::wstring lock = std::wstring(waiter) + L"vondu.lock";
+        const int n =
+            WideCharToMultiByte(CP_UTF8, 0, lock.c_str(), -1, nullptr, 0, nullptr, nullptr);
+        std::string path(static_cast<std::size_t>(n), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, lock.c_str(), -1, path.data(), n, nullptr, nullptr);
+        path.pop_back();
+        const bool busy = systemFileOperations().lockFile(path, std::chrono::milliseconds(0)).busy;
+        DeleteFileW(lock.c_str());  // as any user may try
+        ExitProcess(busy ? 0 : 1);
+    }
+    enum class Block { holdOpen, readOnly, lockHeld };
     struct Case {
         const char* what;
         bool scoreFile;  // else the name file
@@ -301,6 +353,7 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
         {"name file held open without sharing", false, Block::holdOpen},
         {"score file read-only", true, Block::readOnly},
         {"name file read-only", false, Block::readOnly},
+        {"lock held, waited for by another process", false, Block::lockHeld},
     };
     const std::string oldScore = "12\r\n";
     const std::string oldName = "Anna\r\n";
@@ -312,10 +365,30 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
         SetFileAttributesW(wide(name).c_str(), FILE_ATTRIBUTE_NORMAL);
         writeBytes(score, oldScore);
         writeBytes(name, oldName);
-        const std::string blocked = c.scoreFile ? score : name;
+        const std::string blocked = c.block == Block::lockHeld ? dir_ + lockFileName
+                                    : c.scoreFile              ? score
+                                                               : name;
 
         HANDLE held = INVALID_HANDLE_VALUE;
-        if (c.block == Block::holdOpen) {
+        LockResult lock;
+        if (c.block == Block::lockHeld) {
+            lock = systemFileOperations().lockFile(blocked, std::chrono::milliseconds(0));
+            ASSERT_TRUE(lock.ok()) << lock.status.error;
+            EXPECT_EQ(waiterInAnotherProcess(dir_), 0U);
+            // Nor can the waiter, or anyone, delete it meanwhile: a game after
+            // them finds the lock taken, never a new lock file of its own.
+            EXPECT_TRUE(
+                systemFileOperations().lockFile(blocked, std::chrono::milliseconds(0)).busy);
+            const HANDLE third =
+                CreateFileW(wide(blocked).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            EXPECT_EQ(third == INVALID_HANDLE_VALUE ? GetLastError() : 0U, 0U)
+                << "the holder's lock file deleted or doomed";
+            FILE_STANDARD_INFO state{};
+            GetFileInformationByHandleEx(third, FileStandardInfo, &state, sizeof state);
+            EXPECT_FALSE(state.DeletePending) << "the holder's lock file doomed";
+            CloseHandle(third);
+        } else if (c.block == Block::holdOpen) {
             held = CreateFileW(wide(blocked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             ASSERT_NE(held, INVALID_HANDLE_VALUE) << "error " << GetLastError();
@@ -324,6 +397,7 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
         }
 
         RecordFiles storage(dir_);
+        storage.setLockWait(std::chrono::milliseconds(200));
         const WriteResult written = storage.writeRecord(dir_, "30", "Marco", always);
         if (held != INVALID_HANDLE_VALUE) {
             CloseHandle(held);
@@ -334,11 +408,13 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
         EXPECT_EQ(readBytes(score), oldScore);
         EXPECT_EQ(readBytes(name), oldName);
         std::vector<std::string> names = namesIn(dir_);
+        std::erase(names, std::string(lockFileName));  // it stays, and is no lock by itself
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
 
         // Once the file is free again the same record is written.
         SetFileAttributesW(wide(blocked).c_str(), FILE_ATTRIBUTE_NORMAL);
+        lock.lock.reset();
         ASSERT_TRUE(storage.writeRecord(dir_, "30", "Marco", always).ok());
         EXPECT_EQ(readBytes(score), "30\r\n");
         EXPECT_EQ(readBytes(name), "Marco\r\n");
@@ -347,7 +423,7 @@ TEST_F(WindowsRecords, BlockedWriteIsReportedAndLosesNothing) {
 
 // Games ending at once (threads here: a lock belongs to a handle, so they
 // contend as processes do): the highest score is on disk with its own name,
-// and no lock, mark or temporary file is left.
+// and no mark or temporary file is left.
 TEST_F(WindowsRecords, GamesEndingAtOnce) {
     for (int round = 0; round < 10; ++round) {
         writeBytes(scoreFilePath(dir_), "3\r\n");
@@ -373,6 +449,7 @@ TEST_F(WindowsRecords, GamesEndingAtOnce) {
         EXPECT_EQ(readBytes(nameFilePath(dir_)), "G6\r\n");
         std::vector<std::string> names = namesIn(dir_);
         std::sort(names.begin(), names.end());
+        std::erase(names, std::string(lockFileName));
         EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.txt"}));
     }
 }
@@ -389,8 +466,9 @@ void setFindNext(decltype(&FindNextFileW) findNext) {
     VirtualProtect(&__imp_FindNextFileW, sizeof findNext, old, &old);
 }
 
-// A listing cut short by an error is a failed one: a commit mark missed in
-// it would undo a record that counted. Nothing is decided, and it is said.
+// A listing cut short by an error is a failed one, and it is said. The
+// commit mark is opened, never looked up in a listing, so the record it
+// decided is finished all the same; only the leftovers wait.
 TEST_F(WindowsRecords, CutShortListingIsReported) {
     writeBytes(scoreFilePath(dir_), "12\r\n");
     writeBytes(dir_ + commitMarkName, "77-1-1\r\n");
@@ -400,7 +478,10 @@ TEST_F(WindowsRecords, CutShortListingIsReported) {
     const Status started = RecordFiles(dir_).createMissing(dir_);
     setFindNext(real);
     EXPECT_NE(started.error.find(dir_), std::string::npos) << started.error;
-    EXPECT_EQ(namesIn(dir_).size(), 3U) << "nothing created, replaced or removed";
+    EXPECT_EQ(readBytes(nameFilePath(dir_)), "Eva\r\n");
+    std::vector<std::string> names = namesIn(dir_);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"nvondu.txt", "vondu.lock", "vondu.txt"}));
 }
 
 // A leftover temporary file that another program holds open is no obstacle:

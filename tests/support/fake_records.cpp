@@ -32,6 +32,20 @@ records::ReadResult FakeRecords::Leggifiletxt(const std::string& nomefile) {
     return {*file, ""};
 }
 
+records::StoredRecord FakeRecords::readRecord(const std::string& recordsDir,
+                                              const records::WaitNotice& waiting) {
+    records::StoredRecord result{createMissing(recordsDir, waiting), {}, {}};
+    for (const bool isScore : {true, false}) {
+        if (result.ok()) {
+            const records::ReadResult file = Leggifiletxt(
+                isScore ? records::scoreFilePath(recordsDir) : records::nameFilePath(recordsDir));
+            (isScore ? result.score : result.name) = file.text;
+            result.status = {file.error, records::Action::read};
+        }
+    }
+    return result;
+}
+
 records::WriteResult FakeRecords::writeRecord(const std::string& recordsDir,
                                               const std::string& score, const std::string& name,
                                               const records::BeatsRecord& beats,

@@ -22,6 +22,9 @@ class FakeRecords : public records::RecordStorage {
     records::Status createMissing(const std::string& recordsDir,
                                   const records::WaitNotice& waiting = {}) override;
     records::ReadResult Leggifiletxt(const std::string& nomefile) override;
+    // createMissing, then both files read as Leggifiletxt reads them.
+    records::StoredRecord readRecord(const std::string& recordsDir,
+                                     const records::WaitNotice& waiting = {}) override;
     records::WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                      const std::string& name, const records::BeatsRecord& beats,
                                      const records::WaitNotice& waiting = {}) override;

@@ -54,15 +54,26 @@ class HookedFiles final : public records::FileOperations {
         if (records::Status status = hook_("listDirectory", dir); !status.ok()) {
             return {{}, status};
         }
-        return real_.listDirectory(dir);
+        records::DirectoryList list = real_.listDirectory(dir);
+        std::erase(list.names, hidden);
+        return list;
     }
-    records::LockResult lockFile(const std::string& path, std::chrono::milliseconds wait) override {
+    records::LockResult tryLock(const std::string& path) override {
         if (records::Status status = hook_("lockFile", path); !status.ok()) {
             return {nullptr, status};
         }
-        return real_.lockFile(path, wait);
+        return real_.tryLock(path);
     }
     std::string uniqueTag() override { return real_.uniqueTag(); }
+    records::Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                           bool& taken) override {
+        taken = false;
+        return run("renameWithoutReplacing", to,
+                   [&] { return real_.renameWithoutReplacing(from, to, taken); });
+    }
+
+    // A name that listings leave out, as a share's stale cache may.
+    std::string hidden;
 
   private:
     template <typename Operation>

@@ -19,7 +19,6 @@
 #include "game/question_generator.h"
 #include "game/random_source.h"
 #include "recording_events.h"
-#include "window/class_sheet_window.h"
 
 namespace quimbra::window {
 namespace {
@@ -469,44 +468,6 @@ TEST_F(BehaviourTest, WhiteboardSizesShowOneSeaAGrownMenuAndThePad) {
         QTest::mouseRelease(window.image1(), Qt::LeftButton);
     }
     EXPECT_EQ(switched.count(), 1);
-}
-
-// The teacher's window: the name filter and the summary ignore case, the period counts from the
-// given day, sorting goes by the number, and the summary is that of the rows shown, its last game
-// the newest.
-TEST(ClassSheetWindowTest, FilterPeriodAndSortMeetInTheRowsAndTheSummary) {
-    QTemporaryDir dir;
-    QFile sheet(dir.filePath("registro.csv"));
-    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
-    sheet.write(
-        "2025-05-01;10:00;Ada;9;0;9;05:00;;PC\r\n2026-09-15;10:00;Ada;5;1;6;05:00;;PC\r\n"
-        "2026-12-07;09:00;Niccol\xC3\xB2;3;2;5;05:00;;PC\r\n2026-12-07;10:00;Ada;8;0;8;05:00;;"
-        "PC\r\n"
-        "2026-12-09;9:30;NICCOL\xC3\x92;10;0;10;05:00;s\xC3\xAC;PC\r\n2026-12-09;11:00;Bea;4;0;4;"
-        "05:00;;PC\r\n");
-    sheet.close();
-    ClassSheetWindow window(dir.path() + "/", QDate(2026, 12, 9));
-    const auto cell = [](QAbstractItemModel* model, int row, int column) {
-        return model->index(row, column).data().toString();
-    };
-    window.nameFilter()->setText(QString::fromUtf8("niccolò"));
-    window.period()->setCurrentIndex(1);  // this week
-    QAbstractItemModel* rows = window.rowsView()->model();
-    ASSERT_EQ(rows->rowCount(), 2);
-    EXPECT_EQ(cell(rows, 0, 1), "9:30");  // newest first
-    window.rowsView()->sortByColumn(3, Qt::AscendingOrder);
-    EXPECT_EQ(cell(rows, 0, 3), "3");
-    QAbstractItemModel* pupils = window.pupilsView()->model();
-    ASSERT_EQ(pupils->rowCount(), 1);  // one pupil, as last typed
-    EXPECT_EQ(cell(pupils, 0, 0) + cell(pupils, 0, 1), QString::fromUtf8("NICCOLÒ2"));
-
-    window.nameFilter()->setText("ada");
-    window.period()->setCurrentIndex(2);  // this school year, from September 1st
-    ASSERT_EQ(rows->rowCount(), 2);
-    ASSERT_EQ(pupils->rowCount(), 1);
-    const QStringList summary = {cell(pupils, 0, 0), cell(pupils, 0, 1), cell(pupils, 0, 2),
-                                 cell(pupils, 0, 3), cell(pupils, 0, 4)};
-    EXPECT_EQ(summary, QStringList({"Ada", "2", "8", "8", "6,5"}));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 #include "records/class_sheet.h"
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 class SheetRowsModel final : public QAbstractTableModel {
   public:
@@ -22,8 +22,10 @@ class SheetRowsModel final : public QAbstractTableModel {
     // The rows in file order; shown newest (last) first.
     void setRows(std::vector<records::SheetRow> rows);
     const records::SheetRow& sheetRow(int row) const { return rows_[at(row)]; }
-    // The name folded for a filter that ignores case.
+    // The name folded for what ignores case: one pupil, the order by name.
     const QString& foldedName(int row) const { return folded_[at(row)]; }
+    // The name as the filter matches it, without case or accents.
+    const QString& searchedName(int row) const { return searched_[at(row)]; }
     // Larger is later in the day's calendar: yyyymmddhhmm.
     long long playedAt(int row) const { return playedAt_[at(row)]; }
     // Larger is later in the file.
@@ -38,6 +40,7 @@ class SheetRowsModel final : public QAbstractTableModel {
     std::size_t at(int row) const { return rows_.size() - 1 - static_cast<std::size_t>(row); }
     std::vector<records::SheetRow> rows_;
     std::vector<QString> folded_;
+    std::vector<QString> searched_;
     std::vector<long long> playedAt_;
 };
 
@@ -51,7 +54,8 @@ class SheetFilter final : public QSortFilterProxyModel {
   public:
     explicit SheetFilter(SheetRowsModel& rows, QObject* parent = nullptr);
 
-    // The rows whose name contains `name` (case aside), played in `period`.
+    // The rows whose name contains `name` (case and accents aside: "zoe"
+    // finds "Zoè"), played in `period`.
     void choose(const QString& name, Period period, QDate today);
     bool accepts(int sourceRow) const;
 
@@ -70,6 +74,7 @@ class SheetFilter final : public QSortFilterProxyModel {
 struct Pupil {
     QString name;
     std::vector<int> right;
+    QStringList dates;  // of each game, "08/12"
     int best() const;
     double average() const;
 };
@@ -96,9 +101,12 @@ class PupilsModel final : public QAbstractTableModel {
     std::vector<Pupil> pupils_;
 };
 
+// Text as a search matches it: without accents (decomposed, the marks
+// dropped) and without case.
+QString searchKey(const QString& text);
 // "08/12/2026" from "2026-12-08".
 QString italianDate(const std::string& iso);
 // "6,5"
 QString oneDecimal(double value);
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

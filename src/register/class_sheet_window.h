@@ -9,6 +9,12 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+#include <string>
+
+#include "records/class_sheet_file.h"
+
+class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -16,7 +22,7 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 class PupilsModel;
 class RightAnswersChart;
@@ -29,13 +35,13 @@ inline constexpr const char* classSheetTitle = "Registro di Quimbra";
 class ClassSheetWindow final : public QWidget {
   public:
     // recordsDir ends with its separator; today is the day the periods count
-    // from; recordingOff when the technician turned the sheet off, which the
-    // window then says.
-    ClassSheetWindow(const QString& recordsDir, QDate today, bool recordingOff = false,
+    // from; offReason says why the technician turned the sheet off
+    // (classSheetOffReason), which the window then shows; empty when it is on.
+    ClassSheetWindow(const QString& recordsDir, QDate today, const QString& offReason = {},
                      QWidget* parent = nullptr);
     ~ClassSheetWindow() override;
 
-    // Reads the sheet again.
+    // Reads the sheet shown again: this year's, or the past year chosen.
     void load();
     QString sheetPath() const;
     // What the PDF holds: the current view.
@@ -46,7 +52,15 @@ class ClassSheetWindow final : public QWidget {
     QTableView* pupilsView() const { return pupilsView_; }
     QLineEdit* nameFilter() const { return nameFilter_; }
     QComboBox* period() const { return period_; }
+    // This school year's sheet first, then the past years' (read-only).
+    QComboBox* year() const { return year_; }
     QLabel* status() const { return status_; }
+    QAbstractButton* newYearButton() const;
+    QAbstractButton* openButton() const;
+
+    // The size it opens at on a screen of this size: a share of it, never
+    // less than the size everything is drawn for at 1.
+    static QSize openingSize(QSize screen);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -59,10 +73,14 @@ class ClassSheetWindow final : public QWidget {
     void openInSpreadsheet();
     void askPdf();
     void newSchoolYear();
+    void listYears();
+    // A message beside the window, at its scale; it does not wait.
+    void tell(const QString& text);
 
     QString recordsDir_;
     QDate today_;
-    bool recordingOff_;
+    records::ClassSheetFile sheetFile_;
+    std::string shownName_;
     QString loadMessage_;
     std::size_t skipped_ = 0;
     SheetRowsModel* rows_;
@@ -73,6 +91,8 @@ class ClassSheetWindow final : public QWidget {
     QLabel* status_ = nullptr;
     QLineEdit* nameFilter_ = nullptr;
     QComboBox* period_ = nullptr;
+    QComboBox* year_ = nullptr;
+    QPushButton* open_ = nullptr;
     QTableView* rowsView_ = nullptr;
     QTableView* pupilsView_ = nullptr;
     RightAnswersChart* chart_ = nullptr;
@@ -82,4 +102,4 @@ class ClassSheetWindow final : public QWidget {
     double factor_ = 0;
 };
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -1,4 +1,4 @@
-#include "window/class_sheet_model.h"
+#include "register/class_sheet_model.h"
 
 #include <QCollator>
 
@@ -6,12 +6,10 @@
 #include <map>
 #include <numeric>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 namespace {
 
-const char* const columnTitles[] = {
-    "Data", "Ora", "Nome", "Esatte", "Sbagliate", "Totale", "Tempo di gioco", "Record", "Computer"};
-constexpr int columnCount = static_cast<int>(std::size(columnTitles));
+constexpr int columnCount = static_cast<int>(std::size(records::classSheetColumns));
 enum Column {
     dateColumn,
     timeColumn,
@@ -52,6 +50,12 @@ long long playedAtOf(const records::SheetRow& row) {
 
 }  // namespace
 
+QString searchKey(const QString& text) {
+    QString key = text.normalized(QString::NormalizationForm_D);
+    key.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+    return key.toCaseFolded();
+}
+
 QString italianDate(const std::string& iso) {
     return text(iso.substr(8, 2) + "/" + iso.substr(5, 2) + "/" + iso.substr(0, 4));
 }
@@ -65,10 +69,13 @@ void SheetRowsModel::setRows(std::vector<records::SheetRow> rows) {
     rows_ = std::move(rows);
     folded_.clear();
     folded_.reserve(rows_.size());
+    searched_.clear();
+    searched_.reserve(rows_.size());
     playedAt_.clear();
     playedAt_.reserve(rows_.size());
     for (const records::SheetRow& row : rows_) {
         folded_.push_back(text(row.name).toCaseFolded());
+        searched_.push_back(searchKey(folded_.back()));
         playedAt_.push_back(playedAtOf(row));
     }
     endResetModel();
@@ -79,7 +86,7 @@ int SheetRowsModel::rowCount(const QModelIndex& parent) const {
 }
 
 int SheetRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : window::columnCount;
+    return parent.isValid() ? 0 : teacher::columnCount;
 }
 
 QVariant SheetRowsModel::data(const QModelIndex& index, int role) const {
@@ -118,8 +125,9 @@ QVariant SheetRowsModel::data(const QModelIndex& index, int role) const {
 
 QVariant SheetRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < window::columnCount) {
-        return QString::fromUtf8(columnTitles[section]);
+        section < teacher::columnCount) {
+        const std::string_view title = records::classSheetColumns[section];
+        return QString::fromUtf8(title.data(), qsizetype(title.size()));
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -143,7 +151,7 @@ SheetFilter::SheetFilter(SheetRowsModel& rows, QObject* parent)
 }
 
 void SheetFilter::choose(const QString& name, Period period, QDate today) {
-    const QString folded = name.trimmed().toCaseFolded();
+    const QString folded = searchKey(name.trimmed());
     const QDate start = periodStart(period, today);
     const std::string from =
         start.isNull() ? std::string() : start.toString(Qt::ISODate).toStdString();
@@ -161,7 +169,7 @@ void SheetFilter::choose(const QString& name, Period period, QDate today) {
 bool SheetFilter::accepts(int sourceRow) const {
     const records::SheetRow& row = rows_.sheetRow(sourceRow);
     return (from_.empty() || row.date >= from_) && (to_.empty() || row.date <= to_) &&
-           (name_.isEmpty() || rows_.foldedName(sourceRow).contains(name_));
+           (name_.isEmpty() || rows_.searchedName(sourceRow).contains(name_));
 }
 
 bool SheetFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
@@ -215,6 +223,7 @@ std::vector<Pupil> pupilsOf(const SheetRowsModel& rows, const SheetFilter& filte
             Pupil& pupil = byName[rows.foldedName(i)];
             pupil.name = text(rows.sheetRow(i).name);
             pupil.right.push_back(rows.sheetRow(i).right);
+            pupil.dates << italianDate(rows.sheetRow(i).date).left(5);
         }
     }
     std::vector<Pupil> pupils;
@@ -291,4 +300,4 @@ QVariant PupilsModel::headerData(int section, Qt::Orientation orientation, int r
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

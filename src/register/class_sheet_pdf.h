@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 
 struct SheetPrint {
     QString title;
@@ -15,9 +15,14 @@ struct SheetPrint {
     std::vector<QStringList> summary;
     QStringList rowsHeader;
     std::vector<QStringList> rows;
+    // The chosen pupil's chart; no name, no chart.
+    QString chartName;
+    std::vector<int> chartRight;
+    QStringList chartDates;
 };
 
-// Writes print to the file; false when the file could not be written.
-bool writeSheetPdf(const QString& file, const SheetPrint& print);
+// Writes print to the file, "pagina 2 di 5" at the foot of every page; the
+// number of pages, 0 when the file could not be written.
+int writeSheetPdf(const QString& file, const SheetPrint& print);
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -1,5 +1,6 @@
-#include "window/class_sheet_window.h"
+#include "register/class_sheet_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,7 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
@@ -24,19 +27,26 @@
 #include <cmath>
 
 #include "records/class_sheet.h"
-#include "records/class_sheet_archive.h"
 #include "records/file_operations.h"
-#include "window/application.h"
-#include "window/class_sheet_chart.h"
-#include "window/class_sheet_model.h"
-#include "window/class_sheet_pdf.h"
+#include "register/class_sheet_chart.h"
+#include "register/class_sheet_model.h"
+#include "register/class_sheet_pdf.h"
 
-namespace quimbra::window {
+namespace quimbra::teacher {
 namespace {
 
-// A sheet larger than this is not a class's: it is not read at all, rather
-// than filling the memory.
-constexpr qint64 largestSheet = 512LL * 1024 * 1024;
+// A path as a message shows it: the system's separators, the drive's colon
+// joined to what follows (a line may otherwise break between ':' and '\').
+QString shownPath(const QString& path) {
+    QString shown = QDir::toNativeSeparators(path);
+    if (shown.size() > 2 && shown[1] == u':' && shown[2] == u'\\') {
+        shown.insert(2, QChar(0x2060));  // a word joiner
+    }
+    return shown;
+}
+
+// What every size and font is drawn for at factor 1.
+constexpr QSize drawnFor(1000, 700);
 
 const char* const periodNames[] = {"Oggi", "Questa settimana", "Quest'anno scolastico", "Tutto"};
 
@@ -44,23 +54,31 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// Where the technician turned it off, so that a teacher knows whom to ask.
-#ifdef _WIN32
-constexpr const char* offLine =
-    "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
-    "(criterio ClassSheet), e le partite che finiscono non vi sono aggiunte.";
-#else
-constexpr const char* offLine =
-    "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
-    "(class-sheet = no in /etc/quimbra/quimbra.conf), e le partite che finiscono non vi sono "
-    "aggiunte.";
-#endif
-
 QString skippedLine(std::size_t skipped) {
     return skipped == 1
                ? QStringLiteral("1 riga del registro è danneggiata e non è mostrata.")
                : QStringLiteral("%1 righe del registro sono danneggiate e non sono mostrate.")
                      .arg(skipped);
+}
+
+// Sorting from the keyboard: the table's context menu (the menu key, or
+// Shift+F10) offers every column; the column sorted already goes the other
+// way, as a click on its title does.
+void addSortActions(QTableView* view) {
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (int column = 0; column < view->model()->columnCount(); ++column) {
+        auto* action =
+            new QAction(QStringLiteral("Ordina per %1")
+                            .arg(view->model()->headerData(column, Qt::Horizontal).toString()),
+                        view);
+        QObject::connect(action, &QAction::triggered, view, [view, column] {
+            const QHeaderView* header = view->horizontalHeader();
+            const bool flip = header->sortIndicatorSection() == column &&
+                              header->sortIndicatorOrder() == Qt::AscendingOrder;
+            view->sortByColumn(column, flip ? Qt::DescendingOrder : Qt::AscendingOrder);
+        });
+        view->addAction(action);
+    }
 }
 
 QTableView* makeTable(QWidget* parent, const QString& name) {
@@ -89,12 +107,14 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
 
 }  // namespace
 
-ClassSheetWindow::ClassSheetWindow(const QString& recordsDir, QDate today, bool recordingOff,
+ClassSheetWindow::ClassSheetWindow(const QString& recordsDir, QDate today, const QString& offReason,
                                    QWidget* parent)
     : QWidget(parent),
       recordsDir_(recordsDir),
       today_(today),
-      recordingOff_(recordingOff),
+      sheetFile_(recordsDir.toStdString(), records::systemFileOperations(),
+                 offReason.toStdString()),
+      shownName_(records::classSheetFileName),
       rows_(new SheetRowsModel(this)),
       filter_(new SheetFilter(*rows_, this)),
       pupils_(new PupilsModel(this)),
@@ -109,8 +129,20 @@ ClassSheetWindow::ClassSheetWindow(const QString& recordsDir, QDate today, bool 
 ClassSheetWindow::~ClassSheetWindow() = default;
 
 QString ClassSheetWindow::sheetPath() const {
-    return recordsDir_ + QString::fromUtf8(records::classSheetFileName.data(),
-                                           qsizetype(records::classSheetFileName.size()));
+    return fromUtf8(sheetFile_.path(shownName_));
+}
+
+QAbstractButton* ClassSheetWindow::newYearButton() const {
+    return newYear_;
+}
+
+QAbstractButton* ClassSheetWindow::openButton() const {
+    return open_;
+}
+
+QSize ClassSheetWindow::openingSize(QSize screen) {
+    return QSize(std::max(drawnFor.width(), screen.width() * 3 / 5),
+                 std::max(drawnFor.height(), screen.height() * 7 / 10));
 }
 
 void ClassSheetWindow::build() {
@@ -125,6 +157,8 @@ void ClassSheetWindow::build() {
     }
     period_->setCurrentIndex(static_cast<int>(Period::all));
     period_->setAccessibleName(QStringLiteral("Periodo"));
+    year_ = new QComboBox(this);
+    year_->setAccessibleName(QStringLiteral("Anno scolastico"));
     status_ = new QLabel(this);
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -137,9 +171,11 @@ void ClassSheetWindow::build() {
     pupilsView_->setModel(pupilsSorted_);
     pupilsView_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     pupilsView_->setSortingEnabled(true);
+    addSortActions(rowsView_);
+    addSortActions(pupilsView_);
     chart_ = new RightAnswersChart(this);
 
-    auto* open = new QPushButton(QStringLiteral("Apri nel &foglio di calcolo"), this);
+    auto* open = open_ = new QPushButton(QStringLiteral("Apri nel &foglio di calcolo"), this);
     auto* pdf = new QPushButton(QStringLiteral("&Salva PDF…"), this);
     newYear_ = new QPushButton(QStringLiteral("&Nuovo anno scolastico…"), this);
 
@@ -149,6 +185,9 @@ void ClassSheetWindow::build() {
     filters->addSpacing(12);
     filters->addWidget(buddyLabel(QStringLiteral("&Periodo:"), period_, this));
     filters->addWidget(period_, 1);
+    filters->addSpacing(12);
+    filters->addWidget(buddyLabel(QStringLiteral("Anno scolastic&o:"), year_, this));
+    filters->addWidget(year_, 1);
     auto* lower = new QHBoxLayout;
     auto* pupilsColumn = new QVBoxLayout;
     pupilsColumn->addWidget(buddyLabel(QStringLiteral("&Alunni"), pupilsView_, this));
@@ -170,7 +209,8 @@ void ClassSheetWindow::build() {
     layout->addLayout(buttons);
 
     setTabOrder(nameFilter_, period_);
-    setTabOrder(period_, rowsView_);
+    setTabOrder(period_, year_);
+    setTabOrder(year_, rowsView_);
     setTabOrder(rowsView_, pupilsView_);
     setTabOrder(pupilsView_, open);
     setTabOrder(open, pdf);
@@ -179,6 +219,10 @@ void ClassSheetWindow::build() {
 
     connect(nameFilter_, &QLineEdit::textChanged, this, &ClassSheetWindow::filterChanged);
     connect(period_, &QComboBox::currentIndexChanged, this, &ClassSheetWindow::filterChanged);
+    connect(year_, &QComboBox::activated, this, [this](int index) {
+        shownName_ = year_->itemData(index).toString().toStdString();
+        load();
+    });
     connect(pupilsView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ClassSheetWindow::pupilChosen);
     connect(open, &QPushButton::clicked, this, &ClassSheetWindow::openInSpreadsheet);
@@ -190,41 +234,36 @@ void ClassSheetWindow::build() {
             &QWidget::close);
 
     baseFont_ = std::max(12.0, font().pointSizeF() * 1.2);
-    initialSize_ = QSize(1000, 700);
-    resize(initialSize_);
+    initialSize_ = drawnFor;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    resize(screen ? openingSize(screen->availableSize()) : drawnFor);
     applyScale();
 }
 
-void ClassSheetWindow::load() {
-    const QString path = sheetPath();
-    std::vector<records::SheetRow> rows;
-    skipped_ = 0;
-    loadMessage_.clear();
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) {
-        loadMessage_ =
-            QStringLiteral("Nessuna partita è stata ancora registrata in %1.").arg(shownPath(path));
-    } else if (info.isFile() && info.size() > largestSheet) {
-        loadMessage_ = QStringLiteral(
-                           "Il registro %1 è troppo grande per essere un registro di "
-                           "classe e non è stato letto.")
-                           .arg(shownPath(path));
-    } else {
-        const records::ReadBytes bytes = records::systemFileOperations().readStart(
-            path.toStdString(), static_cast<std::size_t>(info.size()) + 1);
-        if (!bytes.ok()) {
-            loadMessage_ = fromUtf8(bytes.error);
-        } else {
-            records::SheetReading reading = records::readClassSheet(bytes.bytes);
-            rows = std::move(reading.rows);
-            skipped_ = reading.skipped;
-            if (rows.empty() && skipped_ == 0) {
-                loadMessage_ = QStringLiteral("Nessuna partita è stata ancora registrata.");
-            }
-        }
+// This year's sheet, then the past years' beside it, the latest first.
+void ClassSheetWindow::listYears() {
+    year_->clear();
+    year_->addItem(QStringLiteral("In corso"), fromUtf8(std::string(records::classSheetFileName)));
+    for (const records::PastSheet& past : sheetFile_.pastSheets()) {
+        year_->addItem(QStringLiteral("%1 (archiviato)").arg(fromUtf8(past.years)),
+                       fromUtf8(past.name));
     }
-    rows_->setRows(std::move(rows));
-    newYear_->setEnabled(rows_->rowCount() > 0 || skipped_ > 0);
+    const int shown = year_->findData(fromUtf8(shownName_));
+    if (shown < 0) {
+        shownName_ = records::classSheetFileName;
+    }
+    year_->setCurrentIndex(std::max(0, shown));
+}
+
+void ClassSheetWindow::load() {
+    listYears();
+    records::SheetLoad loaded = sheetFile_.load(shownName_);
+    skipped_ = loaded.reading.skipped;
+    loadMessage_ = fromUtf8(loaded.message);
+    rows_->setRows(std::move(loaded.reading.rows));
+    // A past year's sheet is only read.
+    newYear_->setEnabled(shownName_ == records::classSheetFileName &&
+                         (rows_->rowCount() > 0 || skipped_ > 0));
     filterChanged();
 }
 
@@ -233,8 +272,9 @@ void ClassSheetWindow::filterChanged() {
     const QString chosen = pupilsView_->currentIndex().siblingAtColumn(0).data().toString();
     pupils_->setPupils(pupilsOf(*rows_, *filter_));
     QStringList lines;
-    if (recordingOff_) {
-        lines << QString::fromUtf8(offLine);
+    if (!sheetFile_.offReason().empty()) {
+        lines << fromUtf8(sheetFile_.offReason()) +
+                     QStringLiteral(" Le partite che finiscono non vi sono aggiunte.");
     }
     if (!loadMessage_.isEmpty()) {
         lines << loadMessage_;
@@ -267,11 +307,11 @@ void ClassSheetWindow::filterChanged() {
 void ClassSheetWindow::pupilChosen() {
     const QModelIndex current = pupilsSorted_->mapToSource(pupilsView_->currentIndex());
     if (!current.isValid()) {
-        chart_->setPupil({}, {});
+        chart_->setPupil({}, {}, {});
         return;
     }
     const Pupil& pupil = pupils_->pupils()[static_cast<std::size_t>(current.row())];
-    chart_->setPupil(pupil.name, pupil.right);
+    chart_->setPupil(pupil.name, pupil.right, pupil.dates);
 }
 
 // Everything grows with the window as the game's board does: one factor
@@ -320,7 +360,13 @@ void ClassSheetWindow::applyScale() {
 
 SheetPrint ClassSheetWindow::currentView() const {
     SheetPrint print;
-    print.title = QString::fromUtf8(classSheetTitle);
+    // The title says what the pages hold: the year, the period, the names.
+    print.title = QStringLiteral("%1, anno %2, periodo: %3")
+                      .arg(QString::fromUtf8(classSheetTitle), year_->currentText().toLower(),
+                           period_->currentText());
+    if (!nameFilter_->text().trimmed().isEmpty()) {
+        print.title += QStringLiteral(", nomi con «%1»").arg(nameFilter_->text().trimmed());
+    }
     print.lines << QStringLiteral("Stampato il %1 da %2")
                        .arg(today_.toString(QStringLiteral("dd/MM/yyyy")),
                             QDir::toNativeSeparators(sheetPath()))
@@ -340,6 +386,13 @@ SheetPrint ClassSheetWindow::currentView() const {
     for (int c = 0; c < filter_->columnCount(); ++c) {
         print.rowsHeader << filter_->headerData(c, Qt::Horizontal).toString();
     }
+    const QModelIndex chosen = pupilsSorted_->mapToSource(pupilsView_->currentIndex());
+    if (chosen.isValid()) {
+        const Pupil& pupil = pupils_->pupils()[static_cast<std::size_t>(chosen.row())];
+        print.chartName = pupil.name;
+        print.chartRight = pupil.right;
+        print.chartDates = pupil.dates;
+    }
     print.rows.reserve(static_cast<std::size_t>(filter_->rowCount()));
     for (int r = 0; r < filter_->rowCount(); ++r) {
         QStringList cells;
@@ -352,22 +405,52 @@ SheetPrint ClassSheetWindow::currentView() const {
 }
 
 bool ClassSheetWindow::savePdf(const QString& file) const {
-    return writeSheetPdf(file, currentView());
+    return writeSheetPdf(file, currentView()) > 0;
+}
+
+void ClassSheetWindow::tell(const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setFont(font());
+    box->open();
 }
 
 void ClassSheetWindow::openInSpreadsheet() {
-    if (!QFileInfo::exists(sheetPath())) {
-        QMessageBox::information(this, windowTitle(),
-                                 QStringLiteral("Il registro non c'è ancora: nessuna partita è "
-                                                "stata registrata."));
+    const QString file = sheetPath();
+    if (!QFileInfo::exists(file)) {
+        tell(QStringLiteral("Il registro non c'è ancora: nessuna partita è stata registrata."));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(sheetPath()))) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("Nessun programma di questo computer ha aperto il file "
-                                            "%1. Aprilo dal foglio di calcolo.")
-                                 .arg(shownPath(sheetPath())));
+    const QString none = QStringLiteral(
+                             "Nessun programma di questo computer apre i file CSV, come il "
+                             "registro %1.\n\nApri il registro dal foglio di calcolo "
+                             "(LibreOffice Calc, Excel) con File, Apri, oppure chiedi al tecnico "
+                             "della scuola di installarne uno.")
+                             .arg(shownPath(file));
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Qt hands the file to xdg-open and calls that a success, whether or
+    // not a program took it: its answer is awaited here instead.
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [this, opener, none](int code, QProcess::ExitStatus status) {
+                opener->deleteLater();
+                if (status != QProcess::NormalExit || code != 0) {
+                    tell(none);
+                }
+            });
+    connect(opener, &QProcess::errorOccurred, this, [this, opener, none](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) {
+            opener->deleteLater();
+            tell(none);
+        }
+    });
+    opener->start(QStringLiteral("xdg-open"), {file});
+#else
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        tell(none);
     }
+#endif
 }
 
 void ClassSheetWindow::askPdf() {
@@ -378,11 +461,16 @@ void ClassSheetWindow::askPdf() {
     }
     const QString suggested = folder.filePath(
         QStringLiteral("Registro di Quimbra %1.pdf").arg(today_.toString(Qt::ISODate)));
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Salva PDF"), suggested,
-                                                QStringLiteral("PDF (*.pdf)"));
-    if (file.isEmpty()) {
+    // Qt's own dialog, drawn at the window's scale: on a whiteboard the
+    // system's would be as small as on a desk.
+    QFileDialog ask(this, QStringLiteral("Salva PDF"), suggested, QStringLiteral("PDF (*.pdf)"));
+    ask.setAcceptMode(QFileDialog::AcceptSave);
+    ask.setOption(QFileDialog::DontUseNativeDialog, factor_ > 1.05);
+    ask.setFont(font());
+    if (ask.exec() != QDialog::Accepted || ask.selectedFiles().isEmpty()) {
         return;
     }
+    QString file = ask.selectedFiles().constFirst();
     if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         file += QStringLiteral(".pdf");
     }
@@ -391,41 +479,33 @@ void ClassSheetWindow::askPdf() {
     const bool saved = savePdf(file);
     QApplication::restoreOverrideCursor();
     if (!saved) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("Impossibile scrivere il file %1.").arg(shownPath(file)));
+        tell(QStringLiteral("Impossibile scrivere il file %1.").arg(shownPath(file)));
     }
 }
 
 void ClassSheetWindow::newSchoolYear() {
-    const QString name =
-        fromUtf8(records::archivedSheetName(today_.year(), [&](const std::string& n) {
-            return QFileInfo::exists(recordsDir_ + fromUtf8(n));
-        }));
-    const auto answer = QMessageBox::question(
-        this, windowTitle(),
-        QStringLiteral("Chiudere l'anno scolastico?\n\nIl registro sarà conservato come %1 nella "
-                       "stessa cartella, e le prossime partite cominceranno un registro nuovo. "
-                       "Nessuna riga viene cancellata.")
-            .arg(name),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes) {
+    QMessageBox ask(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Chiudere l'anno scolastico?\n\nIl registro sarà conservato "
+                                   "nella stessa cartella con il nome dell'anno scolastico delle "
+                                   "sue partite, e le prossime partite cominceranno un registro "
+                                   "nuovo. Nessuna riga viene cancellata."),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    ask.setDefaultButton(QMessageBox::No);
+    ask.setFont(font());
+    if (ask.exec() != QMessageBox::Yes) {
         return;
     }
-    const records::Archived archived = records::archiveClassSheet(
-        recordsDir_.toStdString(), today_.year(), records::systemFileOperations());
+    const int schoolYear = today_.month() >= 9 ? today_.year() : today_.year() - 1;
+    const records::Archived archived = sheetFile_.startNewYear(schoolYear);
     if (!archived.status.ok()) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("Il registro non è stato rinominato ed è rimasto com'era.\n\n%1")
-                .arg(fromUtf8(archived.status.error)));
+        tell(QStringLiteral("Il registro non è stato rinominato ed è rimasto com'era.\n\n%1")
+                 .arg(fromUtf8(archived.status.error)));
         return;
     }
     load();
-    QMessageBox::information(this, windowTitle(),
-                             QStringLiteral("Il registro dell'anno che si chiude è ora %1, nella "
-                                            "cartella %2.")
-                                 .arg(fromUtf8(archived.name), shownPath(recordsDir_)));
+    tell(QStringLiteral("Il registro dell'anno che si chiude è ora %1, nella cartella %2: lo "
+                        "trovi in «Anno scolastico».")
+             .arg(fromUtf8(archived.name), shownPath(recordsDir_)));
 }
 
-}  // namespace quimbra::window
+}  // namespace quimbra::teacher

@@ -1,0 +1,380 @@
+// How a new record replaces both record files as one, also across a crash or
+// a power cut, and how two games ending at once cannot mix their records.
+// One pair is the score file vondu.txt and the name file nvondu.txt; a write
+// has a tag of its own (FileOperations::uniqueTag). The steps, in order:
+//
+//  1. lock           the exclusive lock of vondu.lock (lock_wait.h), held by
+//                    every start and every write from here to its end.
+//  2. recover        what an earlier holder left is finished or taken back:
+//                    a whole commit mark means its pair was decided, so the
+//                    renames still pending are done; no mark means nothing
+//                    was decided, so every temporary file is removed.
+//  3. temporaries    vondu.txt.<tag>.tmp and nvondu.txt.<tag>.tmp written
+//                    with the new pair, each flushed to the disk.
+//  4. folder sync    their names on the disk too.
+//  5. mark           vondu.commit written with the tag and flushed, the
+//                    folder synced: from here the new pair counts.
+//  6. score rename   vondu.txt.<tag>.tmp over vondu.txt.
+//  7. name rename    nvondu.txt.<tag>.tmp over nvondu.txt.
+//  8. sync           the folder synced: both renames on the disk.
+//  9. mark removed   vondu.commit removed.
+//
+//  Crash after  What is on disk                         What the next start does (2)
+//  1, 2         the old pair                            nothing, or 2 again
+//  3, 4         the old pair, some temporaries          removes them
+//  5, unsynced  the old pair, maybe part of a mark      a whole mark: as below; else
+//                                                       removes mark and temporaries
+//  5            the old pair, mark, both temporaries    renames both: the new pair
+//  6            new score, old name, mark, name's tmp   renames the name
+//  7, 8         the new pair (maybe not synced), mark   syncs, removes the mark
+//  9            the new pair                            nothing
+//
+// Whether a mark or a temporary file is there is decided by opening it,
+// never from a listing, which on a share may come from a stale cache. A
+// step that fails is told; one whose outcome a share leaves unknown (a
+// rename reported failed that it did) is settled by reading the file.
+//
+// On a share reached by several computers the same holds, given what the
+// protocols promise: the lock is a byte-range lock that the server keeps; a
+// rename within the folder is atomic on the server (NFS RENAME, SMB2 rename
+// with replace); a file's flush (fsync, FlushFileBuffers) reaches the
+// server's disk (NFS COMMIT, SMB2 FLUSH), and NFS servers make a create,
+// rename or removal durable before they answer it. Opening a file asks the
+// server, so a game reads what the last holder left; a file removed by
+// another computer is stale rather than missing (the lock tries again).
+#include "records/record_commit.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "records/code_page.h"
+#include "records/record_files.h"
+
+namespace quimbra::records {
+namespace {
+
+using Outcome = WriteResult::Outcome;
+
+bool startsWith(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A temporary file of a record write, or the draft of a record file, lock
+// file or class sheet that a game made and had not yet linked into place or
+// removed, whoever made it. Only a mark gives a record's temporary file a
+// use; drafts have none once their maker has gone.
+bool isRecordTemporary(const std::string& name) {
+    return (startsWith(name, "vondu.txt.") || startsWith(name, "nvondu.txt.")) &&
+           endsWith(name, ".tmp");
+}
+bool isDraft(const std::string& name) {
+    return (startsWith(name, "vondu.lock.") || startsWith(name, "registro.csv.")) &&
+           endsWith(name, ".tmp");
+}
+
+// The tag a commit mark holds, or "" when it is not a whole one (its writer
+// died before the mark was complete, so before the decision was taken).
+std::string tagOf(const std::string& mark) {
+    if (mark.size() < 3 || !endsWith(mark, "\r\n")) {
+        return {};
+    }
+    const std::string tag = mark.substr(0, mark.size() - 2);
+    const bool allowed = std::all_of(tag.begin(), tag.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '-';
+    });
+    return allowed ? tag : std::string();
+}
+
+struct Paths {
+    explicit Paths(const std::string& recordsDir)
+        : dir(withTrailingSeparator(recordsDir)),
+          score(scoreFilePath(dir)),
+          name(nameFilePath(dir)),
+          mark(dir + commitMarkName) {}
+    std::string dir, score, name, mark;
+};
+
+// Whether a file is there, found by opening it.
+enum class Found { file, none, notAFile, unknown };
+Found find(FileOperations& files, const std::string& path, Status& why) {
+    const ReadBytes read = files.readStart(path, 0);
+    why = {read.error, Action::read};
+    return read.ok()       ? Found::file
+           : read.missing  ? Found::none
+           : read.notAFile ? Found::notAFile
+                           : Found::unknown;
+}
+
+// Step 2 with a mark there: the renames its temporary files still wait for.
+// The score file is renamed first: a name file still to rename means the
+// score file is done or still to do; without it, either both are done or
+// the pair never was whole. A temporary file that is a folder or another
+// non-file was planted, never written by a game: no decision.
+Status finishMarked(FileOperations& files, const Paths& p, const std::string& tag) {
+    if (!tag.empty()) {
+        const std::string scoreTemp = temporaryPath(p.score, tag);
+        const std::string nameTemp = temporaryPath(p.name, tag);
+        Status why;
+        const Found name = find(files, nameTemp, why);
+        if (name == Found::unknown) {
+            return why;
+        }
+        const Found score = name == Found::file ? find(files, scoreTemp, why) : Found::none;
+        if (score == Found::unknown) {
+            return why;
+        }
+        if (name == Found::file && score != Found::notAFile) {
+            if (score == Found::file) {
+                if (Status status = files.replaceFile(scoreTemp, p.score); !status.ok()) {
+                    return status;
+                }
+            }
+            if (Status status = files.replaceFile(nameTemp, p.name); !status.ok()) {
+                return status;
+            }
+        }
+    }
+    // The renames must be on the disk before the mark goes.
+    if (Status status = files.syncDirectory(p.dir); !status.ok()) {
+        return status;
+    }
+    return files.removeFile(p.mark);
+}
+
+// Step 2's end: temporary files of writes that never finished, and drafts.
+// Record temporaries go only once no mark is there, and only once the
+// mark's removal (by whoever took the decision back) is on the disk, or a
+// power cut could bring back a mark with part of its files: until then
+// they are harmless and kept. Name files first, as a writer that takes its
+// decision back removes them. One that cannot be removed is harmless too.
+Status removeLeftovers(FileOperations& files, const Paths& p, bool decided, bool synced) {
+    const DirectoryList list = files.listDirectory(p.dir);
+    if (!list.status.ok()) {
+        return list.status;
+    }
+    std::vector<std::string> leftovers;
+    bool records = false;
+    for (const std::string& name : list.names) {
+        if (isDraft(name) || (decided && isRecordTemporary(name))) {
+            leftovers.push_back(name);
+            records = records || isRecordTemporary(name);
+        }
+    }
+    if (records && !synced && !files.syncDirectory(p.dir).ok()) {
+        std::erase_if(leftovers, isRecordTemporary);
+    }
+    std::stable_partition(leftovers.begin(), leftovers.end(),
+                          [](const std::string& name) { return startsWith(name, "n"); });
+    for (const std::string& name : leftovers) {
+        files.removeFile(p.dir + name);
+    }
+    return {};
+}
+
+WriteResult failure(Outcome outcome, const Status& status) {
+    return {outcome, status.error, {}};
+}
+
+// One write, steps 3 to 9. Each step gives the write's outcome when the
+// write ends there, nothing when it goes on.
+class Commit {
+  public:
+    Commit(FileOperations& files, const std::string& dir, const std::string& score,
+           const std::string& name)
+        : files_(files),
+          p_(dir),
+          tag_(files.uniqueTag()),
+          scoreTemp_(temporaryPath(p_.score, tag_)),
+          nameTemp_(temporaryPath(p_.name, tag_)),
+          markText_(tag_ + "\r\n"),
+          newScore_(line(score)),
+          newName_(line(name)) {}
+
+    WriteResult run(const BeatsRecord& beats) {
+        using Step = std::optional<WriteResult> (Commit::*)();
+        if (auto ended = compare(beats)) {
+            return *ended;
+        }
+        for (const Step step :
+             {&Commit::writeTemporaries, &Commit::syncTemporaries, &Commit::writeMark,
+              &Commit::renameScore, &Commit::renameName, &Commit::syncRenames}) {
+            if (auto ended = (this->*step)()) {
+                return *ended;
+            }
+        }
+        removeMark();
+        return {Outcome::written, {}, onDisk_};
+    }
+
+  private:
+    static std::string line(const std::string& text) {
+        return toSystemCodePage(oneLine(text)) + "\r\n";
+    }
+
+    // The record as it is now: another game may have written one since
+    // this one started.
+    std::optional<WriteResult> compare(const BeatsRecord& beats) {
+        for (const std::string& path : {p_.score, p_.name}) {
+            if (Status status = files_.checkReplaceable(path); !status.ok()) {
+                return failure(Outcome::failed, status);
+            }
+        }
+        const ReadBytes read = files_.readStart(p_.score, maxRecordFileBytes);
+        if (!read.ok() && !read.missing) {
+            return failure(Outcome::failed, {read.error, Action::read});
+        }
+        onDisk_ = fromSystemCodePage(read.bytes);
+        if (!beats(onDisk_)) {
+            return WriteResult{Outcome::notARecord, {}, onDisk_};
+        }
+        return {};
+    }
+
+    // Step 3.
+    std::optional<WriteResult> writeTemporaries() {
+        if (Status status = files_.writeNewFile(scoreTemp_, newScore_); !status.ok()) {
+            return undo(false, status);
+        }
+        if (Status status = files_.writeNewFile(nameTemp_, newName_); !status.ok()) {
+            return undo(false, status);
+        }
+        return {};
+    }
+
+    // Step 4.
+    std::optional<WriteResult> syncTemporaries() {
+        if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
+            return undo(false, status);
+        }
+        return {};
+    }
+
+    // Step 5: the decision.
+    std::optional<WriteResult> writeMark() {
+        Status status = files_.writeNewFile(p_.mark, markText_);
+        if (status.ok()) {
+            status = files_.syncDirectory(p_.dir);
+        }
+        if (!status.ok()) {
+            return undo(true, status);
+        }
+        return {};
+    }
+
+    // Step 6. A share can report a rename failed that it did (its reply
+    // lost and the request sent again): the score file tells. The new score
+    // beats the old one, so the two never read the same.
+    std::optional<WriteResult> renameScore() {
+        Status status = files_.replaceFile(scoreTemp_, p_.score);
+        if (status.ok()) {
+            return {};
+        }
+        switch (holds(p_.score, newScore_)) {
+            case Holds::ours:
+                return {};
+            case Holds::other:
+            case Holds::missing:
+                return undo(true, status);
+            case Holds::unknown:
+                break;
+        }
+        // The decision stays, and the next holder of the lock finishes it.
+        status.error += "\nIl record sar\u00e0 registrato al prossimo avvio del gioco.";
+        return failure(Outcome::pending, status);
+    }
+
+    // Step 7. The name file holding the new name is the new pair, whether
+    // the rename was done or the name was the same already.
+    std::optional<WriteResult> renameName() {
+        Status status = files_.replaceFile(nameTemp_, p_.name);
+        if (status.ok() || holds(p_.name, newName_) == Holds::ours) {
+            return {};
+        }
+        status.error +=
+            "\nIl punteggio \u00e8 stato registrato; il nome sar\u00e0 registrato al prossimo "
+            "avvio del gioco.";
+        return failure(Outcome::pending, status);
+    }
+
+    // Step 8. On failure the mark stays: should the renames be lost, the
+    // next start does them again.
+    std::optional<WriteResult> syncRenames() {
+        if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
+            return failure(Outcome::unsure, status);
+        }
+        return {};
+    }
+
+    // Step 9. A mark left here is harmless: the next holder removes it.
+    void removeMark() { files_.removeFile(p_.mark); }
+
+    // Whether a file holds what this write put into it; unknown when it
+    // cannot be read.
+    enum class Holds { ours, other, missing, unknown };
+    Holds holds(const std::string& path, const std::string& ours) {
+        const ReadBytes read = files_.readStart(path, maxRecordFileBytes);
+        if (!read.ok()) {
+            return read.missing ? Holds::missing : Holds::unknown;
+        }
+        return read.bytes == ours ? Holds::ours : Holds::other;
+    }
+
+    // Takes the decision back: the mark's removal reaches the disk before
+    // the temporary files go, the name file's first (see removeLeftovers).
+    // Only a mark that holds this write's tag is removed: one that was
+    // there before (another computer's, hidden from its start by a stale
+    // cache) is left for the next start to finish. When this write's mark
+    // cannot be removed, or it cannot be told whose the mark is, the files
+    // stay, so that whatever the next holder finds is a whole pair.
+    WriteResult undo(bool markTried, Status why) {
+        if (markTried) {
+            const Holds marked = holds(p_.mark, markText_);
+            if (marked == Holds::unknown ||
+                (marked == Holds::ours &&
+                 (!files_.removeFile(p_.mark).ok() || !files_.syncDirectory(p_.dir).ok()))) {
+                why.error += "\nIl record potrebbe essere registrato al prossimo avvio del gioco.";
+                return failure(Outcome::failed, why);
+            }
+        }
+        files_.removeFile(nameTemp_);
+        files_.removeFile(scoreTemp_);
+        return failure(Outcome::failed, why);
+    }
+
+    FileOperations& files_;
+    const Paths p_;
+    const std::string tag_, scoreTemp_, nameTemp_, markText_, newScore_, newName_;
+    std::string onDisk_;
+};
+
+}  // namespace
+
+// Step 2. A mark that cannot be read (a folder planted in its place, an I/O
+// error) leaves the record temporaries where they are, and is told naming
+// it; drafts go all the same, so that nothing of a killed game stands in
+// the way of the next game's row.
+Status recover(FileOperations& files, const std::string& dir) {
+    const Paths p(dir);
+    const ReadBytes mark = files.readStart(p.mark, 256);
+    Status decided;
+    if (mark.ok()) {
+        decided = finishMarked(files, p, tagOf(mark.bytes));
+    } else if (!mark.missing) {
+        decided = {mark.error, Action::read};
+    }
+    const Status cleaned = removeLeftovers(files, p, decided.ok(), mark.ok());
+    return decided.ok() ? cleaned : decided;
+}
+
+WriteResult commitRecord(FileOperations& files, const std::string& dir, const std::string& score,
+                         const std::string& name, const BeatsRecord& beats) {
+    return Commit(files, dir, score, name).run(beats);
+}
+
+}  // namespace quimbra::records
