@@ -195,6 +195,14 @@ void Board::applyScale(const BoardScale& scale) {
         }
         if (l.fitted) {
             l.widget->adjustSize();
+        } else if (l.row->style.autoSize) {
+            // Its design-time text, wider than its box at this size (the
+            // faces do not grow in step with the board): widened, not cut.
+            const int room = l.widget->contentsRect().width();
+            const int text = l.widget->fontMetrics().horizontalAdvance(l.widget->text());
+            if (text > room) {
+                l.widget->resize(l.widget->width() + text - room, l.widget->height());
+            }
         }
     }
     const LineRow& line = fractionLine;

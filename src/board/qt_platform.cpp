@@ -174,7 +174,7 @@ Answer QtPlatform::messageBox(const std::string& prompt, BoxStyle style, const s
     box.setWindowTitle(title.empty() ? QString(applicationTitle) : QString::fromStdString(title));
     // Plain text keeps the prompts' double blanks.
     box.setTextFormat(Qt::PlainText);
-    box.setText(QString::fromStdString(prompt));
+    box.setText(keepPathsWhole(QString::fromStdString(prompt)));
     box.setIcon(style.icon == BoxStyle::Icon::question ? QMessageBox::Question
                                                        : QMessageBox::NoIcon);
     const bool yesNo = style.buttons == BoxStyle::Buttons::yesNo;
@@ -231,6 +231,13 @@ LocalDateTime QtPlatform::localDateTime() {
 }
 
 std::string QtPlatform::computerName() {
+#ifdef _WIN32
+    // The name Windows shows and the network knows (VM, not the host name's vm).
+    const QString windowsName = qEnvironmentVariable("COMPUTERNAME");
+    if (!windowsName.isEmpty()) {
+        return windowsName.toStdString();
+    }
+#endif
     return QSysInfo::machineHostName().toStdString();
 }
 

@@ -41,8 +41,9 @@ void drawRightAnswers(QPainter& painter, const QRect& area, const QString& name,
     const int most = std::max(1, *std::max_element(right.begin(), right.end()));
     const int axis = metrics.horizontalAdvance(QString::number(most)) + line / 2;
     const bool dated = dates.size() == qsizetype(right.size());
+    // Below the plot the dates, or half a line: the "0" is centred on its bottom edge.
     const QRect plot(area.left() + axis, area.top() + line * 2, area.width() - axis,
-                     area.height() - line * (dated ? 3 : 2));
+                     area.height() - (dated ? line * 3 : line * 2 + line / 2));
     if (plot.height() < line || plot.width() < 4) {
         return;
     }

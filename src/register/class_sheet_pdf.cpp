@@ -139,7 +139,12 @@ int writeSheetPdf(const QString& file, const SheetPrint& print) {
     if (!painter.begin(&writer)) {
         return 0;
     }
-    QFont body(QStringLiteral("Liberation Sans"));
+    // The game's sans face where the system has it: Arial on Windows, its
+    // metric twin elsewhere; a family the system lacks falls back to any face.
+    QFont body;
+    body.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    body.setStyleHint(QFont::SansSerif);
     body.setPointSizeF(9);
     QFont bold = body;
     bold.setBold(true);

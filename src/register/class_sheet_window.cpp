@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -33,6 +34,16 @@
 
 namespace quimbra::teacher {
 namespace {
+
+// A path as a message shows it: the system's separators, the drive's colon
+// joined to what follows (a line may otherwise break between ':' and '\').
+QString shownPath(const QString& path) {
+    QString shown = QDir::toNativeSeparators(path);
+    if (shown.size() > 2 && shown[1] == u':' && shown[2] == u'\\') {
+        shown.insert(2, QChar(0x2060));  // a word joiner
+    }
+    return shown;
+}
 
 // What every size and font is drawn for at factor 1.
 constexpr QSize drawnFor(1000, 700);
@@ -416,7 +427,7 @@ void ClassSheetWindow::openInSpreadsheet() {
                              "registro %1.\n\nApri il registro dal foglio di calcolo "
                              "(LibreOffice Calc, Excel) con File, Apri, oppure chiedi al tecnico "
                              "della scuola di installarne uno.")
-                             .arg(QDir::toNativeSeparators(file));
+                             .arg(shownPath(file));
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // Qt hands the file to xdg-open and calls that a success, whether or
     // not a program took it: its answer is awaited here instead.
@@ -443,7 +454,12 @@ void ClassSheetWindow::openInSpreadsheet() {
 }
 
 void ClassSheetWindow::askPdf() {
-    const QString suggested = QDir::home().filePath(
+    // Documents, where the teacher's papers are; the home where there is none.
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) {
+        folder = QDir::home();
+    }
+    const QString suggested = folder.filePath(
         QStringLiteral("Registro di Quimbra %1.pdf").arg(today_.toString(Qt::ISODate)));
     // Qt's own dialog, drawn at the window's scale: on a whiteboard the
     // system's would be as small as on a desk.
@@ -463,8 +479,7 @@ void ClassSheetWindow::askPdf() {
     const bool saved = savePdf(file);
     QApplication::restoreOverrideCursor();
     if (!saved) {
-        tell(
-            QStringLiteral("Impossibile scrivere il file %1.").arg(QDir::toNativeSeparators(file)));
+        tell(QStringLiteral("Impossibile scrivere il file %1.").arg(shownPath(file)));
     }
 }
 
@@ -490,7 +505,7 @@ void ClassSheetWindow::newSchoolYear() {
     load();
     tell(QStringLiteral("Il registro dell'anno che si chiude è ora %1, nella cartella %2: lo "
                         "trovi in «Anno scolastico».")
-             .arg(fromUtf8(archived.name), QDir::toNativeSeparators(recordsDir_)));
+             .arg(fromUtf8(archived.name), shownPath(recordsDir_)));
 }
 
 }  // namespace quimbra::teacher

@@ -1,6 +1,8 @@
 #pragma once
 // What the game and the teacher's window share as programs: the title and
-// Qt's own translations.
+// Qt's own translations; and how the game's messages keep a path whole.
+
+#include <QString>
 
 namespace quimbra::window {
 
@@ -11,5 +13,9 @@ inline constexpr const char* applicationTitle = "Quimbra";
 // Italian, the game's language, when none exists for it. Returns whether one
 // was installed.
 bool installQtTranslations();
+
+// The text with every drive's colon ("C:\") joined to what follows: a
+// message box would otherwise break a long path's line after "C:".
+QString keepPathsWhole(QString text);
 
 }  // namespace quimbra::window

@@ -31,27 +31,35 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     // --help and --version are answered before Qt looks for a display, so
     // they work where there is none (a terminal, a package's checks).
-    if (const auto early =
+    if (quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv)).endsAtOnce()) {
+        // Qt's core only: enough for its translations of the help's own words.
+        QCoreApplication core(argc, argv);
+        quimbra::window::installQtTranslations();
+        const auto early =
             quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv));
-        early.endsAtOnce() && early.exitCode == 0) {
-        std::fputs(early.message.toLocal8Bit().constData(), stdout);
-        return 0;
+        if (early.endsAtOnce() && early.exitCode == 0) {
+            std::fputs(early.message.toLocal8Bit().constData(), stdout);
+            return 0;
+        }
     }
 #endif
     QApplication app(argc, argv);
+    // Before the switches are read: the help's own words are Qt's.
+    quimbra::window::installQtTranslations();
     const quimbra::window::CommandLine commandLine =
         quimbra::window::readCommandLine(QApplication::arguments());
     if (commandLine.endsAtOnce()) {
 #ifdef _WIN32
-        // A Windows program without a console has nowhere else to say it.
-        QMessageBox::information(nullptr, QApplication::applicationName(), commandLine.message);
+        // A Windows program without a console has nowhere else to say it; the
+        // help's columns line up only in a fixed-width face.
+        QMessageBox::information(nullptr, QApplication::applicationName(),
+                                 "<pre>" + commandLine.message.toHtmlEscaped() + "</pre>");
 #else
         std::fputs(commandLine.message.toLocal8Bit().constData(),
                    commandLine.exitCode == 0 ? stdout : stderr);
 #endif
         return commandLine.exitCode;
     }
-    quimbra::window::installQtTranslations();
     if (commandLine.classSheet) {
         namespace records = quimbra::records;
         const records::Settings settings = records::technicianSettings();

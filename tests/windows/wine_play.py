@@ -10,6 +10,7 @@ screenshots and the record files it leaves in the Wine prefix.
 """
 
 import argparse
+import csv
 import glob
 import os
 import re
@@ -184,6 +185,10 @@ def case_plays(desktop, build, screenshot):
     check_equal(read_bytes(os.path.join(folder, "vondu.txt")), b"0\r\n", "score file")
     check_equal(read_bytes(os.path.join(folder, "nvondu.txt")),
                 NAME.encode("cp1252") + b"\r\n", "name file")
+    # The computer as Windows names it (Wine: the host name in capitals), not the DNS host name.
+    sheet = read_bytes(os.path.join(folder, "registro.csv")).decode("utf-8-sig")
+    check_equal(list(csv.reader(sheet.splitlines(), delimiter=";"))[-1][-1],
+                os.uname().nodename.split(".")[0].upper()[:15], "the class sheet's computer")
     # The lock file stays on Windows: no game may delete what another holds.
     leftovers = [p for p in os.listdir(folder)
                  if "vondu" in p and not p.endswith("vondu.txt") and p != "vondu.lock"]
