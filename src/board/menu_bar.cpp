@@ -63,6 +63,11 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent), spacing_(new Spacing) {
     QMenu* ciao = addMenu("di Autrice Uno e Autore Due");
     ciao->setObjectName("Ciao(1)");
     ciao->addAction("Via dell'Esempio 1 - 00000 Paese Esempio")->setObjectName("Tmer(1)");
+    // In the first menu, the one F10 opens on, so that the bar itself stays
+    // as it is drawn without the voice.
+    readAloud_ = ciao->addAction("Leggi ad alta voce");
+    readAloud_->setObjectName("voce");
+    readAloud_->setCheckable(true);
     newGame_ = addAction("NUOVO GIOCO");
     newGame_->setObjectName("new");
     QMenu* school = addMenu("www.scuola.example");

@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QShortcut>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -152,6 +154,12 @@ void Tavola::build() {
     setMinimumSize(designScale_.clientSize() + QSize(0, designMenuHeight_));
     newGame_ = menuBar_->newGame();
     connect(newGame_, &QAction::triggered, this, [this] { send(&WindowEvents::clickNewGame); });
+    connect(menuBar_->readAloud(), &QAction::triggered, this,
+            [this] { send(&WindowEvents::switchReadAloud); });
+    connect(board_->speaker(), &QToolButton::clicked, this,
+            [this] { send(&WindowEvents::readQuestion); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F2), this), &QShortcut::activated, this,
+            [this] { send(&WindowEvents::readQuestion); });
     // Enter is the game's from every control: the buttons would click
     // themselves, the box hands it on to the window. The menu bar's filter
     // goes in last, so it sees the keys first.
@@ -202,6 +210,18 @@ void Tavola::fitBoardToSea() {
     }
 }
 
+QAction* Tavola::readAloudAction() const {
+    return menuBar_->readAloud();
+}
+
+void Tavola::setVoiceTrouble(const QString& why, bool tell) {
+    trouble_ = why;
+    tellTrouble_ = tell;
+    speaker()->setToolTip(QString::fromLatin1(speakerTip) + u'\n' + why);
+    speaker()->setAccessibleDescription(why);
+    render();
+}
+
 QList<QAction*> Tavola::menuItems() const {
     return menuBar()->actions();
 }
@@ -232,6 +252,14 @@ void Tavola::render() {
         timer1_.start();
     } else if (!ticking && timer1_.isActive()) {
         timer1_.stop();
+    }
+
+    menuBar_->readAloud()->setChecked(controls_.readAloud);
+    if (tellTrouble_ && isVisible() && speaker()->isVisible()) {
+        tellTrouble_ = false;
+        // A tooltip asks for no answer: the game goes on under it.
+        QToolTip::showText(speaker()->mapToGlobal(QPoint(0, speaker()->height())), trouble_,
+                           speaker(), {}, 15000);
     }
 
     const QString title = QString::fromStdString(controls_.title);
