@@ -157,6 +157,13 @@ TEST_F(SessionTest, ReadingAloudFollowsTheGameInOrder) {
                                             "(stop)"};
     EXPECT_EQ(platform.voice.heard, expected);
     EXPECT_FALSE(w().speaker()->isVisible());
+
+    // The voice's trouble stays on the loudspeaker of every later window.
+    session.setVoiceTrouble(QString::fromUtf8(noItalianVoice));
+    platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
+    w().newGameAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(session.loads(), 3, 2000);
+    EXPECT_TRUE(session.window()->speaker()->toolTip().endsWith(noItalianVoice));
 }
 
 // "NUOVO GIOCO" discards the window and loads a fresh one, name prompt first.
