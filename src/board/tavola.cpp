@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QShortcut>
-#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -170,12 +169,26 @@ void Tavola::build() {
         }
         menuBar_->watchKeys(w);
     }
+    // A label of the board, not a tooltip: activation and keys would take a
+    // tooltip away before the teacher reads it.
+    notice_ = new QLabel(board_);
+    notice_->setObjectName("avvisoVoce");
+    notice_->setWordWrap(true);
+    notice_->setStyleSheet(
+        QStringLiteral("QLabel { background: #ffffe1; color: black; border: 1px solid black; }"));
+    notice_->hide();
+    noticeTime_.setSingleShot(true);
+    noticeTime_.setInterval(20000);
+    connect(&noticeTime_, &QTimer::timeout, notice_, &QWidget::hide);
     applyScale();
     setWindowIcon(programIcon());
 }
 
 void Tavola::applyScale() {
     board_->applyScale(scale_);
+    // Under the loudspeaker, over the sea, clear of the fraction bar.
+    notice_->setGeometry(scale_.rect(5040, 2700, 5280, 720));
+    notice_->setFont(makeFont(FontChoice{Face::arial, 10, false, false}, scale_));
     const QCursor pointer =
         pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
     setCursor(pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor)));
@@ -257,9 +270,10 @@ void Tavola::render() {
     menuBar_->readAloud()->setChecked(controls_.readAloud);
     if (tellTrouble_ && isVisible() && speaker()->isVisible()) {
         tellTrouble_ = false;
-        // A tooltip asks for no answer: the game goes on under it.
-        QToolTip::showText(speaker()->mapToGlobal(QPoint(0, speaker()->height())), trouble_,
-                           speaker(), {}, 15000);
+        notice_->setText(trouble_);
+        notice_->raise();
+        notice_->show();
+        noticeTime_.start();
     }
 
     const QString title = QString::fromStdString(controls_.title);

@@ -57,7 +57,8 @@ class Tavola final : public QMainWindow {
     QToolButton* speaker() const { return board_->speaker(); }
     QAction* readAloudAction() const;
     // Why the voice is silent: said by the loudspeaker's tooltip and, if
-    // tell, once beside it as the board shows it, without stopping play.
+    // tell, once under it for a while as the board shows it, without
+    // stopping play.
     void setVoiceTrouble(const QString& why, bool tell);
 
   signals:
@@ -112,6 +113,8 @@ class Tavola final : public QMainWindow {
     bool started_ = false;
     QString trouble_;
     bool tellTrouble_ = false;
+    QLabel* notice_ = nullptr;
+    QTimer noticeTime_;
 };
 
 }  // namespace quimbra::window

@@ -271,11 +271,12 @@ TEST_P(LayoutTest, ShownPiecesAreDrawnInTheirColours) {
 }
 
 // Front to back as the layout lists it; the text box and buttons in front,
-// the loudspeaker first.
+// the voice's notice and the loudspeaker first.
 TEST_P(LayoutTest, ControlsAreStackedInTheLayoutOrder) {
-    std::vector<QString> frontToBack = {"cmdVoce",   "cmdExit", "cmdNext",  "txtAnswer", "Label10",
-                                        "Lblmisura", "Label8",  "lblnome1", "lblconto",  "Label11",
-                                        "lblpunti",  "Label13", "lblnome",  "Label12"};
+    std::vector<QString> frontToBack = {"avvisoVoce", "cmdVoce",  "cmdExit",   "cmdNext",
+                                        "txtAnswer",  "Label10",  "Lblmisura", "Label8",
+                                        "lblnome1",   "lblconto", "Label11",   "lblpunti",
+                                        "Label13",    "lblnome",  "Label12"};
     for (const char* p : {"Shape9(2)", "Shape9(1)", "lblnum2", "Label2", "Line2"}) {
         frontToBack.push_back(p);
     }
