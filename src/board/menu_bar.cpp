@@ -102,11 +102,19 @@ bool MenuBar::menuKey(const QKeyEvent& key) {
         case Qt::Key_Right:
             setActiveAction(items.at((at + 1) % count));
             break;
+        case Qt::Key_Down:
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            setActiveAction(nullptr);
-            active->trigger();
+            if (QMenu* list = active->menu()) {
+                // Its list opens, where the pupil finds "Leggi ad alta voce".
+                list->popup(mapToGlobal(actionGeometry(active).bottomLeft()));
+                break;
+            }
+            if (key.key() != Qt::Key_Down) {
+                setActiveAction(nullptr);
+                active->trigger();
+            }
             break;
         case Qt::Key_Escape:
         case Qt::Key_F10:
