@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the release (bench preset) and runs the start-up, memory and idle benchmark under a
-# private Xvfb display with a fixed environment, the game started plain and with --lavagna:
+# private Xvfb display with a fixed environment, the game started plain, with --lavagna and with --voce:
 # bench/run.sh [rounds] [idle-seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +24,7 @@ in_private_display() {
         QT_STYLE_OVERRIDE=Fusion \
         xvfb-run -a -s "-screen 0 1024x768x24" "$@"
 }
-for switches in "" --lavagna; do
+for switches in "" --lavagna --voce; do
     echo "== quimbra $switches"
     # shellcheck disable=SC2086 # no switch is no word
     in_private_display ./build/bench/bench/startup_bench "$rounds" "$idle" \

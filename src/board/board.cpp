@@ -1,5 +1,8 @@
 #include "board/board.h"
 
+#include <QPainter>
+#include <QPainterPath>
+
 #include "board/board_rows.h"
 #include "window/pictures.h"
 
@@ -22,6 +25,28 @@ QWidget* filledWidget(QWidget* parent, const char* name, Colour colour) {
     widget->setAutoFillBackground(true);
     setColour(widget, QPalette::Window, toQColor(colour, widget->palette()));
     return widget;
+}
+
+// Below the answer box, at the question's end; big enough at every scale for
+// a child's finger.
+constexpr QRect speakerTwips(8640, 1860, 780, 780);
+
+// A loudspeaker with two waves, drawn for the button's side.
+QIcon speakerIcon(int side, qreal ratio, const QColor& ink) {
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 24.0, side / 24.0);
+    QPainterPath cone;
+    cone.addPolygon(QPolygonF({{3, 9}, {7, 9}, {12, 4}, {12, 20}, {7, 15}, {3, 15}}));
+    cone.closeSubpath();
+    p.fillPath(cone, ink);
+    p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(9, 7, 7, 10), -50 * 16, 100 * 16);
+    p.drawArc(QRectF(8, 3, 13, 18), -50 * 16, 100 * 16);
+    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -92,6 +117,14 @@ Board::Board(QWidget* parent, const Controls& controls, const BoardScale& scale)
             {button, nextButtonTwips.translated(row.left - nextButtonLeft, 0), buttonFont});
         (row.left == nextButtonLeft ? next_ : exit_) = button;
     }
+
+    speaker_ = new QToolButton(this);
+    speaker_->setObjectName("cmdVoce");
+    speaker_->setAccessibleName(QStringLiteral("Leggi la domanda"));
+    speaker_->setToolTip(QString::fromLatin1(speakerTip));
+    speaker_->setAutoRaise(false);
+    speaker_->hide();
+    placed_.push_back({speaker_, speakerTwips, std::nullopt});
 }
 
 void Board::addPieces() {
@@ -153,6 +186,7 @@ void Board::show(const Controls& controls) {
             w->setVisible(p.visible);
         }
     }
+    speaker_->setVisible(controls.readAloud);
     const QString answer = QString::fromStdString(controls.txtAnswer);
     if (answer_->text() != answer) {
         answer_->setText(answer);
@@ -212,6 +246,10 @@ void Board::applyScale(const BoardScale& scale) {
                        scale_.px(line.right) - scale_.px(line.left) + 1, thickness);
     next_->setScale(scale_);
     exit_->setScale(scale_);
+    const int side = speaker_->width() * 3 / 4;
+    speaker_->setIconSize(QSize(side, side));
+    speaker_->setIcon(
+        speakerIcon(side, devicePixelRatioF(), toQColor(colours::darkBlue, palette())));
 
     setFixedSize(scale_.clientSize());
 }

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QRect>
+#include <QToolButton>
 #include <QWidget>
 
 #include <array>
@@ -42,6 +43,9 @@ class Board final : public QWidget {
     PictureButton* next() const { return next_; }
     PictureButton* exit() const { return exit_; }
     QWidget* line() const { return line_; }
+    // The loudspeaker that reads the question again, shown only while the
+    // game reads aloud.
+    QToolButton* speaker() const { return speaker_; }
 
   private:
     // A label that shows a caption of the model.
@@ -64,10 +68,13 @@ class Board final : public QWidget {
     AnswerBox* answer_ = nullptr;
     PictureButton* next_ = nullptr;
     PictureButton* exit_ = nullptr;
+    QToolButton* speaker_ = nullptr;
     std::vector<ModelLabel> labels_;
     std::vector<Placed> placed_;
     std::array<std::vector<QFrame*>, 9> pieces_;
 };
+
+inline constexpr const char* speakerTip = "Leggi la domanda (F2)";
 
 // Sets one colour of a widget's palette, unless it is that already.
 void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);

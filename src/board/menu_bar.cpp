@@ -63,6 +63,11 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent), spacing_(new Spacing) {
     QMenu* ciao = addMenu("di Autrice Uno e Autore Due");
     ciao->setObjectName("Ciao(1)");
     ciao->addAction("Via dell'Esempio 1 - 00000 Paese Esempio")->setObjectName("Tmer(1)");
+    // In the first menu, the one F10 opens on, so that the bar itself stays
+    // as it is drawn without the voice.
+    readAloud_ = ciao->addAction("Leggi ad alta voce");
+    readAloud_->setObjectName("voce");
+    readAloud_->setCheckable(true);
     newGame_ = addAction("NUOVO GIOCO");
     newGame_->setObjectName("new");
     QMenu* school = addMenu("www.scuola.example");
@@ -97,11 +102,19 @@ bool MenuBar::menuKey(const QKeyEvent& key) {
         case Qt::Key_Right:
             setActiveAction(items.at((at + 1) % count));
             break;
+        case Qt::Key_Down:
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            setActiveAction(nullptr);
-            active->trigger();
+            if (QMenu* list = active->menu()) {
+                // Its list opens, where the pupil finds "Leggi ad alta voce".
+                list->popup(mapToGlobal(actionGeometry(active).bottomLeft()));
+                break;
+            }
+            if (key.key() != Qt::Key_Down) {
+                setActiveAction(nullptr);
+                active->trigger();
+            }
             break;
         case Qt::Key_Escape:
         case Qt::Key_F10:

@@ -16,6 +16,8 @@ class MenuBar final : public QMenuBar {
     // The four items: a credit, "NUOVO GIOCO", the school and the authors' mail.
     explicit MenuBar(QWidget* parent);
     QAction* newGame() const { return newGame_; }
+    // "Leggi ad alta voce", ticked while the game reads aloud.
+    QAction* readAloud() const { return readAloud_; }
     // The font and the space around the items, grown by the board's factor.
     void setScale(const FontChoice& font, const BoardScale& scale);
     // The keys sent to watched come here first.
@@ -28,6 +30,7 @@ class MenuBar final : public QMenuBar {
     bool menuKey(const QKeyEvent& key);
 
     QAction* newGame_;
+    QAction* readAloud_;
     class Spacing;
     Spacing* spacing_;
 };

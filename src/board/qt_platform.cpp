@@ -245,6 +245,18 @@ void QtPlatform::beep() {
     QApplication::beep();
 }
 
+void QtPlatform::say(const std::string& text) {
+    if (voice_ != nullptr) {
+        voice_->say(text);
+    }
+}
+
+void QtPlatform::stopSaying() {
+    if (voice_ != nullptr) {
+        voice_->stop();
+    }
+}
+
 void QtPlatform::endProgram() {
     hideBusy();
     emit endRequested();

@@ -10,6 +10,7 @@
 #include "board/tavola.h"
 #include "game/platform.h"
 #include "window/application.h"
+#include "window/read_aloud.h"
 
 class QDialog;
 class QWidget;
@@ -43,6 +44,10 @@ class QtPlatform final : public QObject, public Platform {
     LocalDateTime localDateTime() override;
     std::string computerName() override;
     void beep() override;
+    // Handed to the voice, if the program has one.
+    void say(const std::string& text) override;
+    void stopSaying() override;
+    void setVoice(Voice* voice) { voice_ = voice; }
     void showBusy(const std::string& text) override;
     void hideBusy() override;
     void endProgram() override;
@@ -67,6 +72,7 @@ class QtPlatform final : public QObject, public Platform {
 
     QPointer<Tavola> window_;
     std::unique_ptr<QWidget> busy_;  // shown by showBusy until the next dialog
+    Voice* voice_ = nullptr;
     double dialogScale_ = 1.0;
     bool whiteboard_ = false;
 };

@@ -40,6 +40,7 @@ void Session::discard() {
 void Session::begin() {
     discard();
     current_ = std::make_unique<Loaded>(platform_, random_, records_);
+    current_->controls.readAloud = readAloud_;
     ++loads_;
     current_->game.load();
     buildWindow();
@@ -67,6 +68,9 @@ void Session::buildWindow() {
     if (!keptGeometry_.isEmpty()) {
         window->restoreGeometry(std::exchange(keptGeometry_, {}));
     }
+    if (!trouble_.isEmpty()) {
+        window->setVoiceTrouble(trouble_, !std::exchange(troubleTold_, true));
+    }
     connect(window, &Tavola::closed, this, &Session::end);
     if (fillsScreen_) {
         // F11, or by touch the stopwatch held for a while, which a pupil
@@ -84,12 +88,22 @@ void Session::buildWindow() {
 void Session::reload() {
     QTimer::singleShot(0, this, [this] {
         if (!ending_) {
+            if (current_) {
+                readAloud_ = current_->controls.readAloud;
+            }
             if (current_ && current_->window) {
                 keptGeometry_ = current_->window->saveGeometry();
             }
             begin();
         }
     });
+}
+
+void Session::setVoiceTrouble(const QString& why) {
+    trouble_ = why;
+    if (Tavola* shown = window()) {
+        shown->setVoiceTrouble(why, !std::exchange(troubleTold_, true));
+    }
 }
 
 void Session::end() {

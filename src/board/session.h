@@ -40,6 +40,13 @@ class Session final : public QObject {
     // its other state.
     void setFillsScreen(bool fills) { fillsScreen_ = fills; }
 
+    // Whether the next game starts reading aloud (--voce, the technician's
+    // setting); a new game keeps what the pupil chose in the last one.
+    void setReadAloud(bool on) { readAloud_ = on; }
+    // Why the voice is silent: every window's loudspeaker says it, and the
+    // first one to show it tells it once.
+    void setVoiceTrouble(const QString& why);
+
     // Queued: the current handler returns first, then the old window, model
     // and game are discarded and fresh ones loaded; the new window takes the
     // old one's place, size and state (maximized, full screen).
@@ -72,6 +79,9 @@ class Session final : public QObject {
     // The program is being left: no window is loaded any more.
     bool ending_ = false;
     bool fillsScreen_ = false;
+    bool readAloud_ = false;
+    QString trouble_;
+    bool troubleTold_ = false;
 };
 
 }  // namespace quimbra::window

@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QShortcut>
 #include <QWindow>
 
 #include <algorithm>
@@ -152,6 +153,12 @@ void Tavola::build() {
     setMinimumSize(designScale_.clientSize() + QSize(0, designMenuHeight_));
     newGame_ = menuBar_->newGame();
     connect(newGame_, &QAction::triggered, this, [this] { send(&WindowEvents::clickNewGame); });
+    connect(menuBar_->readAloud(), &QAction::triggered, this,
+            [this] { send(&WindowEvents::switchReadAloud); });
+    connect(board_->speaker(), &QToolButton::clicked, this,
+            [this] { send(&WindowEvents::readQuestion); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F2), this), &QShortcut::activated, this,
+            [this] { send(&WindowEvents::readQuestion); });
     // Enter is the game's from every control: the buttons would click
     // themselves, the box hands it on to the window. The menu bar's filter
     // goes in last, so it sees the keys first.
@@ -162,12 +169,26 @@ void Tavola::build() {
         }
         menuBar_->watchKeys(w);
     }
+    // A label of the board, not a tooltip: activation and keys would take a
+    // tooltip away before the teacher reads it.
+    notice_ = new QLabel(board_);
+    notice_->setObjectName("avvisoVoce");
+    notice_->setWordWrap(true);
+    notice_->setStyleSheet(
+        QStringLiteral("QLabel { background: #ffffe1; color: black; border: 1px solid black; }"));
+    notice_->hide();
+    noticeTime_.setSingleShot(true);
+    noticeTime_.setInterval(20000);
+    connect(&noticeTime_, &QTimer::timeout, notice_, &QWidget::hide);
     applyScale();
     setWindowIcon(programIcon());
 }
 
 void Tavola::applyScale() {
     board_->applyScale(scale_);
+    // Under the loudspeaker, over the sea, clear of the fraction bar.
+    notice_->setGeometry(scale_.rect(5040, 2700, 5280, 720));
+    notice_->setFont(makeFont(FontChoice{Face::arial, 10, false, false}, scale_));
     const QCursor pointer =
         pictureCursor(pictures::iconPointer, scale_, QCursor(Qt::PointingHandCursor));
     setCursor(pictureCursor(pictures::cursorBoy, scale_, QCursor(Qt::ArrowCursor)));
@@ -202,6 +223,18 @@ void Tavola::fitBoardToSea() {
     }
 }
 
+QAction* Tavola::readAloudAction() const {
+    return menuBar_->readAloud();
+}
+
+void Tavola::setVoiceTrouble(const QString& why, bool tell) {
+    trouble_ = why;
+    tellTrouble_ = tell;
+    speaker()->setToolTip(QString::fromLatin1(speakerTip) + u'\n' + why);
+    speaker()->setAccessibleDescription(why);
+    render();
+}
+
 QList<QAction*> Tavola::menuItems() const {
     return menuBar()->actions();
 }
@@ -232,6 +265,15 @@ void Tavola::render() {
         timer1_.start();
     } else if (!ticking && timer1_.isActive()) {
         timer1_.stop();
+    }
+
+    menuBar_->readAloud()->setChecked(controls_.readAloud);
+    if (tellTrouble_ && isVisible() && speaker()->isVisible()) {
+        tellTrouble_ = false;
+        notice_->setText(trouble_);
+        notice_->raise();
+        notice_->show();
+        noticeTime_.start();
     }
 
     const QString title = QString::fromStdString(controls_.title);

@@ -54,6 +54,12 @@ class Tavola final : public QMainWindow {
     // the window has room for both; none otherwise.
     NumberPad* pad() const { return pad_; }
     QList<QAction*> menuItems() const;
+    QToolButton* speaker() const { return board_->speaker(); }
+    QAction* readAloudAction() const;
+    // Why the voice is silent: said by the loudspeaker's tooltip and, if
+    // tell, once under it for a while as the board shows it, without
+    // stopping play.
+    void setVoiceTrouble(const QString& why, bool tell);
 
   signals:
     // The window was closed, from its frame or by whoever runs it.
@@ -105,6 +111,10 @@ class Tavola final : public QMainWindow {
     QTimer timer1_;
     QTimer hold_;
     bool started_ = false;
+    QString trouble_;
+    bool tellTrouble_ = false;
+    QLabel* notice_ = nullptr;
+    QTimer noticeTime_;
 };
 
 }  // namespace quimbra::window

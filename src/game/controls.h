@@ -88,6 +88,9 @@ struct Controls {
     Label lblpunti;
 
     bool timer1Enabled = true;
+    // The pupil hears the question, the verdict and the dialogs: the
+    // loudspeaker button is shown and its menu item ticked.
+    bool readAloud = false;
     Focus focus = Focus::cmdExit;
     std::string title;
     WindowState windowState = WindowState::normal;

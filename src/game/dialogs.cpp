@@ -1,5 +1,7 @@
 #include "game/dialogs.h"
 
+#include "game/spoken_text.h"
+
 namespace quimbra {
 
 // Counts a dialog as open for as long as the platform holds it, even if the
@@ -15,13 +17,21 @@ class Dialogs::Opened {
     int& depth_;
 };
 
+void Dialogs::sayPrompt(const std::string& prompt) {
+    if (controls_.readAloud) {
+        platform_.say(spokenText(prompt));
+    }
+}
+
 std::string Dialogs::inputBox(const std::string& prompt) {
     const Opened opened(depth_);
+    sayPrompt(prompt);
     return platform_.inputBox(prompt);
 }
 
 Answer Dialogs::messageBox(const std::string& prompt, BoxStyle style, const std::string& title) {
     const Opened opened(depth_);
+    sayPrompt(prompt);
     return platform_.messageBox(prompt, style, title);
 }
 

@@ -5,13 +5,16 @@
 
 #include <string>
 
+#include "game/controls.h"
 #include "game/platform.h"
 
 namespace quimbra {
 
 class Dialogs {
   public:
-    explicit Dialogs(Platform& platform) : platform_(platform) {}
+    // While controls.readAloud is on, each dialog's text is read as it opens.
+    Dialogs(Platform& platform, const Controls& controls)
+        : platform_(platform), controls_(controls) {}
 
     std::string inputBox(const std::string& prompt);
     // An empty title means the application title.
@@ -36,7 +39,10 @@ class Dialogs {
   private:
     class Opened;
 
+    void sayPrompt(const std::string& prompt);
+
     Platform& platform_;
+    const Controls& controls_;
     int depth_ = 0;
 };
 

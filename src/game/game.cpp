@@ -6,6 +6,7 @@
 #include "game/game_end.h"
 #include "game/leaving_sequence.h"
 #include "game/question_generator.h"
+#include "game/spoken_text.h"
 #include "game/start_up.h"
 
 namespace quimbra {
@@ -13,7 +14,8 @@ namespace quimbra {
 struct Game::Parts {
     Parts(Controls& c, Platform& platform, RandomSource& random, RecordKeeper& records)
         : controls(c),
-          dialogs(platform),
+          speech(platform),
+          dialogs(platform, c),
           end(platform),
           questions(state, c, random),
           answers(state, c),
@@ -25,8 +27,16 @@ struct Game::Parts {
     // not over and has none of its dialogs open.
     bool accepting() const { return loaded && !end.over() && !dialogs.open(); }
 
+    // Reads text aloud while the pupil has reading aloud on.
+    void say(const std::string& text) {
+        if (controls.readAloud && !text.empty()) {
+            speech.say(text);
+        }
+    }
+
     GameState state;
     Controls& controls;
+    Platform& speech;
     Dialogs dialogs;
     GameEnd end;
     QuestionGenerator questions;
@@ -61,6 +71,7 @@ void Game::activate() {
     }
     p.questionPosed = true;
     p.questions.poseQuestion();
+    p.say(spokenQuestion(p.controls));
 }
 
 void Game::resize() {
@@ -89,6 +100,7 @@ void Game::clickNext() {
         return;
     }
     p.questions.poseQuestion();
+    p.say(spokenQuestion(p.controls));
 }
 
 void Game::clickExit() {
@@ -118,7 +130,12 @@ int Game::keyPress(int keyCode) {
     if (keyCode == keyEnter && p.controls.cmdNextEnabled) {
         return 0;
     }
-    return p.answers.filterKey(keyCode);
+    const std::string verdict = p.controls.lblMessage.caption;
+    const int kept = p.answers.filterKey(keyCode);
+    if (p.controls.lblMessage.caption != verdict) {
+        p.say(spokenVerdict(p.controls));
+    }
+    return kept;
 }
 
 void Game::pressEnter() {
@@ -132,6 +149,27 @@ void Game::pressEnter() {
         clickNext();
     } else if (p.controls.focus == Focus::txtAnswer) {
         keyPress(keyEnter);
+    }
+}
+
+void Game::readQuestion() {
+    Parts& p = *parts_;
+    if (p.accepting() && p.questionPosed) {
+        p.say(spokenQuestion(p.controls));
+    }
+}
+
+void Game::switchReadAloud() {
+    Parts& p = *parts_;
+    if (!p.accepting()) {
+        return;
+    }
+    p.controls.readAloud = !p.controls.readAloud;
+    if (!p.controls.readAloud) {
+        p.speech.stopSaying();
+    } else if (p.questionPosed) {
+        // Turned on, the pupil hears at once what the board asks.
+        p.say(spokenQuestion(p.controls));
     }
 }
 

@@ -47,6 +47,11 @@ class Game final : public WindowEvents {
     // it runs the answer check.
     void pressEnter() override;
 
+    // Only while reading aloud is on; the question is the one on the board.
+    void readQuestion() override;
+    // On or off; turned on, the question is read.
+    void switchReadAloud() override;
+
     bool over() const override;
     // True while one of the game's dialogs is open.
     bool inDialog() const;

@@ -64,6 +64,12 @@ class Platform {
 
     virtual void beep() = 0;
 
+    // Reads text aloud and returns at once; a new text cuts the one being
+    // read. The game asks only while reading aloud is on. A platform without
+    // a voice stays silent.
+    virtual void say(const std::string& /*text*/) {}
+    virtual void stopSaying() {}
+
     // Shows text, without a button to answer, until the next dialog or the
     // end of the program: the game is busy, e.g. waiting for another game
     // to finish writing the record files. A platform without a way to show

@@ -18,6 +18,10 @@ class WindowEvents {
     virtual int keyPress(int keyCode) = 0;
     // Enter anywhere in the window.
     virtual void pressEnter() = 0;
+    // The loudspeaker button or F2: the question read again.
+    virtual void readQuestion() {}
+    // The menu item that turns reading aloud on or off.
+    virtual void switchReadAloud() {}
     // The game has asked to end or to reload: the window sends nothing more.
     virtual bool over() const = 0;
 };

@@ -19,9 +19,11 @@
 #include "records/game_records.h"
 #include "records/record_directory.h"
 #include "records/record_files.h"
+#include "records/settings_file.h"
 #include "register/class_sheet_window.h"
 #include "window/application.h"
 #include "window/command_line.h"
+#include "window/read_aloud.h"
 
 int main(int argc, char* argv[]) {
     // Only the application name: a display name would be appended to the
@@ -106,6 +108,19 @@ int main(int argc, char* argv[]) {
         platform.setDialogScale(
             quimbra::window::fillingFactor(QGuiApplication::primaryScreen()->size()));
     }
+    // The pupil turns reading aloud on from the menu; the teacher with
+    // --voce, the technician in the settings. The voice is made at its
+    // first text, once the name prompt is on screen.
+    const quimbra::records::Settings technician = quimbra::records::technicianSettings();
+    session.setReadAloud(commandLine.readAloud || technician.readAloud);
+    quimbra::window::LateVoice voice([&session, rate = technician.readAloudRate] {
+        std::unique_ptr<quimbra::window::ReadAloud> made = quimbra::window::makeSystemVoice(rate);
+        QObject::connect(made.get(), &quimbra::window::ReadAloud::trouble, &session,
+                         &Session::setVoiceTrouble);
+        return made;
+    });
+    platform.setVoice(&voice);
+    QObject::connect(&platform, &QtPlatform::dialogShown, &session, [&voice] { voice.allow(); });
     QObject::connect(&platform, &QtPlatform::endRequested, &session, &Session::end);
     QObject::connect(&platform, &QtPlatform::reloadRequested, &session, &Session::reload);
     QObject::connect(&session, &Session::windowChanged, &platform, &QtPlatform::setWindow);

@@ -148,6 +148,34 @@ class QtSpeechEngine final : public SpeechEngine {
 }  // namespace
 #endif
 
+void LateVoice::allow() {
+    if (allowed_) {
+        return;
+    }
+    allowed_ = true;
+    if (!waiting_.empty()) {
+        say(std::exchange(waiting_, {}));
+    }
+}
+
+void LateVoice::say(const std::string& text) {
+    if (!allowed_) {
+        waiting_ = text;
+        return;
+    }
+    if (!voice_) {
+        voice_ = make_();
+    }
+    voice_->say(text);
+}
+
+void LateVoice::stop() {
+    waiting_.clear();
+    if (voice_) {
+        voice_->stop();
+    }
+}
+
 std::unique_ptr<ReadAloud> makeSystemVoice(int ratePercent, QObject* parent) {
     ReadAloud::EngineMaker make;
 #if defined(_WIN32)

@@ -58,6 +58,23 @@ class ReadAloud final : public QObject, public Voice {
     bool told_ = false;
 };
 
+// A voice made at its first text once allowed: until the name prompt is on
+// screen nothing of the speech service is touched and the latest text waits.
+class LateVoice final : public Voice {
+  public:
+    using Maker = std::function<std::unique_ptr<Voice>()>;
+    explicit LateVoice(Maker make) : make_(std::move(make)) {}
+    void allow();
+    void say(const std::string& text) override;
+    void stop() override;
+
+  private:
+    Maker make_;
+    std::unique_ptr<Voice> voice_;
+    std::string waiting_;
+    bool allowed_ = false;
+};
+
 // This platform's voice: Windows' speech, or Qt's speech module where it was
 // built with it; otherwise a voice that only tells why it is silent.
 std::unique_ptr<ReadAloud> makeSystemVoice(int ratePercent, QObject* parent = nullptr);

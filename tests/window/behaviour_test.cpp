@@ -201,6 +201,14 @@ TEST_F(BehaviourTest, MenuBarWorksFromTheKeyboard) {
     };
     QTest::keyClick(target(), Qt::Key_F10);
     ASSERT_EQ(bar->activeAction(), bar->actions().at(0));
+    // The first menu's list opens and its read-aloud item reaches the game.
+    QTest::keyClick(target(), Qt::Key_Down);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(target(), Qt::Key_Down);
+    QTest::keyClick(target(), Qt::Key_Return);
+    EXPECT_EQ(events.count("switchReadAloud"), 1);
+    QTest::keyClick(target(), Qt::Key_F10);
+    ASSERT_EQ(bar->activeAction(), bar->actions().at(0));
     QTest::keyClick(target(), Qt::Key_Right);
     EXPECT_EQ(bar->activeAction(), bar->actions().at(1));
     QTest::keyClick(target(), Qt::Key_5);

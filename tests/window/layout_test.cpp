@@ -278,11 +278,13 @@ TEST_P(LayoutTest, ShownPiecesAreDrawnInTheirColours) {
     }
 }
 
-// Front to back as the layout lists it; the text box and buttons in front.
+// Front to back as the layout lists it; the text box and buttons in front,
+// the voice's notice and the loudspeaker first.
 TEST_P(LayoutTest, ControlsAreStackedInTheLayoutOrder) {
-    std::vector<QString> frontToBack = {"cmdExit", "cmdNext",  "txtAnswer", "Label10", "Lblmisura",
-                                        "Label8",  "lblnome1", "lblconto",  "Label11", "lblpunti",
-                                        "Label13", "lblnome",  "Label12"};
+    std::vector<QString> frontToBack = {"avvisoVoce", "cmdVoce",  "cmdExit",   "cmdNext",
+                                        "txtAnswer",  "Label10",  "Lblmisura", "Label8",
+                                        "lblnome1",   "lblconto", "Label11",   "lblpunti",
+                                        "Label13",    "lblnome",  "Label12"};
     for (const char* p : {"Shape9(2)", "Shape9(1)", "lblnum2", "Label2", "Line2"}) {
         frontToBack.push_back(p);
     }
@@ -324,7 +326,7 @@ TEST_P(LayoutTest, MenuBarHasFourItemsAndOnlyNewGameActs) {
     ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[1]->text(), "NUOVO GIOCO");
     ASSERT_NE(items[0]->menu(), nullptr);
-    EXPECT_EQ(items[0]->menu()->actions().size(), 1);
+    ASSERT_EQ(items[0]->menu()->actions().size(), 2);
     EXPECT_EQ(items[1]->menu(), nullptr);
     ASSERT_NE(items[2]->menu(), nullptr);
     EXPECT_EQ(items[2]->menu()->actions().size(), 1);
@@ -340,7 +342,8 @@ TEST_P(LayoutTest, MenuBarHasFourItemsAndOnlyNewGameActs) {
     items[2]->menu()->actions()[0]->trigger();
     EXPECT_TRUE(events.calls.empty());
     items[1]->trigger();
-    EXPECT_EQ(events.calls, std::vector<std::string>{"clickNewGame"});
+    items[0]->menu()->actions()[1]->trigger();
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"clickNewGame", "switchReadAloud"}));
 }
 
 // On a whiteboard the pad stands level with the board's bottom, where its

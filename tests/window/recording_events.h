@@ -36,6 +36,8 @@ class RecordingEvents final : public WindowEvents {
         return filter(keyCode);
     }
     void pressEnter() override { calls.push_back("pressEnter"); }
+    void readQuestion() override { calls.push_back("readQuestion"); }
+    void switchReadAloud() override { calls.push_back("switchReadAloud"); }
     bool over() const override { return isOver; }
 
     int count(const std::string& call) const {

@@ -6,10 +6,12 @@
 
 #include "board/session.h"
 #include "game/game.h"
+#include "game/spoken_text.h"
 #include "records/game_records.h"
 #include "support/fake_records.h"
 #include "support/recording_random.h"
 #include "support/scripted_platform.h"
+#include "window/read_aloud.h"
 
 namespace quimbra::window {
 namespace {
@@ -17,11 +19,21 @@ namespace {
 const std::string greeting = " Anna vediamo se sei un vero campione  ";
 const std::string confirm = "Vuoi veramente lasciarmi  ?";
 
-// A scripted platform whose end and new game reach the session, as the Qt
-// platform's do.
+// A voice that keeps what it was given, "(stop)" for a stop.
+struct FakeVoice final : Voice {
+    std::vector<std::string> heard;
+    void say(const std::string& text) override { heard.push_back(text); }
+    void stop() override { heard.emplace_back("(stop)"); }
+};
+
+// A scripted platform whose end and new game reach the session, and whose
+// texts reach the voice, as the Qt platform's do.
 class SessionPlatform final : public quimbra::testing::ScriptedPlatform {
   public:
     Session* session = nullptr;
+    FakeVoice voice;
+    void say(const std::string& text) override { voice.say(text); }
+    void stopSaying() override { voice.stop(); }
     void endProgram() override {
         ScriptedPlatform::endProgram();
         session->end();
@@ -104,6 +116,54 @@ TEST_F(SessionTest, EnterOnTheExitButtonAsksToLeave) {
     EXPECT_TRUE(w().isVisible());
     EXPECT_EQ(model().txtAnswer, "12");
     EXPECT_TRUE(w().timer1().isActive());
+}
+
+// Reading aloud, turned on from the menu: the question (again by F2 and by
+// the loudspeaker), the verdict, each dialog as it opens, and after a new
+// game the name prompt, the greeting and the new question; off, silence.
+TEST_F(SessionTest, ReadingAloudFollowsTheGameInOrder) {
+    EXPECT_FALSE(w().speaker()->isVisible());
+    QTest::keyClick(&w(), Qt::Key_F2);
+    EXPECT_TRUE(platform.voice.heard.empty());
+
+    w().readAloudAction()->trigger();
+    EXPECT_TRUE(w().speaker()->isVisible());
+    EXPECT_TRUE(w().readAloudAction()->isChecked());
+    const std::string question = spokenQuestion(model());
+    QTest::keyClick(w().txtAnswer(), Qt::Key_F2);
+    QTest::mouseClick(w().speaker(), Qt::LeftButton);
+    QTest::keyClicks(w().txtAnswer(), QString::number(base() + 1));
+    QTest::keyClick(w().txtAnswer(), Qt::Key_Return);
+    const std::string verdict = "Sbagliato, la risposta era " + numberInWords(base()) + ".";
+    platform.expectMessage(confirm, Answer::no);
+    QTest::mouseClick(w().cmdExit(), Qt::LeftButton);
+    platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
+    w().newGameAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(session.loads(), 2, 2000);
+    window = session.window();
+    EXPECT_TRUE(w().speaker()->isVisible());
+    const std::string next = spokenQuestion(model());
+    w().readAloudAction()->trigger();
+    QTest::keyClick(w().txtAnswer(), Qt::Key_F2);
+
+    const std::vector<std::string> expected{question,
+                                            question,
+                                            question,
+                                            verdict,
+                                            spokenText(confirm),
+                                            "Come ti chiami?",
+                                            spokenText(greeting),
+                                            next,
+                                            "(stop)"};
+    EXPECT_EQ(platform.voice.heard, expected);
+    EXPECT_FALSE(w().speaker()->isVisible());
+
+    // The voice's trouble stays on the loudspeaker of every later window.
+    session.setVoiceTrouble(QString::fromUtf8(noItalianVoice));
+    platform.expectInput("Come ti chiami?", "Anna").expectMessage(greeting);
+    w().newGameAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(session.loads(), 3, 2000);
+    EXPECT_TRUE(session.window()->speaker()->toolTip().endsWith(noItalianVoice));
 }
 
 // "NUOVO GIOCO" discards the window and loads a fresh one, name prompt first.

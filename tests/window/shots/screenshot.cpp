@@ -1,6 +1,7 @@
 // Draws the window as the child sees it after the first question and after
 // a verdict, for the README: screenshot <question.png> <verdict.png>
 // [<maximized.png>], the last after maximizing it (under a window manager).
+// With QUIMBRA_SHOT_VOCE set, the game reads aloud (to no voice).
 // The dialogs are answered by the tool; the records come from a temporary
 // directory.
 
@@ -69,6 +70,7 @@ int main(int argc, char* argv[]) {
     AnsweringPlatform platform;
     quimbra::records::GameRecords records(storage);
     quimbra::window::Session session(platform, random, records);
+    session.setReadAloud(qEnvironmentVariableIsSet("QUIMBRA_SHOT_VOCE"));
     session.begin();
 
     quimbra::window::Tavola* window = session.window();
