@@ -254,7 +254,8 @@ def case_installer(desktop, build, screenshot):
                     "/D=" + custom), 0, "installer exit code with /D=")
     check_equal(shortcuts(desktop), ["Start Menu", "Start Menu, lavagna"],
                 "shortcuts with /NODESKTOP")
-    check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
+    check(SHARE in registry(desktop, POLICY_KEY) and "ReadAloud" in registry(desktop, POLICY_KEY),
+          f"{POLICY_KEY} holds no {SHARE}, or lost ReadAloud in the upgrade")
     check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code on reinstalling")
     check(os.path.isfile(desktop.wine_path(custom + r"\quimbra.exe")) and not os.path.exists(program),
           f"the reinstall did not go to {custom} alone")
@@ -283,7 +284,8 @@ def case_msi(desktop, build, screenshot):
     # have made folders of its own meanwhile.
     outside = (os.path.dirname(program), records_dir(desktop))
     before = folders(desktop, outside)
-    check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1"), 0, "msiexec /i")
+    check_equal(run(desktop, *msiexec, dos(packages[0]), "DESKTOPSHORTCUT=1", "READALOUD=1"), 0,
+                "msiexec /i")
     licence = os.path.join(os.path.dirname(program), "COPYING.txt")
     check(os.path.isfile(program) and os.path.isfile(licence), f"{program} or {licence} is missing")
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"], "shortcuts")
@@ -300,7 +302,8 @@ def case_msi(desktop, build, screenshot):
                 "entries after the upgrade")
     check_equal(shortcuts(desktop), ["Desktop", "Start Menu", "Start Menu, lavagna"],
                 "shortcuts after the upgrade")
-    check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
+    check(SHARE in registry(desktop, POLICY_KEY) and "ReadAloud" in registry(desktop, POLICY_KEY),
+          f"{POLICY_KEY} holds no {SHARE}, or lost ReadAloud in the upgrade")
 
     records = records_dir(desktop)
     os.makedirs(records, exist_ok=True)
