@@ -36,8 +36,9 @@ std::string temporaryPath(const std::string& recordPath, const std::string& tag)
     return recordPath + "." + tag + ".tmp";
 }
 
-RecordFiles::RecordFiles() : files_(nullptr) {
-    const Settings settings = technicianSettings();
+RecordFiles::RecordFiles() : RecordFiles(technicianSettings()) {}
+
+RecordFiles::RecordFiles(const Settings& settings) : files_(nullptr) {
     RecordLocation location = platformRecordLocation(settings);
     candidates_ = std::move(location.candidates);
     files_ = location.files;

@@ -12,6 +12,7 @@
 #include "records/file_operations.h"
 #include "records/lock_wait.h"
 #include "records/record_storage.h"
+#include "records/settings_file.h"
 
 namespace quimbra::records {
 
@@ -35,6 +36,8 @@ class RecordFiles final : public RecordStorage {
   public:
     // This computer's records folder (platformRecordLocation).
     RecordFiles();
+    // The records folder and class sheet that these settings choose.
+    explicit RecordFiles(const Settings& settings);
     // Another directory, e.g. a test's temporary one.
     explicit RecordFiles(std::string directory);
     RecordFiles(std::string directory, FileOperations& files);

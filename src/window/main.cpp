@@ -62,9 +62,10 @@ int main(int argc, char* argv[]) {
 #endif
         return commandLine.exitCode;
     }
+    namespace records = quimbra::records;
+    // Read once: the records folder, the class sheet and reading aloud.
+    const records::Settings settings = records::technicianSettings();
     if (commandLine.classSheet) {
-        namespace records = quimbra::records;
-        const records::Settings settings = records::technicianSettings();
         if (!settings.unreadable.empty()) {
             // No records folder can be known: any sheet shown would be
             // another folder's, or none, with nothing said.
@@ -72,8 +73,7 @@ int main(int argc, char* argv[]) {
                                  QString::fromStdString(settings.unreadable));
             return 1;
         }
-        const records::RecordLocation location = records::platformRecordLocation(settings);
-        records::RecordFiles storage(location.candidates, *location.files);
+        records::RecordFiles storage(settings);
         // The technician may have turned the sheet off (ClassSheet = 0,
         // class-sheet = no): the window then says why.
         quimbra::teacher::ClassSheetWindow sheet(
@@ -88,13 +88,13 @@ int main(int argc, char* argv[]) {
 
     std::random_device device;
     quimbra::MixingRandom random((static_cast<std::uint64_t>(device()) << 32) ^ device());
-    quimbra::records::RecordFiles storage;
-    quimbra::records::GameRecords records(storage);
+    records::RecordFiles storage(settings);
+    records::GameRecords gameRecords(storage);
 
     using quimbra::window::QtPlatform;
     using quimbra::window::Session;
     QtPlatform platform;
-    Session session(platform, random, records);
+    Session session(platform, random, gameRecords);
     // A whiteboard: started for one, or a touch screen that Qt can tell.
     const QList<const QInputDevice*> devices = QInputDevice::devices();
     platform.setWhiteboard(commandLine.whiteboard ||
@@ -111,9 +111,8 @@ int main(int argc, char* argv[]) {
     // The pupil turns reading aloud on from the menu; the teacher with
     // --voce, the technician in the settings. The voice is made at its
     // first text, once the name prompt is on screen.
-    const quimbra::records::Settings technician = quimbra::records::technicianSettings();
-    session.setReadAloud(commandLine.readAloud || technician.readAloud);
-    quimbra::window::LateVoice voice([&session, rate = technician.readAloudRate] {
+    session.setReadAloud(commandLine.readAloud || settings.readAloud);
+    quimbra::window::LateVoice voice([&session, rate = settings.readAloudRate] {
         std::unique_ptr<quimbra::window::ReadAloud> made = quimbra::window::makeSystemVoice(rate);
         QObject::connect(made.get(), &quimbra::window::ReadAloud::trouble, &session,
                          &Session::setVoiceTrouble);
