@@ -45,7 +45,25 @@ int main(int argc, char* argv[]) {
         }
     }
 #endif
+#ifdef _WIN32
+    // The teacher's window draws with FreeType: Windows' own engine names a
+    // face by its unique ID, which some families share between regular and
+    // bold, and the class sheet's PDF then embeds one of them for every line.
+    // FreeType names a face by its file. A platform the user chose stays, and
+    // what the window opens does not inherit ours.
+    const bool freetype =
+        quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv)).classSheet &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (freetype) {
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+    }
+#endif
     QApplication app(argc, argv);
+#ifdef _WIN32
+    if (freetype) {
+        qunsetenv("QT_QPA_PLATFORM");
+    }
+#endif
     // Before the switches are read: the help's own words are Qt's.
     quimbra::window::installQtTranslations();
     const quimbra::window::CommandLine commandLine =
