@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QInputDevice>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,10 +75,25 @@ int main(int argc, char* argv[]) {
         quimbra::window::readCommandLine(QApplication::arguments());
     if (commandLine.endsAtOnce()) {
 #ifdef _WIN32
-        // A Windows program without a console has nowhere else to say it; the
-        // help's columns line up only in a fixed-width face.
-        QMessageBox::information(nullptr, QApplication::applicationName(),
-                                 "<pre>" + commandLine.message.toHtmlEscaped() + "</pre>");
+        // A Windows program without a console has nowhere else to say it.
+        // The help's columns line up only unwrapped (a message box wraps a
+        // text wider than half the screen) and in a fixed-width face, which
+        // Wine may know by another name than Windows' own.
+        QDialog help;
+        help.setWindowTitle(QApplication::applicationName());
+        auto* text = new QLabel(commandLine.message, &help);
+        text->setTextFormat(Qt::PlainText);
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setFamilies({fixed.family(), QStringLiteral("Courier New"),
+                           QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+        fixed.setStyleHint(QFont::TypeWriter);
+        text->setFont(fixed);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &help);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &help, &QDialog::accept);
+        auto* layout = new QVBoxLayout(&help);
+        layout->addWidget(text);
+        layout->addWidget(buttons);
+        help.exec();
 #else
         std::fputs(commandLine.message.toLocal8Bit().constData(),
                    commandLine.exitCode == 0 ? stdout : stderr);
