@@ -42,14 +42,13 @@
 // rename or removal durable before they answer it. Opening a file asks the
 // server, so a game reads what the last holder left; a file removed by
 // another computer is stale rather than missing (the lock tries again).
-#include "records/record_commit.h"
+#include "records/record_files.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "records/code_page.h"
-#include "records/record_files.h"
 
 namespace quimbra::records {
 namespace {
