@@ -34,14 +34,10 @@
 // step that fails is told; one whose outcome a share leaves unknown (a
 // rename reported failed that it did) is settled by reading the file.
 //
-// On a share reached by several computers the same holds, given what the
-// protocols promise: the lock is a byte-range lock that the server keeps; a
-// rename within the folder is atomic on the server (NFS RENAME, SMB2 rename
-// with replace); a file's flush (fsync, FlushFileBuffers) reaches the
-// server's disk (NFS COMMIT, SMB2 FLUSH), and NFS servers make a create,
-// rename or removal durable before they answer it. Opening a file asks the
-// server, so a game reads what the last holder left; a file removed by
-// another computer is stale rather than missing (the lock tries again).
+// On a share the same holds, as the protocols promise: the server keeps the
+// byte-range lock, renames atomically (NFS RENAME, SMB2 rename), puts a
+// flushed file on its disk (NFS COMMIT, SMB2 FLUSH) and answers an open
+// with what the last holder left (a file removed elsewhere is stale).
 #include "records/record_files.h"
 
 #include <algorithm>
@@ -55,32 +51,23 @@ namespace {
 
 using Outcome = WriteResult::Outcome;
 
-bool startsWith(const std::string& text, const std::string& start) {
-    return text.compare(0, start.size(), start) == 0;
-}
-
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // A temporary file of a record write, or the draft of a record file, lock
 // file or class sheet that a game made and had not yet linked into place or
 // removed, whoever made it. Only a mark gives a record's temporary file a
 // use; drafts have none once their maker has gone.
 bool isRecordTemporary(const std::string& name) {
-    return (startsWith(name, "vondu.txt.") || startsWith(name, "nvondu.txt.")) &&
-           endsWith(name, ".tmp");
+    return (name.starts_with("vondu.txt.") || name.starts_with("nvondu.txt.")) &&
+           name.ends_with(".tmp");
 }
 bool isDraft(const std::string& name) {
-    return (startsWith(name, "vondu.lock.") || startsWith(name, "registro.csv.")) &&
-           endsWith(name, ".tmp");
+    return (name.starts_with("vondu.lock.") || name.starts_with("registro.csv.")) &&
+           name.ends_with(".tmp");
 }
 
 // The tag a commit mark holds, or "" when it is not a whole one (its writer
 // died before the mark was complete, so before the decision was taken).
 std::string tagOf(const std::string& mark) {
-    if (mark.size() < 3 || !endsWith(mark, "\r\n")) {
+    if (mark.size() < 3 || !mark.ends_with("\r\n")) {
         return {};
     }
     const std::string tag = mark.substr(0, mark.size() - 2);
@@ -169,7 +156,7 @@ Status removeLeftovers(FileOperations& files, const Paths& p, bool decided, bool
         std::erase_if(leftovers, isRecordTemporary);
     }
     std::stable_partition(leftovers.begin(), leftovers.end(),
-                          [](const std::string& name) { return startsWith(name, "n"); });
+                          [](const std::string& name) { return name.starts_with('n'); });
     for (const std::string& name : leftovers) {
         files.removeFile(p.dir + name);
     }
