@@ -163,10 +163,6 @@ Status removeLeftovers(FileOperations& files, const Paths& p, bool decided, bool
     return {};
 }
 
-WriteResult failure(Outcome outcome, const Status& status) {
-    return {outcome, status.error, {}};
-}
-
 // One write, steps 3 to 9. Each step gives the write's outcome when the
 // write ends there, nothing when it goes on.
 class Commit {
@@ -208,12 +204,12 @@ class Commit {
     std::optional<WriteResult> compare(const BeatsRecord& beats) {
         for (const std::string& path : {p_.score, p_.name}) {
             if (Status status = files_.checkReplaceable(path); !status.ok()) {
-                return failure(Outcome::failed, status);
+                return WriteResult::ended(Outcome::failed, status);
             }
         }
         const ReadBytes read = files_.readStart(p_.score, maxRecordFileBytes);
         if (!read.ok() && !read.missing) {
-            return failure(Outcome::failed, {read.error, Action::read});
+            return WriteResult::ended(Outcome::failed, {read.error, Action::read});
         }
         onDisk_ = fromSystemCodePage(read.bytes);
         if (!beats(onDisk_)) {
@@ -224,33 +220,20 @@ class Commit {
 
     // Step 3.
     std::optional<WriteResult> writeTemporaries() {
-        if (Status status = files_.writeNewFile(scoreTemp_, newScore_); !status.ok()) {
-            return undo(false, status);
-        }
-        if (Status status = files_.writeNewFile(nameTemp_, newName_); !status.ok()) {
-            return undo(false, status);
-        }
-        return {};
+        Status status = files_.writeNewFile(scoreTemp_, newScore_);
+        return undoOnFailure(false,
+                             status.ok() ? files_.writeNewFile(nameTemp_, newName_) : status);
     }
 
     // Step 4.
     std::optional<WriteResult> syncTemporaries() {
-        if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
-            return undo(false, status);
-        }
-        return {};
+        return undoOnFailure(false, files_.syncDirectory(p_.dir));
     }
 
     // Step 5: the decision.
     std::optional<WriteResult> writeMark() {
         Status status = files_.writeNewFile(p_.mark, markText_);
-        if (status.ok()) {
-            status = files_.syncDirectory(p_.dir);
-        }
-        if (!status.ok()) {
-            return undo(true, status);
-        }
-        return {};
+        return undoOnFailure(true, status.ok() ? files_.syncDirectory(p_.dir) : status);
     }
 
     // Step 6. A share can report a rename failed that it did (its reply
@@ -272,7 +255,7 @@ class Commit {
         }
         // The decision stays, and the next holder of the lock finishes it.
         status.error += "\nIl record sar\u00e0 registrato al prossimo avvio del gioco.";
-        return failure(Outcome::pending, status);
+        return WriteResult::ended(Outcome::pending, status);
     }
 
     // Step 7. The name file holding the new name is the new pair, whether
@@ -285,14 +268,14 @@ class Commit {
         status.error +=
             "\nIl punteggio \u00e8 stato registrato; il nome sar\u00e0 registrato al prossimo "
             "avvio del gioco.";
-        return failure(Outcome::pending, status);
+        return WriteResult::ended(Outcome::pending, status);
     }
 
     // Step 8. On failure the mark stays: should the renames be lost, the
     // next start does them again.
     std::optional<WriteResult> syncRenames() {
         if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
-            return failure(Outcome::unsure, status);
+            return WriteResult::ended(Outcome::unsure, status);
         }
         return {};
     }
@@ -318,6 +301,9 @@ class Commit {
     // cache) is left for the next start to finish. When this write's mark
     // cannot be removed, or it cannot be told whose the mark is, the files
     // stay, so that whatever the next holder finds is a whole pair.
+    std::optional<WriteResult> undoOnFailure(bool markTried, const Status& status) {
+        return status.ok() ? std::nullopt : std::optional(undo(markTried, status));
+    }
     WriteResult undo(bool markTried, Status why) {
         if (markTried) {
             const Holds marked = holds(p_.mark, markText_);
@@ -325,12 +311,12 @@ class Commit {
                 (marked == Holds::ours &&
                  (!files_.removeFile(p_.mark).ok() || !files_.syncDirectory(p_.dir).ok()))) {
                 why.error += "\nIl record potrebbe essere registrato al prossimo avvio del gioco.";
-                return failure(Outcome::failed, why);
+                return WriteResult::ended(Outcome::failed, why);
             }
         }
         files_.removeFile(nameTemp_);
         files_.removeFile(scoreTemp_);
-        return failure(Outcome::failed, why);
+        return WriteResult::ended(Outcome::failed, why);
     }
 
     FileOperations& files_;

@@ -24,10 +24,6 @@ Status checkDirectory(const std::string& dir) {
     return {};
 }
 
-WriteResult failure(Outcome outcome, const Status& status) {
-    return {outcome, status.error, {}};
-}
-
 #ifdef _WIN32
 constexpr char separator = '\\';
 #else
@@ -163,7 +159,7 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
                                      const WaitNotice& waiting) {
     const LockResult locked = lockAndRecover(recordsDir, waiting);
     if (!locked.ok()) {
-        return failure(Outcome::failed, locked.status);
+        return WriteResult::ended(Outcome::failed, locked.status);
     }
     return commitRecord(*files_, recordsDir, score, name, beats);
 }
@@ -180,7 +176,7 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
     const LockResult locked = lock(recordsDir, waiting);
     if (!locked.ok()) {
         if (beats) {
-            result.record = failure(Outcome::failed, locked.status);
+            result.record = WriteResult::ended(Outcome::failed, locked.status);
         }
         result.sheetError = classSheet_ ? locked.status.error : "";
         return result;
@@ -188,7 +184,7 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
     const Status recovered = recover(*files_, recordsDir);
     if (beats) {
         result.record = recovered.ok() ? commitRecord(*files_, recordsDir, score, name, beats)
-                                       : failure(Outcome::failed, recovered);
+                                       : WriteResult::ended(Outcome::failed, recovered);
     }
     if (classSheet_) {
         const Outcome kept = result.record.outcome;

@@ -53,6 +53,9 @@ struct WriteResult {
     std::string error;         // why, for unsure, failed and pending
     std::string recordOnDisk;  // the score file's text compared under the lock
     bool ok() const { return outcome == Outcome::written; }
+    static WriteResult ended(Outcome outcome, const Status& why) {
+        return {outcome, why.error, {}};
+    }
 };
 
 // The record as a start reads it: both files, whole, decoded.
