@@ -5,7 +5,6 @@
 
 #include "records/file_errors.h"
 #include "records/record_files.h"
-#include "records/record_paths.h"
 
 namespace quimbra::records {
 namespace {

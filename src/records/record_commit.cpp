@@ -34,54 +34,40 @@
 // step that fails is told; one whose outcome a share leaves unknown (a
 // rename reported failed that it did) is settled by reading the file.
 //
-// On a share reached by several computers the same holds, given what the
-// protocols promise: the lock is a byte-range lock that the server keeps; a
-// rename within the folder is atomic on the server (NFS RENAME, SMB2 rename
-// with replace); a file's flush (fsync, FlushFileBuffers) reaches the
-// server's disk (NFS COMMIT, SMB2 FLUSH), and NFS servers make a create,
-// rename or removal durable before they answer it. Opening a file asks the
-// server, so a game reads what the last holder left; a file removed by
-// another computer is stale rather than missing (the lock tries again).
-#include "records/record_commit.h"
+// On a share the same holds, as the protocols promise: the server keeps the
+// byte-range lock, renames atomically (NFS RENAME, SMB2 rename), puts a
+// flushed file on its disk (NFS COMMIT, SMB2 FLUSH) and answers an open
+// with what the last holder left (a file removed elsewhere is stale).
+#include "records/record_files.h"
 
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "records/code_page.h"
-#include "records/record_files.h"
 
 namespace quimbra::records {
 namespace {
 
 using Outcome = WriteResult::Outcome;
 
-bool startsWith(const std::string& text, const std::string& start) {
-    return text.compare(0, start.size(), start) == 0;
-}
-
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // A temporary file of a record write, or the draft of a record file, lock
 // file or class sheet that a game made and had not yet linked into place or
 // removed, whoever made it. Only a mark gives a record's temporary file a
 // use; drafts have none once their maker has gone.
 bool isRecordTemporary(const std::string& name) {
-    return (startsWith(name, "vondu.txt.") || startsWith(name, "nvondu.txt.")) &&
-           endsWith(name, ".tmp");
+    return (name.starts_with("vondu.txt.") || name.starts_with("nvondu.txt.")) &&
+           name.ends_with(".tmp");
 }
 bool isDraft(const std::string& name) {
-    return (startsWith(name, "vondu.lock.") || startsWith(name, "registro.csv.")) &&
-           endsWith(name, ".tmp");
+    return (name.starts_with("vondu.lock.") || name.starts_with("registro.csv.")) &&
+           name.ends_with(".tmp");
 }
 
 // The tag a commit mark holds, or "" when it is not a whole one (its writer
 // died before the mark was complete, so before the decision was taken).
 std::string tagOf(const std::string& mark) {
-    if (mark.size() < 3 || !endsWith(mark, "\r\n")) {
+    if (mark.size() < 3 || !mark.ends_with("\r\n")) {
         return {};
     }
     const std::string tag = mark.substr(0, mark.size() - 2);
@@ -170,15 +156,11 @@ Status removeLeftovers(FileOperations& files, const Paths& p, bool decided, bool
         std::erase_if(leftovers, isRecordTemporary);
     }
     std::stable_partition(leftovers.begin(), leftovers.end(),
-                          [](const std::string& name) { return startsWith(name, "n"); });
+                          [](const std::string& name) { return name.starts_with('n'); });
     for (const std::string& name : leftovers) {
         files.removeFile(p.dir + name);
     }
     return {};
-}
-
-WriteResult failure(Outcome outcome, const Status& status) {
-    return {outcome, status.error, {}};
 }
 
 // One write, steps 3 to 9. Each step gives the write's outcome when the
@@ -222,12 +204,12 @@ class Commit {
     std::optional<WriteResult> compare(const BeatsRecord& beats) {
         for (const std::string& path : {p_.score, p_.name}) {
             if (Status status = files_.checkReplaceable(path); !status.ok()) {
-                return failure(Outcome::failed, status);
+                return WriteResult::ended(Outcome::failed, status);
             }
         }
         const ReadBytes read = files_.readStart(p_.score, maxRecordFileBytes);
         if (!read.ok() && !read.missing) {
-            return failure(Outcome::failed, {read.error, Action::read});
+            return WriteResult::ended(Outcome::failed, {read.error, Action::read});
         }
         onDisk_ = fromSystemCodePage(read.bytes);
         if (!beats(onDisk_)) {
@@ -238,33 +220,20 @@ class Commit {
 
     // Step 3.
     std::optional<WriteResult> writeTemporaries() {
-        if (Status status = files_.writeNewFile(scoreTemp_, newScore_); !status.ok()) {
-            return undo(false, status);
-        }
-        if (Status status = files_.writeNewFile(nameTemp_, newName_); !status.ok()) {
-            return undo(false, status);
-        }
-        return {};
+        Status status = files_.writeNewFile(scoreTemp_, newScore_);
+        return undoOnFailure(false,
+                             status.ok() ? files_.writeNewFile(nameTemp_, newName_) : status);
     }
 
     // Step 4.
     std::optional<WriteResult> syncTemporaries() {
-        if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
-            return undo(false, status);
-        }
-        return {};
+        return undoOnFailure(false, files_.syncDirectory(p_.dir));
     }
 
     // Step 5: the decision.
     std::optional<WriteResult> writeMark() {
         Status status = files_.writeNewFile(p_.mark, markText_);
-        if (status.ok()) {
-            status = files_.syncDirectory(p_.dir);
-        }
-        if (!status.ok()) {
-            return undo(true, status);
-        }
-        return {};
+        return undoOnFailure(true, status.ok() ? files_.syncDirectory(p_.dir) : status);
     }
 
     // Step 6. A share can report a rename failed that it did (its reply
@@ -286,7 +255,7 @@ class Commit {
         }
         // The decision stays, and the next holder of the lock finishes it.
         status.error += "\nIl record sar\u00e0 registrato al prossimo avvio del gioco.";
-        return failure(Outcome::pending, status);
+        return WriteResult::ended(Outcome::pending, status);
     }
 
     // Step 7. The name file holding the new name is the new pair, whether
@@ -299,14 +268,14 @@ class Commit {
         status.error +=
             "\nIl punteggio \u00e8 stato registrato; il nome sar\u00e0 registrato al prossimo "
             "avvio del gioco.";
-        return failure(Outcome::pending, status);
+        return WriteResult::ended(Outcome::pending, status);
     }
 
     // Step 8. On failure the mark stays: should the renames be lost, the
     // next start does them again.
     std::optional<WriteResult> syncRenames() {
         if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
-            return failure(Outcome::unsure, status);
+            return WriteResult::ended(Outcome::unsure, status);
         }
         return {};
     }
@@ -332,6 +301,9 @@ class Commit {
     // cache) is left for the next start to finish. When this write's mark
     // cannot be removed, or it cannot be told whose the mark is, the files
     // stay, so that whatever the next holder finds is a whole pair.
+    std::optional<WriteResult> undoOnFailure(bool markTried, const Status& status) {
+        return status.ok() ? std::nullopt : std::optional(undo(markTried, status));
+    }
     WriteResult undo(bool markTried, Status why) {
         if (markTried) {
             const Holds marked = holds(p_.mark, markText_);
@@ -339,12 +311,12 @@ class Commit {
                 (marked == Holds::ours &&
                  (!files_.removeFile(p_.mark).ok() || !files_.syncDirectory(p_.dir).ok()))) {
                 why.error += "\nIl record potrebbe essere registrato al prossimo avvio del gioco.";
-                return failure(Outcome::failed, why);
+                return WriteResult::ended(Outcome::failed, why);
             }
         }
         files_.removeFile(nameTemp_);
         files_.removeFile(scoreTemp_);
-        return failure(Outcome::failed, why);
+        return WriteResult::ended(Outcome::failed, why);
     }
 
     FileOperations& files_;

@@ -5,8 +5,6 @@
 #include "records/class_sheet_file.h"
 #include "records/code_page.h"
 #include "records/file_errors.h"
-#include "records/record_commit.h"
-#include "records/record_directory.h"
 
 namespace quimbra::records {
 namespace {
@@ -26,11 +24,30 @@ Status checkDirectory(const std::string& dir) {
     return {};
 }
 
-WriteResult failure(Outcome outcome, const Status& status) {
-    return {outcome, status.error, {}};
-}
+#ifdef _WIN32
+constexpr char separator = '\\';
+#else
+constexpr char separator = '/';
+#endif
 
 }  // namespace
+
+std::string withTrailingSeparator(std::string dir) {
+    if (!dir.empty() && dir.back() != separator) {
+        dir += separator;
+    }
+    return dir;
+}
+
+std::string scoreFilePath(const std::string& recordsDir) {
+    return withTrailingSeparator(recordsDir) + "vondu.txt";
+}
+std::string nameFilePath(const std::string& recordsDir) {
+    return withTrailingSeparator(recordsDir) + "nvondu.txt";
+}
+std::string classSheetPath(const std::string& recordsDir) {
+    return withTrailingSeparator(recordsDir) + std::string(classSheetFileName);
+}
 
 std::string temporaryPath(const std::string& recordPath, const std::string& tag) {
     return recordPath + "." + tag + ".tmp";
@@ -38,42 +55,30 @@ std::string temporaryPath(const std::string& recordPath, const std::string& tag)
 
 RecordFiles::RecordFiles() : RecordFiles(technicianSettings()) {}
 
-RecordFiles::RecordFiles(const Settings& settings) : files_(nullptr) {
-    RecordLocation location = platformRecordLocation(settings);
-    candidates_ = std::move(location.candidates);
-    files_ = location.files;
+RecordFiles::RecordFiles(const Settings& settings) : RecordFiles(platformRecordLocation(settings)) {
     classSheet_ = settings.classSheet;
 }
 
-RecordFiles::RecordFiles(std::string directory)
-    : candidates_{std::move(directory)}, files_(&systemFileOperations()) {}
-
 RecordFiles::RecordFiles(std::string directory, FileOperations& files)
-    : candidates_{std::move(directory)}, files_(&files) {}
+    : RecordFiles(RecordLocation{{std::move(directory)}, false, {}}, files) {}
 
-RecordFiles::RecordFiles(std::vector<std::string> candidates, FileOperations& files)
-    : candidates_(std::move(candidates)), files_(&files) {}
+RecordFiles::RecordFiles(RecordLocation location, FileOperations& files)
+    : location_(std::move(location)), files_(&files) {}
 
-RecordFiles::~RecordFiles() = default;
-
+// The first folder where the start works: the lock file and any missing
+// record file can be created. A record file made read-only is no reason to
+// go elsewhere: the start tells it.
 std::string RecordFiles::GetSystemDir() {
     lockWait_.restart();  // a game's start: its waits, here and to its end, share one cap
-    for (std::size_t i = 0; i + 1 < candidates_.size(); ++i) {
-        const std::string dir = withTrailingSeparator(candidates_[i]);
-        if (usable(dir)) {
+    const std::vector<std::string>& candidates = location_.candidates;
+    for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
+        const std::string dir = withTrailingSeparator(candidates[i]);
+        const Status created = createMissing(dir);
+        if (created.ok() || created.action == Action::replace) {
             return dir;
         }
     }
-    return candidates_.empty() ? std::string() : withTrailingSeparator(candidates_.back());
-}
-
-// What the start-up does there works: the lock file and any missing record
-// file can be created, which is what a write needs of the directory. A
-// record file someone made read-only is no reason to go elsewhere: the
-// start-up reports it, like a locked file.
-bool RecordFiles::usable(const std::string& dir) {
-    const Status created = createMissing(dir);
-    return created.ok() || created.action == Action::replace;
+    return candidates.empty() ? std::string() : withTrailingSeparator(candidates.back());
 }
 
 // What every use of the directory begins with: it is checked, made if
@@ -82,8 +87,11 @@ LockResult RecordFiles::lock(const std::string& dir, const WaitNotice& waiting) 
     if (Status status = checkDirectory(dir); !status.ok()) {
         return {nullptr, status};
     }
-    if (Status status = files_->makeDirectories(dir); !status.ok()) {
-        return {nullptr, status};
+    const Status ready = !location_.refusal.empty() ? Status{location_.refusal, Action::reachFolder}
+                         : location_.existing       ? reachFolder(dir)
+                                                    : files_->makeDirectories(dir);
+    if (!ready.ok()) {
+        return {nullptr, ready};
     }
     const std::string lockPath = withTrailingSeparator(dir) + lockFileName;
     return lockWait_.take([&] { return files_->tryLock(lockPath); }, waiting);
@@ -151,7 +159,7 @@ WriteResult RecordFiles::writeRecord(const std::string& recordsDir, const std::s
                                      const WaitNotice& waiting) {
     const LockResult locked = lockAndRecover(recordsDir, waiting);
     if (!locked.ok()) {
-        return failure(Outcome::failed, locked.status);
+        return WriteResult::ended(Outcome::failed, locked.status);
     }
     return commitRecord(*files_, recordsDir, score, name, beats);
 }
@@ -168,7 +176,7 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
     const LockResult locked = lock(recordsDir, waiting);
     if (!locked.ok()) {
         if (beats) {
-            result.record = failure(Outcome::failed, locked.status);
+            result.record = WriteResult::ended(Outcome::failed, locked.status);
         }
         result.sheetError = classSheet_ ? locked.status.error : "";
         return result;
@@ -176,7 +184,7 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
     const Status recovered = recover(*files_, recordsDir);
     if (beats) {
         result.record = recovered.ok() ? commitRecord(*files_, recordsDir, score, name, beats)
-                                       : failure(Outcome::failed, recovered);
+                                       : WriteResult::ended(Outcome::failed, recovered);
     }
     if (classSheet_) {
         const Outcome kept = result.record.outcome;
@@ -185,6 +193,22 @@ GameEndResult RecordFiles::endGame(const std::string& recordsDir, const std::str
         result.sheetError = ClassSheetFile(recordsDir, *files_).append(row).error;
     }
     return result;
+}
+
+RecordRead GameRecords::readRecord(const WaitNotice& waiting) {
+    dir_ = storage_.GetSystemDir();
+    const StoredRecord read = storage_.readRecord(dir_, waiting);
+    if (!read.ok()) {
+        return {{}, {}, read.status.error, failedAtStart(read.status.action)};
+    }
+    return {read.score, read.name, {}, {}};
+}
+
+GameEnded GameRecords::endGame(const std::string& score, const std::string& name,
+                               const BeatsRecord& beats, const SheetRow& row,
+                               const WaitNotice& waiting) {
+    const GameEndResult ended = storage_.endGame(dir_, score, name, beats, row, waiting);
+    return {ended.record.outcome, ended.record.error, ended.sheetError};
 }
 
 }  // namespace quimbra::records

@@ -5,50 +5,46 @@
 
 #include <chrono>
 #include <cstddef>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "records/file_operations.h"
 #include "records/lock_wait.h"
-#include "records/record_storage.h"
-#include "records/settings_file.h"
+#include "records/record_directory.h"
 
 namespace quimbra::records {
 
-// Only the start of a larger file is read: a record is a few bytes, and a
-// damaged or hostile file must not fill the memory or the window.
+// Only the start of a larger file is read: a damaged or hostile file must
+// not fill the memory or the window.
 inline constexpr std::size_t maxRecordFileBytes = 64 * 1024;
 
-// The files beside the two record files: the lock, the commit mark, and the
-// temporary files of one writer (tag from FileOperations::uniqueTag).
+// The lock, the commit mark, and one writer's temporary files (tag from
+// FileOperations::uniqueTag) beside the record files.
 inline constexpr const char* lockFileName = "vondu.lock";
 inline constexpr const char* commitMarkName = "vondu.commit";
 std::string temporaryPath(const std::string& recordPath, const std::string& tag);
 
 // How long one other game may keep the record files, with nothing changing
-// in their folder, before a game waiting for them gives up: far longer than
-// any write takes, also on a slow share. While games take turns with them,
-// a game waits on.
+// in their folder, before a waiting game gives up: far longer than any
+// write takes, also on a slow share.
 inline constexpr std::chrono::milliseconds defaultLockWait{30000};
+
+// The commit protocol, under the lock. Step 2: finishes or takes back what
+// an earlier holder left. Steps 3 to 9: both files replaced when beats says
+// so of the score file as it is now.
+Status recover(FileOperations& files, const std::string& dir);
+WriteResult commitRecord(FileOperations& files, const std::string& dir, const std::string& score,
+                         const std::string& name, const BeatsRecord& beats);
 
 class RecordFiles final : public RecordStorage {
   public:
-    // This computer's records folder (platformRecordLocation).
+    // This computer's records folder and class sheet, as the technician set them.
     RecordFiles();
-    // The records folder and class sheet that these settings choose.
     explicit RecordFiles(const Settings& settings);
-    // Another directory, e.g. a test's temporary one.
-    explicit RecordFiles(std::string directory);
-    RecordFiles(std::string directory, FileOperations& files);
-    // The first of the candidates where the record files can be created and
-    // replaced, else the last one.
-    RecordFiles(std::vector<std::string> candidates, FileOperations& files);
-    ~RecordFiles() override;
+    // Another folder, e.g. a test's.
+    explicit RecordFiles(std::string directory, FileOperations& files = systemFileOperations());
+    RecordFiles(RecordLocation location, FileOperations& files = systemFileOperations());
 
     void setLockWait(std::chrono::milliseconds wait) { lockWait_.setPerHolder(wait); }
-    // Whether games add their rows to the class sheet: as the technician
-    // decided (Settings::classSheet) for this computer's folder, else on.
     void setClassSheet(bool on) { classSheet_ = on; }
 
     std::string GetSystemDir() override;
@@ -63,16 +59,29 @@ class RecordFiles final : public RecordStorage {
                           const WaitNotice& waiting = {}) override;
 
   private:
-    // Step 1 of record_commit.cpp, and with step 2.
     LockResult lock(const std::string& dir, const WaitNotice& waiting);
     LockResult lockAndRecover(const std::string& dir, const WaitNotice& waiting = {});
     Status createFiles(const std::string& dir);
-    bool usable(const std::string& dir);
 
-    std::vector<std::string> candidates_;
+    RecordLocation location_;
     FileOperations* files_;
     LockWait lockWait_{defaultLockWait};
     bool classSheet_ = true;
+};
+
+// The game's view of the records (game/record_keeper.h): the folder the
+// start finds, kept for the end of the game.
+class GameRecords final : public RecordKeeper {
+  public:
+    explicit GameRecords(RecordStorage& storage) : storage_(storage) {}
+
+    RecordRead readRecord(const WaitNotice& waiting) override;
+    GameEnded endGame(const std::string& score, const std::string& name, const BeatsRecord& beats,
+                      const SheetRow& row, const WaitNotice& waiting) override;
+
+  private:
+    RecordStorage& storage_;
+    std::string dir_;
 };
 
 }  // namespace quimbra::records

@@ -1,21 +1,26 @@
 #pragma once
 // Where the best score and its holder's name are kept between games: two
-// one-line text files, the score file and the name file, in one directory.
-// Every operation says whether it worked and, when it did not, why, in
-// Italian, naming the file: the game shows that text to the player.
+// one-line text files, the score file and the name file, in one folder.
+// Every operation says whether it worked and, when not, why, in Italian,
+// naming the file: the game shows that text to the player.
 
 #include <string>
 
 #include "game/record_keeper.h"
 #include "records/class_sheet.h"
-#include "records/record_paths.h"
 
 namespace quimbra::records {
 
-// The game's own words for what it asks of the records (game/record_keeper.h).
 using quimbra::BeatsRecord;
 using quimbra::RecordOutcome;
 using quimbra::WaitNotice;
+
+// dir with the platform's separator at its end (an empty dir stays empty).
+std::string withTrailingSeparator(std::string dir);
+// The files in recordsDir, joined without a doubled separator.
+std::string scoreFilePath(const std::string& recordsDir);
+std::string nameFilePath(const std::string& recordsDir);
+std::string classSheetPath(const std::string& recordsDir);
 
 // What was being done when an operation failed.
 enum class Action {
@@ -48,6 +53,9 @@ struct WriteResult {
     std::string error;         // why, for unsure, failed and pending
     std::string recordOnDisk;  // the score file's text compared under the lock
     bool ok() const { return outcome == Outcome::written; }
+    static WriteResult ended(Outcome outcome, const Status& why) {
+        return {outcome, why.error, {}};
+    }
 };
 
 // The record as a start reads it: both files, whole, decoded.
@@ -58,12 +66,10 @@ struct StoredRecord {
     bool ok() const { return status.ok(); }
 };
 
-// What the end of a game left in the records folder.
 struct GameEndResult {
-    // The record's write; notARecord when none was asked for.
+    // notARecord when no record was asked for.
     WriteResult record{WriteResult::Outcome::notARecord, {}, {}};
-    // Why the game's row is not in the class sheet; empty when it was added,
-    // or when the sheet is turned off.
+    // Why the row is not in the class sheet; empty when it was added or the sheet is off.
     std::string sheetError;
 };
 
@@ -71,36 +77,32 @@ class RecordStorage {
   public:
     virtual ~RecordStorage() = default;
 
-    // The directory that holds the record files, ending in the platform's
-    // separator.
+    // The folder of the record files, ending in the platform's separator.
     virtual std::string GetSystemDir() = 0;
 
-    // Creates the directory and any missing record file, empty, after
-    // finishing or undoing a write that a crash interrupted. Never changes
-    // a file that exists otherwise. waiting is called as for writeRecord.
+    // The folder and any missing record file made, empty, after what a
+    // crash interrupted is finished or undone. An existing file is never
+    // changed otherwise. waiting as for writeRecord.
     virtual Status createMissing(const std::string& recordsDir, const WaitNotice& waiting = {}) = 0;
 
-    // The whole content of a record file, decoded from its code page.
+    // A record file's whole content, decoded from its code page.
     virtual ReadResult Leggifiletxt(const std::string& nomefile) = 0;
 
-    // The start's read: createMissing's work, then both files read, all
-    // under one lock, so that the two belong to one record.
+    // The start's read: createMissing, then both files, under one lock, so
+    // that the two belong to one record.
     virtual StoredRecord readRecord(const std::string& recordsDir,
                                     const WaitNotice& waiting = {}) = 0;
 
-    // Replaces both files, each with one line (the text, CR LF): the score
-    // file with score, the name file with name, if beats says the score
-    // beats the record on disk at that moment (another game may have written
-    // one meanwhile). All or nothing, also across a crash.
+    // Both files replaced, each with one line (the text, CR LF), if beats
+    // says the score beats the record on disk at that moment (another game
+    // may have written one meanwhile). All or nothing, also across a crash.
     virtual WriteResult writeRecord(const std::string& recordsDir, const std::string& score,
                                     const std::string& name, const BeatsRecord& beats,
                                     const WaitNotice& waiting = {}) = 0;
 
-    // The end of a game, in one turn with the records folder: the record as
-    // writeRecord writes it, when beats is given, then the game's row added
-    // to the class sheet (unless the technician turned it off), on the disk
-    // before this returns. The row says it beat the record when the new
-    // record is kept.
+    // A game's end, in one turn with the folder: the record as writeRecord
+    // writes it, when beats is given, then the game's row added to the class
+    // sheet (unless turned off), saying whether the new record was kept.
     virtual GameEndResult endGame(const std::string& recordsDir, const std::string& score,
                                   const std::string& name, const BeatsRecord& beats, SheetRow row,
                                   const WaitNotice& waiting = {}) = 0;

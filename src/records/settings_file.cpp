@@ -1,5 +1,7 @@
 #include "records/settings_file.h"
 
+#include <charconv>
+
 #include "records/file_operations.h"
 
 #ifdef _WIN32
@@ -44,38 +46,29 @@ std::string_view trimmed(std::string_view text) {
 
 // Why the value does not fit the key ("" when it does).
 std::string set(Settings& settings, const Key& key, std::string_view value) {
+    static const Settings defaults;
     if (key.text != nullptr) {
         settings.*key.text = value;
-        return {};
-    }
-    if (value.empty()) {
-        const Settings defaults;
-        if (key.yesNo != nullptr) {
-            settings.*key.yesNo = defaults.*key.yesNo;
-        } else {
-            settings.*key.number = defaults.*key.number;
+    } else if (key.yesNo != nullptr) {
+        std::string lower(value);
+        for (char& c : lower) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         }
-        return {};
-    }
-    if (key.number != nullptr) {
+        settings.*key.yesNo =
+            value.empty() ? defaults.*key.yesNo
+                          : lower != "no" && lower != "off" && lower != "false" && lower != "0";
+    } else if (value.empty()) {
+        settings.*key.number = defaults.*key.number;
+    } else {
         int number = 0;
-        const bool whole =
-            value.size() <= 4 && value.find_first_not_of("0123456789") == std::string_view::npos;
-        for (const char c : value) {
-            number = number * 10 + (c - '0');
-        }
-        if (!whole || number < key.least || number > key.most) {
+        const char* end = value.data() + value.size();
+        const auto read = std::from_chars(value.data(), end, number);
+        if (read.ec != std::errc{} || read.ptr != end || number < key.least || number > key.most) {
             return "imposta " + std::string(key.name) + " a \"" + std::string(value) +
                    "\", ma va da " + std::to_string(key.least) + " a " + std::to_string(key.most);
         }
         settings.*key.number = number;
-        return {};
     }
-    std::string lower(value);
-    for (char& c : lower) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    settings.*key.yesNo = lower != "no" && lower != "off" && lower != "false" && lower != "0";
     return {};
 }
 

@@ -2,13 +2,12 @@
 // What the school's technician set for this computer, read in one place for
 // the game and the teacher's window: the policy values of
 // HKLM\SOFTWARE\Policies\Quimbra on Windows, /etc/quimbra/quimbra.conf
-// elsewhere. The file holds "key = value" lines and # comments; blanks
-// around key and value are dropped, the last line of a key counts, an empty
-// value unsets it (back to its default), a UTF-8 byte-order mark may come first; it is read whole,
-// up to 1 MiB. A file that is there but cannot be read, or holds a line
-// that is not a comment or a known key, is refused whole: guessing what the
-// technician meant (the local folder for a mistyped records-folder) would
-// split a lab's record or write names they turned off.
+// elsewhere: "key = value" lines and # comments, blanks around both dropped,
+// the last line of a key counting, an empty value meaning the default, a
+// byte-order mark allowed, up to 1 MiB. A file that cannot be read, or with
+// a line that is no comment and no known key, is refused whole: guessing
+// (the local folder for a mistyped records-folder) would split a lab's
+// record or write names the technician turned off.
 
 #include <cstddef>
 #include <string>
@@ -17,18 +16,15 @@
 namespace quimbra::records {
 
 struct Settings {
-    std::string recordsFolder;  // records-folder, RecordsFolder; empty when unset
-    // class-sheet, ClassSheet: whether games add their rows to the class
-    // sheet. Names typed by children are personal data: a school may keep none.
+    std::string recordsFolder;  // empty when unset
+    // Whether games add rows to the class sheet: children's names are
+    // personal data, which a school may keep none of.
     bool classSheet = true;
-    // read-aloud, ReadAloud: whether the game reads its questions and
-    // messages aloud, for pupils who read with difficulty. Off unless set.
+    // Whether questions and messages are read aloud, for pupils who read
+    // with difficulty; at a pace in percent of the voice's normal one.
     bool readAloud = false;
-    // read-aloud-rate, ReadAloudRate: the voice's pace in percent of its
-    // normal one, 50 to 200; a child's pace, slower than normal, unless set.
-    int readAloudRate = 80;
-    // Why they could not be read, for the user, naming the file; empty
-    // when they were, or when there are none.
+    int readAloudRate = 80;  // a child's pace
+    // Why they could not be read, naming the file; empty when they were or are none.
     std::string unreadable;
 };
 

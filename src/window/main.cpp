@@ -21,8 +21,6 @@
 #include "board/qt_platform.h"
 #include "board/session.h"
 #include "game/random_source.h"
-#include "records/game_records.h"
-#include "records/record_directory.h"
 #include "records/record_files.h"
 #include "records/settings_file.h"
 #include "register/class_sheet_window.h"

@@ -113,7 +113,7 @@ TEST(RecordDirectory, FirstUsableCandidate) {
                 refused ? failureMessage(Action::createFile, path, "permesso negato") : "",
                 Action::createFile};
         });
-        RecordFiles files({first, second}, operations);
+        RecordFiles files(RecordLocation{{first, second}, false, {}}, operations);
         EXPECT_EQ(files.GetSystemDir(), c.chosen);
         // The read-only file is the start's to report, in the chosen directory.
         EXPECT_EQ(files.createMissing(c.chosen).ok(),
@@ -203,7 +203,7 @@ TEST(RecordDirectory, SettingThenSharedFolderThenUsersOwn) {
         }
         const Settings settings = settingsFromFile(conf);
         const RecordLocation location = recordLocation(settings, shared, own);
-        RecordFiles files(location.candidates, *location.files);
+        RecordFiles files(location);
         const std::string trace = c.settings.value_or("(no file)").substr(0, 80);
         // Written where it was chosen, so that a wrong choice writes nothing
         // outside the test's folder.

@@ -9,7 +9,7 @@
 #include "game/controls.h"
 #include "game/game.h"
 #include "game/numbers.h"
-#include "records/game_records.h"
+#include "records/record_files.h"
 #include "support/fake_records.h"
 #include "support/recording_random.h"
 #include "support/scripted_platform.h"

@@ -7,7 +7,7 @@
 #include "board/session.h"
 #include "game/game.h"
 #include "game/spoken_text.h"
-#include "records/game_records.h"
+#include "records/record_files.h"
 #include "support/fake_records.h"
 #include "support/recording_random.h"
 #include "support/scripted_platform.h"

@@ -17,7 +17,6 @@
 #include "board/session.h"
 #include "game/game.h"
 #include "game/random_source.h"
-#include "records/game_records.h"
 #include "records/record_files.h"
 
 namespace {
