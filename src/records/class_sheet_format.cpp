@@ -10,14 +10,11 @@ namespace {
 // A field as RFC 4180 wants it: quoted, its quotes doubled, when it holds
 // the separator, a quote or a line break; else as it is.
 std::string field(std::string_view text) {
-    if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
     std::string quoted = "\"";
     for (const char c : text) {
         quoted += c == '"' ? "\"\"" : std::string(1, c);
     }
-    return quoted + "\"";
+    return text.find_first_of(";\"\r\n") == text.npos ? std::string(text) : quoted + "\"";
 }
 
 }  // namespace

@@ -4,15 +4,14 @@
 //   or LF; a line equal to the header is no row (also further down, where
 //   two sheets were pasted together).
 // - Fields are split at ';' and quoted as RFC 4180 says. A quoted line break
-//   followed by a row's start (an ISO date, then ';') ends a quote left open
+//   followed by a row's start (a date, then ';') ends a quote left open
 //   by a row cut short, rather than reading on to the next quote (on a
 //   damaged file, once for every line).
 // - A row holds the nine columns: a date, a time, a name, three whole
 //   counts, the time played, the record mark and the computer. The game
-//   quotes the last one, so a write cut inside it leaves the quote open and
-//   one cut just before it leaves it empty and unquoted: torn, with a line
-//   end after it or not. Any other last field was saved by a person or a
-//   spreadsheet, and is kept, also on a last line without a line end.
+//   quotes the last one: left open, or empty and unquoted, it was cut short
+//   (with a line end after it or not); else a person or a spreadsheet saved
+//   it, and the row is kept, also on a last line without a line end.
 // - What Calc or Excel write when saving the sheet again in Italy is read as
 //   the game's own: no byte-order mark, LF, dates as 08/12/2026 or 8/12/26,
 //   times with seconds, the time played as a time of day (00:15:00), text in
@@ -77,7 +76,7 @@ std::string isoDate(std::string_view text) {
         return {};
     }
     const auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    const std::string year = std::string(text.substr(text.rfind('/') + 1));
+    const std::string year(text.substr(text.rfind('/') + 1));
     return (year.size() == 2 ? "20" : "") + year + "-" + two(dmy[1]) + "-" + two(dmy[0]);
 }
 
@@ -167,26 +166,20 @@ std::optional<Record> readRecord(std::string_view bytes, std::size_t i) {
     }
 }
 
-std::optional<SheetRow> toRow(Record& record) {
-    std::vector<std::string>& f = record.fields;
+std::optional<SheetRow> toRow(const Record& record) {
+    const std::vector<std::string>& f = record.fields;
     if (f.size() != std::size(classSheetColumns) || (f.back().empty() && !record.lastQuoted)) {
         return std::nullopt;  // torn: see the rules above
     }
-    std::string date = isoDate(f[0]), time = clockTime(f[1]), name = utf8(std::move(f[2]));
+    const std::string date = isoDate(f[0]), time = clockTime(f[1]);
+    std::string name = utf8(f[2]);
     name.erase(0, name.starts_with('\'') && startsLikeFormula(name.substr(1)) ? 1 : 0);
     const int right = number(f[3]), wrong = number(f[4]), total = number(f[5]);
     if (date.empty() || time.empty() || std::min({right, wrong, total}) < 0) {
         return std::nullopt;
     }
-    return SheetRow{std::move(date),
-                    std::move(time),
-                    std::move(name),
-                    right,
-                    wrong,
-                    total,
-                    playedTime(std::move(f[6])),
-                    !f[7].empty(),
-                    utf8(std::move(f[8]))};
+    return SheetRow(date, time, name, right, wrong, total, playedTime(f[6]), !f[7].empty(),
+                    utf8(f[8]));
 }
 
 // Where reading goes on after a damaged row that began at `at`: the next
