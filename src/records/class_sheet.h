@@ -17,6 +17,7 @@
 namespace quimbra::records {
 
 inline constexpr std::string_view classSheetFileName = "registro.csv";
+inline constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 // The header row's fields, in the order of every row: the one list of the
 // columns' titles, which the teacher's window shows too.
@@ -25,22 +26,21 @@ inline constexpr std::string_view classSheetColumns[] = {
 
 using quimbra::SheetRow;
 
-// The byte-order mark and the header row, CR LF included: what a new sheet
-// begins with.
+// The byte-order mark and the header row, CR LF included.
 std::string classSheetHeader();
 
-// One row as written, CR LF included. A name beginning with '=', '+', '-',
-// '@', a tab or a CR is written with a leading '\'' so that no spreadsheet
-// runs it as a formula; the time played as hours, minutes and seconds, so
-// that a spreadsheet takes it for a duration and sums it right.
+// What a spreadsheet would run as a formula ('=', '+', '-', '@', or a tab
+// or a CR, which some of them skip): a name so begun is written after a
+// '\'', taken off again when read.
+bool startsLikeFormula(std::string_view text);
+
+// One row as written, CR LF included, the time played as hours, minutes and
+// seconds, so that a spreadsheet takes it for a duration and sums it right.
 std::string formatSheetRow(const SheetRow& row);
 
-// A whole sheet read as far as it makes sense: the header (when there is
-// one), every whole row, in file order, also as a spreadsheet saved it
-// again (class_sheet_reading.cpp). A row cut short (as a crash or a full
-// disk leaves it) or one that does not hold the columns above is skipped
-// and counted, and never joins the next row. The formula guard is taken
-// off the name again.
+// A whole sheet read as far as it makes sense (the rules are in
+// class_sheet_reading.cpp): its whole rows in file order, and how many were
+// skipped, such as one cut short by a crash or a full disk.
 struct SheetReading {
     std::vector<SheetRow> rows;
     std::size_t skipped = 0;

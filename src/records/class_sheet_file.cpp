@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
+#include <utility>
 
 #include "records/file_errors.h"
 #include "records/record_files.h"
@@ -9,47 +11,35 @@
 namespace quimbra::records {
 namespace {
 
-// "2025-2026" and its number of order from "registro-2025-2026[-n].csv";
-// false for any other name.
-bool pastSheetName(std::string_view name, std::string& years, int& order) {
+// The number of order of "registro-2025-2026-n.csv", 1 for
+// "registro-2025-2026.csv", -1 for any other name.
+int pastSheetOrder(std::string_view name) {
     constexpr std::string_view prefix = "registro-", suffix = ".csv";
+    const auto number = [](std::string_view digits) {
+        int value = -1;
+        const char* end = digits.data() + digits.size();
+        return !digits.starts_with('-') && std::from_chars(digits.data(), end, value).ptr == end
+                   ? value
+                   : -1;
+    };
     if (!name.starts_with(prefix) || !name.ends_with(suffix)) {
-        return false;
+        return -1;
     }
     name = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    const auto digits = [](std::string_view text) {
-        return !text.empty() &&
-               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (name.size() < 9 || name[4] != '-' || !digits(name.substr(0, 4)) ||
-        !digits(name.substr(5, 4))) {
-        return false;
+    if (name.size() < 9 || name[4] != '-' || number(name.substr(0, 4)) < 0 ||
+        number(name.substr(5, 4)) < 0) {
+        return -1;
     }
-    years = std::string(name.substr(0, 9));
-    order = 1;
-    if (name.size() == 9) {
-        return true;
-    }
-    const std::string_view rest = name.substr(9);
-    return rest.size() > 1 && rest[0] == '-' && digits(rest.substr(1)) &&
-           std::from_chars(rest.data() + 1, rest.data() + rest.size(), order).ec == std::errc{};
+    return name.size() == 9 ? 1 : name[9] == '-' ? number(name.substr(10)) : -1;
+}
+
+// The school year of a row's date, by its first calendar year: September to
+// December begin one, January to August belong to the one begun before.
+int schoolYearStart(const std::string& isoDate) {
+    return std::stoi(isoDate.substr(0, 4)) - (isoDate.substr(5, 2) < "09" ? 1 : 0);
 }
 
 }  // namespace
-
-int schoolYearStart(std::string_view isoDate) {
-    int year = 0, month = 0;
-    std::from_chars(isoDate.data(), isoDate.data() + std::min<std::size_t>(4, isoDate.size()),
-                    year);
-    if (isoDate.size() >= 7) {
-        std::from_chars(isoDate.data() + 5, isoDate.data() + 7, month);
-    }
-    return month >= 9 ? year : year - 1;
-}
-
-std::string archiveBaseName(int firstYear, int lastYear) {
-    return "registro-" + std::to_string(firstYear) + "-" + std::to_string(lastYear + 1);
-}
 
 ClassSheetFile::ClassSheetFile(std::string recordsDir, FileOperations& files, std::string offReason)
     : dir_(withTrailingSeparator(std::move(recordsDir))),
@@ -62,18 +52,16 @@ std::string ClassSheetFile::path(std::string_view name) const {
 
 SheetLoad ClassSheetFile::load(std::string_view name) const {
     const std::string file = path(name);
-    SheetLoad loaded;
     // Read in growing steps: a class's sheet is a few megabytes, and the
     // whole limit is not set aside for it.
     ReadBytes read;
-    for (std::size_t step = std::size_t(1) << 20;; step *= 4) {
-        const std::size_t size = std::min(step, largestClassSheet + 1);
+    for (std::size_t size = 1 << 20;; size = std::min(size * 4, largestClassSheet + 1)) {
         read = files_.readStart(file, size);
         if (!read.ok() || read.bytes.size() < size || size > largestClassSheet) {
             break;
         }
     }
-    loaded.missing = read.missing;
+    SheetLoad loaded{{}, {}, read.missing};
     if (read.missing) {
         loaded.message = "Nessuna partita è stata ancora registrata in " + file + ".";
     } else if (!read.ok()) {
@@ -106,15 +94,11 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
     if (loaded.missing) {
         return {{failureMessage(Action::replace, sheet, "il file non c'è"), Action::replace}, {}};
     }
-    int first = todaysSchoolYear, last = todaysSchoolYear;
-    if (!loaded.reading.rows.empty()) {
-        const auto [oldest, newest] = std::minmax_element(
-            loaded.reading.rows.begin(), loaded.reading.rows.end(),
-            [](const SheetRow& a, const SheetRow& b) { return a.date < b.date; });
-        first = schoolYearStart(oldest->date);
-        last = schoolYearStart(newest->date);
-    }
-    const std::string base = archiveBaseName(first, last);
+    const std::vector<SheetRow>& rows = loaded.reading.rows;
+    const auto [oldest, newest] = std::ranges::minmax_element(rows, {}, &SheetRow::date);
+    const int first = rows.empty() ? todaysSchoolYear : schoolYearStart(oldest->date);
+    const int last = rows.empty() ? todaysSchoolYear : schoolYearStart(newest->date);
+    const std::string base = "registro-" + std::to_string(first) + "-" + std::to_string(last + 1);
     // The name is asked of the rename itself, never of a listing, which a
     // share may show as it was some seconds ago.
     for (int n = 1; n < 1000; ++n) {
@@ -137,29 +121,16 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
 }
 
 std::vector<PastSheet> ClassSheetFile::pastSheets() const {
-    struct Found {
-        PastSheet sheet;
-        int order;
-    };
-    std::vector<Found> found;
+    std::vector<PastSheet> sheets;
     for (const std::string& name : files_.listDirectory(dir_).names) {
-        Found f{{name, {}}, 1};
-        if (pastSheetName(name, f.sheet.years, f.order)) {
-            if (f.order > 1) {
-                f.sheet.years += " (" + std::to_string(f.order) + ")";
-            }
-            found.push_back(std::move(f));
+        if (const int order = pastSheetOrder(name); order >= 0) {
+            const std::string nth = order > 1 ? " (" + std::to_string(order) + ")" : "";
+            sheets.push_back({name, name.substr(9, 9) + nth});
         }
     }
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        const std::string_view ya = std::string_view(a.sheet.name).substr(9, 9);
-        const std::string_view yb = std::string_view(b.sheet.name).substr(9, 9);
-        return ya != yb ? ya > yb : a.order > b.order;
+    std::ranges::sort(sheets, std::ranges::greater{}, [](const PastSheet& sheet) {
+        return std::pair(sheet.name.substr(9, 9), pastSheetOrder(sheet.name));
     });
-    std::vector<PastSheet> sheets;
-    for (Found& f : found) {
-        sheets.push_back(std::move(f.sheet));
-    }
     return sheets;
 }
 

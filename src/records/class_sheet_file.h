@@ -16,12 +16,9 @@ namespace quimbra::records {
 // than filling the memory.
 inline constexpr std::size_t largestClassSheet = 512u * 1024 * 1024;
 
-// A sheet read for the teacher.
 struct SheetLoad {
     SheetReading reading;
-    // Why there is nothing to show (none yet, too large, unreadable), in
-    // Italian, naming the file; empty when the sheet was read.
-    std::string message;
+    std::string message;   // in Italian, why there is nothing to show (none yet, too large...)
     bool missing = false;  // no sheet at all
 };
 
@@ -30,16 +27,12 @@ struct Archived {
     std::string name;  // the name the sheet took, when status is ok
 };
 
-// A past school year's sheet in the folder: "registro-2025-2026.csv" is
-// "2025-2026", "registro-2025-2026-2.csv" (a second one) "2025-2026 (2)".
+// A past school year's sheet: "registro-2025-2026.csv" is "2025-2026",
+// "registro-2025-2026-2.csv" (a second one) "2025-2026 (2)".
 struct PastSheet {
     std::string name;
     std::string years;
 };
-
-// The school year of an ISO date, by its first calendar year: September to
-// December begin one, January to August belong to the one begun before.
-int schoolYearStart(std::string_view isoDate);
 
 class ClassSheetFile {
   public:
@@ -48,22 +41,20 @@ class ClassSheetFile {
     ClassSheetFile(std::string recordsDir, FileOperations& files, std::string offReason = {});
 
     const std::string& offReason() const { return offReason_; }
-    // The sheet of name (this year's by default) in the records folder.
     std::string path(std::string_view name = classSheetFileName) const;
 
-    // The sheet of this school year, or a past one, as far as it makes sense.
+    // This school year's sheet, or a past one, as far as it makes sense.
     SheetLoad load(std::string_view name = classSheetFileName) const;
 
     // Adds the game's row, a new or empty sheet getting the header first.
-    // The caller holds the records' lock, so that no other game writes
-    // meanwhile.
+    // The caller holds the records' lock.
     Status append(const SheetRow& row);
 
     // Closes the school year: the sheet is renamed after the school years
-    // of the rows it holds (today's when it holds none), "-2", "-3"...
-    // added while a name is in use, never replacing a file, all under the
-    // records' lock so that no game appends meanwhile and no second rename
-    // takes the same name. The next game that ends begins a new sheet.
+    // of its rows (todaysSchoolYear's when it has none), "-2", "-3"... added
+    // while a name is in use, never replacing a file, all under the records'
+    // lock so that no game appends meanwhile and no second rename takes the
+    // same name. The next game that ends begins a new sheet.
     Archived startNewYear(int todaysSchoolYear);
 
     // The past years' sheets in the folder, the latest first.
@@ -74,10 +65,5 @@ class ClassSheetFile {
     FileOperations& files_;
     std::string offReason_;
 };
-
-// "registro-2025-2026" for a sheet whose rows run from the school year
-// 2025-2026 (first) to the same (last); "registro-2024-2026" when they span
-// more than one.
-std::string archiveBaseName(int firstYear, int lastYear);
 
 }  // namespace quimbra::records
