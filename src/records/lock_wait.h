@@ -10,22 +10,21 @@
 
 namespace quimbra::records {
 
-// A game gives up after this many times the wait for one holder in all,
-// whatever the others seem to be doing.
+// A game gives up after this many times the wait for one holder in all.
 inline constexpr int lockWaitTurns = 6;
 
-// The time and a pause: the system's, or a test's.
+// The system's time and pause, or a test's.
 struct WaitClock {
     std::function<std::chrono::steady_clock::time_point()> now;
     std::function<void(std::chrono::milliseconds)> pause;
 };
 WaitClock systemClock();
 
-// One game's waits for the lock. A busy lock is tried again after short
-// pauses while games take their turns (the holder changes); the game gives
-// up when one holder keeps it for perHolder, and when all its waits together,
-// from its start to its end, reach lockWaitTurns times perHolder: a game
-// whose start gave up does not wait the whole cap again at its end.
+// One game's waits for the lock: tried again after short pauses while games
+// take turns (the holder changes), given up when one holder keeps it for
+// perHolder, or when all the game's waits, start to end, reach
+// lockWaitTurns times perHolder (a start that gave up leaves no full wait
+// for the end).
 class LockWait {
   public:
     explicit LockWait(std::chrono::milliseconds perHolder, WaitClock clock = systemClock());
@@ -34,8 +33,7 @@ class LockWait {
     // A new game: its waits start from nothing.
     void restart() { spent_ = {}; }
 
-    // The lock from attempt; notice is called once, before the first pause,
-    // when the lock is busy and the game will wait.
+    // The lock from attempt; notice is called before the first pause.
     LockResult take(const std::function<LockResult()>& attempt, const WaitNotice& notice);
 
   private:
