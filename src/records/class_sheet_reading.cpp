@@ -178,8 +178,8 @@ std::optional<SheetRow> toRow(const Record& record) {
     if (date.empty() || time.empty() || std::min({right, wrong, total}) < 0) {
         return std::nullopt;
     }
-    return SheetRow(date, time, name, right, wrong, total, playedTime(f[6]), !f[7].empty(),
-                    utf8(f[8]));
+    return SheetRow{date,          time,      name, right, wrong, total, playedTime(f[6]),
+                    !f[7].empty(), utf8(f[8])};
 }
 
 // Where reading goes on after a damaged row that began at `at`: the next
