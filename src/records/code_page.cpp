@@ -73,13 +73,10 @@ char toWindows1252(char32_t c) {
 }
 
 #ifdef _WIN32
-// Empty text gives empty text: both conversions fail on it.
+// Both conversions give 0 on failure (empty text included): an empty result.
 std::wstring toWide(std::string_view text, UINT codePage) {
     const int size = static_cast<int>(text.size());
     const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    if (n <= 0) {
-        return {};
-    }
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), n);
     return out;
@@ -92,14 +89,10 @@ std::wstring oneUnitPerCharacter(std::wstring_view text) {
     std::wstring units;
     units.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            units.push_back(L'?');
-            ++i;
-        } else {
-            units.push_back(c);
-        }
+        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        units.push_back(pair ? L'?' : text[i]);
+        i += pair ? 1 : 0;
     }
     return units;
 }
@@ -116,9 +109,6 @@ std::string fromWide(std::wstring_view text, UINT codePage) {
     const char* fallback = utf8 ? nullptr : "?";
     const int n =
         WideCharToMultiByte(codePage, flags, units.data(), size, nullptr, 0, fallback, nullptr);
-    if (n <= 0) {
-        return {};
-    }
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(codePage, flags, units.data(), size, out.data(), n, fallback, nullptr);
     return out;
@@ -155,17 +145,11 @@ std::string oneLine(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x20 || b == 0x7F) {
-            out.push_back(' ');
-        } else if (b == 0xC2 && i + 1 < utf8.size() &&
-                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-            // U+0080..U+009F, the C1 controls (NEL among them).
-            out.push_back(' ');
-            ++i;
-        } else {
-            out.push_back(utf8[i]);
-        }
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        // C2 80..C2 9F: U+0080..U+009F, the C1 controls (NEL among them).
+        const bool c1 = b == 0xC2 && next >= 0x80 && next < 0xA0;
+        out.push_back(b < 0x20 || b == 0x7F || c1 ? ' ' : utf8[i]);
+        i += c1 ? 1 : 0;
     }
     return out;
 }

@@ -10,14 +10,18 @@ namespace quimbra::records {
 namespace {
 
 #ifdef _WIN32
-constexpr const char* separators = "\\/";
+constexpr std::string_view separators = "\\/";
+#else
+constexpr std::string_view separators = "/";
+#endif
 
 bool isSeparator(char c) {
-    return c == '\\' || c == '/';
+    return separators.find(c) != std::string_view::npos;
 }
 
-// C:\ or \\server\share\ (never created); 0 for a relative path.
+// "/", "C:\" or "\\server\share\" (never created); 0 for a relative path.
 std::size_t rootLength(const std::string& path) {
+#ifdef _WIN32
     if (path.size() >= 3 && path[1] == ':' && isSeparator(path[2])) {
         const char drive = path[0];
         return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z') ? 3 : 0;
@@ -30,14 +34,10 @@ std::size_t rootLength(const std::string& path) {
         seen += isSeparator(path[end]) ? 1 : 0;
     }
     return end;
-}
 #else
-constexpr const char* separators = "/";
-
-std::size_t rootLength(const std::string& path) {
-    return !path.empty() && path.front() == '/' ? 1 : 0;
-}
+    return !path.empty() && isSeparator(path[0]) ? 1 : 0;
 #endif
+}
 
 }  // namespace
 
@@ -56,16 +56,13 @@ bool isAbsolutePath(const std::string& path) {
     return rootLength(path) != 0;
 }
 
-std::vector<std::string> foldersOf(std::string dir) {
+std::vector<std::string> foldersOf(const std::string& dir) {
     const std::size_t root = rootLength(dir);
-    while (dir.size() > std::max<std::size_t>(root, 1) &&
-           std::string_view(separators).find(dir.back()) != std::string_view::npos) {
-        dir.pop_back();
-    }
     std::vector<std::string> folders;
     for (std::size_t end = root; end < dir.size(); ++end) {
         end = std::min(dir.find_first_of(separators, end), dir.size());
-        if (end > root) {
+        // "a//b/" holds the folders "a" and "a//b".
+        if (end > root && !isSeparator(dir[end - 1])) {
             folders.push_back(dir.substr(0, end));
         }
     }

@@ -98,6 +98,6 @@ FileOperations& systemFileOperations();
 bool isAbsolutePath(const std::string& path);
 
 // The folders of dir below its root, outermost first, dir itself last.
-std::vector<std::string> foldersOf(std::string dir);
+std::vector<std::string> foldersOf(const std::string& dir);
 
 }  // namespace quimbra::records

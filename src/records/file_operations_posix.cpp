@@ -16,8 +16,7 @@
 namespace quimbra::records {
 namespace {
 
-// Not an errno value: write() accepted no byte, which would otherwise be
-// retried for ever.
+// Not an errno value: write() took no byte, which would be retried for ever.
 constexpr int wroteNothing = -1;
 
 Status failed(Action action, const std::string& path, const std::string& reason) {
@@ -71,18 +70,15 @@ mode_t sharedMode(const std::string& path) {
     if (::stat(dir.c_str(), &info) != 0) {
         return 0;
     }
-    if ((info.st_mode & S_IWOTH) != 0) {
-        return 0666;
-    }
-    return (info.st_mode & (S_ISGID | S_IWGRP)) == (S_ISGID | S_IWGRP) ? 0664 : 0;
+    const bool group = (info.st_mode & (S_ISGID | S_IWGRP)) == (S_ISGID | S_IWGRP);
+    return (info.st_mode & S_IWOTH) != 0 ? 0666 : group ? 0664 : 0;
 }
 
-// Creates path, which must not exist (EEXIST; a link there is not followed),
-// open with flags; -1 and errno on failure. In a shared folder the file
-// appears with its final mode or not at all: made under a draft name, given
-// its mode and linked into place (a chmod after the open leaves a gap a
-// killed game makes lasting; umask(0) would widen the files Qt's threads
-// make meanwhile). Without hard links the chmod is the fallback.
+// Creates path (EEXIST when anything is there, a link too), open with flags;
+// -1 and errno on failure. In a shared folder the file appears with its final
+// mode or not at all: a draft given its mode and linked into place (a chmod
+// after the open leaves a gap a killed game makes lasting; umask(0) would
+// widen what Qt's threads make meanwhile). Without hard links: the chmod.
 int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
     flags |= O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     if (shared == 0) {
@@ -106,9 +102,8 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
             return direct;
         }
     }
-    // A draft left as a second name would make every later append refuse the
-    // file; on a share its removal can fail, and is told. (A game killed here
-    // leaves it to the next holder of the lock.)
+    // A draft left as a second name would make appends refuse the file: a
+    // failed removal is told (a killed game leaves it to the next holder).
     if (::unlink(draft.c_str()) != 0 && error == 0) {
         error = errno;
     }
@@ -140,9 +135,8 @@ int replaceWithOwn(const std::string& path, mode_t shared) {
     return error;
 }
 
-// What another user may plant in a shared folder in place of a record file,
-// which counts as no record: a link (refused by O_NOFOLLOW), a file only its
-// owner may read, anything that is not a regular file but a folder.
+// What another user may plant in a shared folder, which counts as no record:
+// a link (O_NOFOLLOW), a file only its owner may read, a non-file but a folder.
 bool plantedError(int error) {
     return error == ELOOP || error == EACCES || error == EPERM || error == ENXIO;
 }
@@ -168,22 +162,19 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     if (n < 0) {
         return failed(Action::read, path, errno);
     }
-    const std::string bytes = appendedBytes(static_cast<std::uint64_t>(info.st_size),
-                                            {tail, static_cast<std::size_t>(n)}, first, line);
-    int error = writeAll(fd, bytes);
+    int error = writeAll(fd, appendedBytes(static_cast<std::uint64_t>(info.st_size),
+                                           {tail, static_cast<std::size_t>(n)}, first, line));
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
     }
     return error == 0 ? Status{} : failed(Action::write, path, error);
 }
 
-// An open-file-description lock (F_OFD_SETLK) on the lock file's first byte:
-// another game or RecordFiles of this process is refused it, and it goes with
-// the close, also by its holder's death. NFS and CIFS carry it to the server
-// (not with "nobrl"), and Windows locks the same byte, so games of both
-// systems on one share exclude each other. The holder removes the lock file
-// before letting go; a waiter on the removed file would hold a lock nobody
-// sees, so a lock counts only on the file still at path.
+// An open-file-description lock on the lock file's first byte: refused to
+// another game or RecordFiles, gone with the close or the holder's death.
+// NFS and CIFS (not "nobrl") carry it to the server, and Windows locks the
+// same byte. The holder removes the file before letting go; a lock on a
+// removed file is nobody's, so it counts only on the file still at path.
 class PosixFileLock final : public FileLock {
   public:
     PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
@@ -204,7 +195,6 @@ int lockFirstByte(int fd) {
     struct flock range {};
     range.l_type = F_WRLCK;
     range.l_whence = SEEK_SET;
-    range.l_start = 0;
     range.l_len = 1;
     while (::fcntl(fd, F_OFD_SETLK, &range) != 0) {
         if (errno == EAGAIN || errno == EACCES) {
@@ -218,8 +208,8 @@ int lockFirstByte(int fd) {
 }
 
 // Who holds the lock, as a waiter sees it: each holder has a lock file of its
-// own, and whoever writes changes the folder. Not the lock file's change
-// time: its owner's waiting game makes it shared again on every try.
+// own, and writing changes the folder. Not the file's change time: its
+// owner's waiting game makes it shared again on every try.
 std::string holderOf(const struct stat& held, const std::string& folder) {
     struct stat dir {};
     ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
@@ -300,9 +290,7 @@ class PosixFileOperations final : public FileOperations {
             if (shared && plantedError(error)) {
                 return {};
             }
-            ReadBytes failure{{}, failed(Action::read, path, error).error};
-            failure.missing = error == ENOENT;
-            return failure;
+            return {{}, failed(Action::read, path, error).error, error == ENOENT};
         }
         ReadBytes result;
         struct stat info {};
@@ -372,22 +360,17 @@ class PosixFileOperations final : public FileOperations {
         if (fd < 0) {
             return failed(Action::write, path, errno);
         }
-        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : 0;
-        if (error == 0) {
-            error = writeAll(fd, bytes);
-        }
+        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : writeAll(fd, bytes);
         if (error == 0 && ::fsync(fd) != 0) {
             error = errno;
         }
-        const int closeError = closeReporting(fd);
-        if (error == 0) {
+        if (const int closeError = closeReporting(fd); error == 0) {
             error = closeError;
         }
         if (error != 0) {
             ::unlink(path.c_str());
-            return failed(Action::write, path, error);
         }
-        return {};
+        return error == 0 ? Status{} : failed(Action::write, path, error);
     }
 
     Status appendLine(const std::string& path, std::string_view first,

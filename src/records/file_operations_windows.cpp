@@ -39,10 +39,9 @@ bool isDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// A folder the game creates holds the records of every account of the
-// computer (under ProgramData): each may replace the files another one
-// wrote, as the installer's folder allows. The parent's rights are inherited
-// beside it.
+// A folder the game creates holds the records of every account (under
+// ProgramData): each may replace another's files, as the installer's folder
+// allows. The parent's rights are inherited beside it.
 bool createSharedDirectory(const std::wstring& path) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
@@ -87,8 +86,7 @@ bool deletePending(HANDLE file) {
 
 constexpr DWORD holderTagBytes = 64;
 
-// Who holds the lock, as a waiter sees it: the holder's tag, and when the
-// folder last changed.
+// Who holds the lock, as a waiter sees it: the tag, and the folder's last change.
 std::string holderOf(HANDLE file, const std::wstring& path) {
     char tag[holderTagBytes] = {};
     OVERLAPPED afterByte{};
@@ -176,8 +174,7 @@ class WindowsFileOperations final : public FileOperations {
 
     Status createEmptyIfMissing(const std::string& path) override {
         const std::wstring name = utf8ToWide(path);
-        // CREATE_NEW fails on anything there; FILE_FLAG_OPEN_REPARSE_POINT
-        // keeps a link's target out of it.
+        // CREATE_NEW fails on anything there, a link too (not followed).
         const HANDLE file =
             CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -349,8 +346,7 @@ class WindowsFileOperations final : public FileOperations {
                 list.names.push_back(wideToUtf8(name));
             }
         } while (FindNextFileW(search, &found));
-        // A listing cut short (a share gone away) could miss the commit
-        // mark: no decision is taken on part of the names.
+        // A listing cut short (a share gone) could miss the commit mark.
         if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
             list.status = failed(Action::read, dir, error);
         }
@@ -367,9 +363,8 @@ class WindowsFileOperations final : public FileOperations {
             if (file == INVALID_HANDLE_VALUE) {
                 const DWORD error = GetLastError();
                 const DWORD attributes = GetFileAttributesW(name.c_str());
-                // Any user may make the lock file read-only, which would look
-                // like a lock file on its way out for ever: the attribute is
-                // taken off, or the failure told at once.
+                // A lock file any user made read-only would look like one on its
+                // way out for ever: the attribute is taken off, or that told.
                 if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
                     (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
                     if (!SetFileAttributesW(name.c_str(),
@@ -378,10 +373,10 @@ class WindowsFileOperations final : public FileOperations {
                     }
                     continue;
                 }
-                // A lock file being deleted (by a game on Linux or an older
-                // one) cannot be opened until its last holder has gone, nor
-                // one an older game holds with delete access: busy. Access
-                // denied without a file there is the folder's rights.
+                // A lock file being deleted (by a Linux or an older game) cannot
+                // be opened until its last holder has gone, nor one an older game
+                // holds with delete access: busy. Without a file there, access
+                // denied is the folder's rights.
                 if (error == ERROR_SHARING_VIOLATION ||
                     (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES)) {
                     return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
