@@ -1,5 +1,6 @@
 #include "records/code_page.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -64,12 +65,8 @@ char toWindows1252(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<char>(static_cast<unsigned char>(c));
     }
-    for (std::size_t b = 0; b < high.size(); ++b) {
-        if (high[b] == c) {
-            return static_cast<char>(static_cast<unsigned char>(0x80 + b));
-        }
-    }
-    return '?';
+    const auto* at = std::find(high.begin(), high.end(), c);
+    return at == high.end() ? '?' : static_cast<char>(0x80 + (at - high.begin()));
 }
 
 #ifdef _WIN32

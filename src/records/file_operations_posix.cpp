@@ -59,10 +59,9 @@ std::string uniqueSuffix() {
            std::to_string(++counter);
 }
 
-// The mode of the files made in a folder several users share (0777: 0666;
-// a group's setgid folder: 0664), or 0 in a user's own folder. There a link,
-// a FIFO or another's file is anyone's doing: never followed, and replaced
-// rather than obeyed (see the README).
+// The mode of the files made in a folder several users share (0777: 0666; a
+// group's setgid folder: 0664), else 0. There a link, a FIFO or another's file
+// is anyone's doing: never followed, and replaced rather than obeyed.
 mode_t sharedMode(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -170,11 +169,10 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     return error == 0 ? Status{} : failed(Action::write, path, error);
 }
 
-// An open-file-description lock on the lock file's first byte: refused to
-// another game or RecordFiles, gone with the close or the holder's death.
-// NFS and CIFS (not "nobrl") carry it to the server, and Windows locks the
-// same byte. The holder removes the file before letting go; a lock on a
-// removed file is nobody's, so it counts only on the file still at path.
+// An open-file-description lock on the first byte (refused to another game or
+// RecordFiles, gone with the close or the holder's death), which NFS and CIFS
+// (not "nobrl") carry to the server; Windows locks the same byte. The holder
+// removes the file before letting go: a lock counts only on the file at path.
 class PosixFileLock final : public FileLock {
   public:
     PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
@@ -231,17 +229,13 @@ class PosixFileOperations final : public FileOperations {
     Status makeDirectories(const std::string& dir) override {
         for (const std::string& folder : foldersOf(dir)) {
             struct stat info {};
-            if (::stat(folder.c_str(), &info) == 0) {
-                if (!S_ISDIR(info.st_mode)) {
-                    return failed(Action::createFolder, dir, reasons::notADirectory);
-                }
-                continue;
-            }
+            const bool found = ::stat(folder.c_str(), &info) == 0;
             // 0700: the user's data directories are the user's own.
-            if (errno != ENOENT || (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)) {
+            if (!found &&
+                (errno != ENOENT || (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST))) {
                 return failed(Action::createFolder, dir, errno);
             }
-            if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            if ((!found && ::stat(folder.c_str(), &info) != 0) || !S_ISDIR(info.st_mode)) {
                 return failed(Action::createFolder, dir, reasons::notADirectory);
             }
         }
@@ -265,8 +259,7 @@ class PosixFileOperations final : public FileOperations {
             return {};
         }
         if (::stat(path.c_str(), &info) != 0) {
-            struct stat link {};
-            if (errno == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            if (errno == ENOENT && ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
                 return failed(Action::createFile, path, reasons::danglingLink);
             }
             return failed(Action::createFile, path, errno);
@@ -285,8 +278,7 @@ class PosixFileOperations final : public FileOperations {
             path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (shared ? O_NOFOLLOW : 0));
         if (fd < 0) {
             const int error = errno;
-            // In a shared folder a link, or another user's file only its
-            // owner may read, holds no record.
+            // In a shared folder a planted file holds no record.
             if (shared && plantedError(error)) {
                 return {};
             }
@@ -352,8 +344,7 @@ class PosixFileOperations final : public FileOperations {
 
     Status writeNewFile(const std::string& path, std::string_view bytes) override {
         // Temporary files and the commit mark: only their writer writes them,
-        // and a temporary file has its final mode before it is renamed into
-        // place, so a chmod after the open leaves no gap that matters.
+        // so a chmod after the open leaves no gap that matters.
         const mode_t shared = sharedMode(path);
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                               shared != 0 ? shared : 0644);
@@ -416,8 +407,7 @@ class PosixFileOperations final : public FileOperations {
         if (fd < 0) {
             return failed(Action::sync, dir, errno);
         }
-        // Some file systems cannot sync a directory at all (EINVAL): their
-        // renames are as durable as they get, which is not an I/O error.
+        // Some file systems cannot sync a directory (EINVAL): no I/O error.
         const int error = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
         ::close(fd);  // nothing written through this descriptor
         return error == 0 ? Status{} : failed(Action::sync, dir, error);
@@ -447,13 +437,11 @@ class PosixFileOperations final : public FileOperations {
     LockResult tryLock(const std::string& path) override {
         const std::string folder = path.substr(0, path.find_last_of('/') + 1);
         const mode_t shared = sharedMode(path);
-        // Another game making, replacing or removing the lock file meanwhile
-        // is no holder: tried again at once, a bounded number of times.
+        // Another game making, replacing or removing the file is no holder.
         for (int race = 0; race < 1000; ++race) {
             int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0 && errno == ENOENT) {
-                // A crashed holder leaves the file, which the other users must
-                // still be able to open: it is made with its final mode.
+                // Others must open it after a crash: made with its final mode.
                 fd = createWithFinalMode(path, O_RDWR | O_NONBLOCK, shared);
                 if (fd < 0 && (errno == EEXIST || errno == ENOENT)) {
                     continue;
@@ -466,8 +454,7 @@ class PosixFileOperations final : public FileOperations {
                 errno = ENXIO;
             }
             if (fd < 0) {
-                // In a shared folder a link, a FIFO, or another user's file
-                // this one may not open is nobody's lock: it is replaced.
+                // In a shared folder a planted file is nobody's lock: replaced.
                 const int error = errno;
                 if (shared == 0 || !plantedError(error)) {
                     return {nullptr, failed(Action::lock, path, error)};
@@ -479,8 +466,7 @@ class PosixFileOperations final : public FileOperations {
             }
             const int locked = lockFirstByte(fd);
             struct stat named {};
-            // A file removed by its holder is gone (ENOENT), or stale (ESTALE)
-            // on a share: try again.
+            // A file its holder removed is gone, or stale on a share: try again.
             int error = locked == EAGAIN ? 0 : locked;
             if (error == 0 && ::fstat(fd, &held) != 0) {
                 error = errno;
@@ -517,9 +503,8 @@ class PosixFileOperations final : public FileOperations {
         error = errno;
 #endif
         if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
-            // A file system that cannot refuse within the rename (NFS): a
-            // second name, which link() never gives over an existing one,
-            // then the first name removed.
+            // Where the rename cannot refuse (NFS): link() never gives a name
+            // in use, then the first name is removed.
             if (::link(from.c_str(), to.c_str()) == 0) {
                 if (::unlink(from.c_str()) == 0) {
                     return {};

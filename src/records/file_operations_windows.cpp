@@ -1,5 +1,4 @@
-// The file operations on Windows, through the wide-character API: the paths
-// are UTF-8 inside the program.
+// The file operations on Windows, through the wide-character API.
 #ifdef _WIN32
 
 #include <windows.h>
@@ -56,12 +55,10 @@ bool createSharedDirectory(const std::wstring& path) {
     return made != 0;
 }
 
-// A byte-range lock on the lock file's first byte, which SMB carries to the
-// server: games on several computers, and Linux games on the same share
-// (the same byte), exclude each other. The lock file stays: nobody opens it
-// with delete access, and no FILE_SHARE_DELETE keeps it while anyone has it
-// open, so no waiter can take it from its holder or leave it delete-pending.
-// The holder writes its tag after the locked byte for the waiters to see.
+// A lock on the first byte, which SMB carries to the server, as Linux games
+// lock it. The file stays: nobody opens it with delete access, and without
+// FILE_SHARE_DELETE no waiter can take it from its holder or leave it
+// delete-pending. The holder's tag after that byte is for the waiters.
 class WindowsFileLock final : public FileLock {
   public:
     explicit WindowsFileLock(HANDLE file) : file_(file) {}
@@ -91,10 +88,8 @@ std::string holderOf(HANDLE file, const std::wstring& path) {
     char tag[holderTagBytes] = {};
     OVERLAPPED afterByte{};
     afterByte.Offset = 1;
-    DWORD n = 0;
-    if (!ReadFile(file, tag, sizeof tag, &n, &afterByte)) {
-        n = 0;
-    }
+    DWORD n = 0;  // ReadFile zeroes it first, also when it fails
+    ReadFile(file, tag, sizeof tag, &n, &afterByte);
     WIN32_FILE_ATTRIBUTE_DATA folder{};
     const std::wstring::size_type slash = path.find_last_of(L"\\/");
     GetFileAttributesExW(path.substr(0, slash == std::wstring::npos ? 0 : slash).c_str(),
@@ -210,8 +205,7 @@ class WindowsFileOperations final : public FileOperations {
         BY_HANDLE_FILE_INFORMATION info{};
         if (GetFileInformationByHandle(file, &info) &&
             (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            // Anyone's doing in a folder every user shares: no record, and
-            // the next record replaces the link itself.
+            // Planted in the shared folder: no record; the next one replaces it.
         } else if (GetFileType(file) != FILE_TYPE_DISK) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
             result.notAFile = true;
@@ -278,9 +272,8 @@ class WindowsFileOperations final : public FileOperations {
         }
         if (error != ERROR_SUCCESS) {
             DeleteFileW(name.c_str());
-            return failed(Action::write, path, error);
         }
-        return {};
+        return error == ERROR_SUCCESS ? Status{} : failed(Action::write, path, error);
     }
 
     Status appendLine(const std::string& path, std::string_view first,
@@ -298,8 +291,7 @@ class WindowsFileOperations final : public FileOperations {
                 return failed(Action::write, path, reasons::readOnlyFile);
             }
         }
-        // Append access only (no FILE_WRITE_DATA): every write goes to the
-        // end, whoever else appends. A link is opened itself, never followed.
+        // Append access only (no FILE_WRITE_DATA): every write goes to the end.
         const HANDLE file = CreateFileW(
             name.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -373,10 +365,9 @@ class WindowsFileOperations final : public FileOperations {
                     }
                     continue;
                 }
-                // A lock file being deleted (by a Linux or an older game) cannot
-                // be opened until its last holder has gone, nor one an older game
-                // holds with delete access: busy. Without a file there, access
-                // denied is the folder's rights.
+                // A lock file being deleted (by a Linux or an older game), or
+                // one an older game holds with delete access, is busy. Without
+                // a file there, access denied is the folder's rights.
                 if (error == ERROR_SHARING_VIOLATION ||
                     (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES)) {
                     return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
