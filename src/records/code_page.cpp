@@ -38,11 +38,8 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
         c = lead;
         return 1;
     }
-    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                               : lead >= 0xE0 && lead <= 0xEF ? 3
-                               : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                              : 0;
-    if (length == 0 || text.size() - i < length) {
+    const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (lead < 0xC2 || lead > 0xF4 || text.size() - i < length) {
         return 0;
     }
     std::uint32_t value = lead & (0x7Fu >> length);
@@ -84,7 +81,6 @@ std::wstring toWide(std::string_view text, UINT codePage) {
 // No ANSI code page but UTF-8 holds such a character.
 std::wstring oneUnitPerCharacter(std::wstring_view text) {
     std::wstring units;
-    units.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
                           text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
@@ -100,8 +96,7 @@ std::string fromWide(std::wstring_view text, UINT codePage) {
     const bool utf8 = (codePage == CP_ACP ? GetACP() : codePage) == CP_UTF8;
     const std::wstring units = utf8 ? std::wstring(text) : oneUnitPerCharacter(text);
     const int size = static_cast<int>(units.size());
-    // No best-fit mapping ("ā" must not quietly become "a"): "?" instead, as
-    // the code page cannot hold it.
+    // No best-fit mapping: "ā" becomes "?", not quietly "a".
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const char* fallback = utf8 ? nullptr : "?";
     const int n =

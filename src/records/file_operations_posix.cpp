@@ -211,17 +211,9 @@ int lockFirstByte(int fd) {
 std::string holderOf(const struct stat& held, const std::string& folder) {
     struct stat dir {};
     ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
-    std::string holder;
-    const long long parts[] = {static_cast<long long>(held.st_dev),
-                               static_cast<long long>(held.st_ino),
-                               held.st_mtim.tv_sec,
-                               held.st_mtim.tv_nsec,
-                               dir.st_mtim.tv_sec,
-                               dir.st_mtim.tv_nsec};
-    for (const long long part : parts) {
-        holder += std::to_string(part) + ' ';
-    }
-    return holder;
+    const auto part = [](auto n) { return std::to_string(static_cast<long long>(n)) + ' '; };
+    return part(held.st_dev) + part(held.st_ino) + part(held.st_mtim.tv_sec) +
+           part(held.st_mtim.tv_nsec) + part(dir.st_mtim.tv_sec) + part(dir.st_mtim.tv_nsec);
 }
 
 class PosixFileOperations final : public FileOperations {
@@ -290,10 +282,9 @@ class PosixFileOperations final : public FileOperations {
             result.error = failed(Action::read, path, errno).error;
         } else if (S_ISDIR(info.st_mode) || (!shared && !S_ISREG(info.st_mode))) {
             // In a shared folder a FIFO or a device is no record either.
-            result.error =
-                failed(Action::read, path,
-                       S_ISDIR(info.st_mode) ? reasons::directoryInPlace : reasons::notRegular)
-                    .error;
+            const char* why =
+                S_ISDIR(info.st_mode) ? reasons::directoryInPlace : reasons::notRegular;
+            result.error = failed(Action::read, path, why).error;
             result.notAFile = true;
         } else if (S_ISREG(info.st_mode)) {
             result.bytes.resize(maxBytes);
@@ -414,12 +405,11 @@ class PosixFileOperations final : public FileOperations {
     }
 
     DirectoryList listDirectory(const std::string& dir) override {
-        DirectoryList list;
         DIR* stream = ::opendir(dir.c_str());
         if (stream == nullptr) {
-            list.status = failed(Action::read, dir, errno);
-            return list;
+            return {{}, failed(Action::read, dir, errno)};
         }
+        DirectoryList list;
         errno = 0;
         while (const dirent* entry = ::readdir(stream)) {
             const std::string name = entry->d_name;

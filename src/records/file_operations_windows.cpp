@@ -324,14 +324,13 @@ class WindowsFileOperations final : public FileOperations {
     Status syncDirectory(const std::string&) override { return {}; }
 
     DirectoryList listDirectory(const std::string& dir) override {
-        DirectoryList list;
         WIN32_FIND_DATAW found;
         const HANDLE search =
             FindFirstFileW(utf8ToWide(withTrailingSeparator(dir) + "*").c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) {
-            list.status = failed(Action::read, dir, GetLastError());
-            return list;
+            return {{}, failed(Action::read, dir, GetLastError())};
         }
+        DirectoryList list;
         do {
             const std::wstring name = found.cFileName;
             if (name != L"." && name != L"..") {
