@@ -9,7 +9,6 @@
 #endif
 
 namespace quimbra::records {
-
 namespace {
 
 // For each Action, in its order: what could not be done to a file or

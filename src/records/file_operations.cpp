@@ -6,7 +6,6 @@
 #include "records/lock_wait.h"
 
 namespace quimbra::records {
-
 namespace {
 
 #ifdef _WIN32
