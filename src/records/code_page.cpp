@@ -1,5 +1,6 @@
 #include "records/code_page.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -20,62 +21,37 @@ constexpr std::array<char32_t, 32> high = {
 };
 
 void appendUtf8(std::string& out, char32_t c) {
-    const auto byte = [&out](std::uint32_t b) { out.push_back(static_cast<char>(b)); };
+    constexpr std::uint32_t leads[] = {0x00, 0xC0, 0xE0, 0xF0};
     const auto v = static_cast<std::uint32_t>(c);
-    if (v < 0x80) {
-        byte(v);
-    } else if (v < 0x800) {
-        byte(0xC0 | (v >> 6));
-        byte(0x80 | (v & 0x3F));
-    } else if (v < 0x10000) {
-        byte(0xE0 | (v >> 12));
-        byte(0x80 | ((v >> 6) & 0x3F));
-        byte(0x80 | (v & 0x3F));
-    } else {
-        byte(0xF0 | (v >> 18));
-        byte(0x80 | ((v >> 12) & 0x3F));
-        byte(0x80 | ((v >> 6) & 0x3F));
-        byte(0x80 | (v & 0x3F));
+    const int more = v < 0x80 ? 0 : v < 0x800 ? 1 : v < 0x10000 ? 2 : 3;
+    out.push_back(static_cast<char>(leads[more] | (v >> (6 * more))));
+    for (int k = more - 1; k >= 0; --k) {
+        out.push_back(static_cast<char>(0x80 | ((v >> (6 * k)) & 0x3F)));
     }
 }
 
 // Decodes the UTF-8 sequence at text[i]; returns its length, or 0 when the
 // bytes there are not valid UTF-8 (overlong forms and surrogates included).
 std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
-    const auto at = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = at(i);
-    std::size_t length = 0;
-    std::uint32_t value = 0;
-    std::uint32_t minimum = 0;
+    const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) {
         c = lead;
         return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1Fu;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0Fu;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07u;
-        minimum = 0x10000;
-    } else {
+    }
+    const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (lead < 0xC2 || lead > 0xF4 || text.size() - i < length) {
         return 0;
     }
-    if (text.size() - i < length) {
-        return 0;
-    }
+    std::uint32_t value = lead & (0x7Fu >> length);
     for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char next = at(i + k);
+        const auto next = static_cast<unsigned char>(text[i + k]);
         if ((next & 0xC0) != 0x80) {
             return 0;
         }
         value = (value << 6) | (next & 0x3Fu);
     }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    constexpr std::uint32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < minimum[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
         return 0;
     }
     c = static_cast<char32_t>(value);
@@ -86,24 +62,15 @@ char toWindows1252(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<char>(static_cast<unsigned char>(c));
     }
-    for (std::size_t b = 0; b < high.size(); ++b) {
-        if (high[b] != 0 && high[b] == c) {
-            return static_cast<char>(static_cast<unsigned char>(0x80 + b));
-        }
-    }
-    return '?';
+    const auto* at = std::find(high.begin(), high.end(), c);
+    return at == high.end() ? '?' : static_cast<char>(0x80 + (at - high.begin()));
 }
 
 #ifdef _WIN32
+// Both conversions give 0 on failure (empty text included): an empty result.
 std::wstring toWide(std::string_view text, UINT codePage) {
-    if (text.empty()) {
-        return {};
-    }
     const int size = static_cast<int>(text.size());
     const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    if (n <= 0) {
-        return {};
-    }
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), n);
     return out;
@@ -112,40 +79,28 @@ std::wstring toWide(std::string_view text, UINT codePage) {
 // A character outside the BMP is two UTF-16 units, which WideCharToMultiByte
 // would make two "?": it is one character, so one "?", as on other systems.
 // No ANSI code page but UTF-8 holds such a character.
-std::wstring oneUnitPerCharacter(const std::wstring& text) {
+std::wstring oneUnitPerCharacter(std::wstring_view text) {
     std::wstring units;
-    units.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            units.push_back(L'?');
-            ++i;
-        } else {
-            units.push_back(c);
-        }
+        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        units.push_back(pair ? L'?' : text[i]);
+        i += pair ? 1 : 0;
     }
     return units;
 }
 
-std::string fromWide(const std::wstring& text, UINT codePage) {
-    if (text.empty()) {
-        return {};
-    }
+std::string fromWide(std::wstring_view text, UINT codePage) {
     // The ANSI code page may be UTF-8 itself (a Windows option); UTF-8 takes
     // neither flags nor a default character, and the call fails with them.
     const bool utf8 = (codePage == CP_ACP ? GetACP() : codePage) == CP_UTF8;
-    const std::wstring units = utf8 ? text : oneUnitPerCharacter(text);
+    const std::wstring units = utf8 ? std::wstring(text) : oneUnitPerCharacter(text);
     const int size = static_cast<int>(units.size());
-    // No best-fit mapping ("ā" must not quietly become "a"): "?" instead, as
-    // the code page cannot hold it.
+    // No best-fit mapping: "ā" becomes "?", not quietly "a".
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const char* fallback = utf8 ? nullptr : "?";
     const int n =
         WideCharToMultiByte(codePage, flags, units.data(), size, nullptr, 0, fallback, nullptr);
-    if (n <= 0) {
-        return {};
-    }
     std::string out(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(codePage, flags, units.data(), size, out.data(), n, fallback, nullptr);
     return out;
@@ -157,17 +112,11 @@ std::string fromWide(const std::wstring& text, UINT codePage) {
 std::string utf8ToWindows1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
+    for (std::size_t i = 0; i < utf8.size();) {
         char32_t c = 0;
         const std::size_t length = decodeUtf8(utf8, i, c);
-        if (length == 0) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        out.push_back(toWindows1252(c));
-        i += length;
+        out.push_back(length == 0 ? '?' : toWindows1252(c));
+        i += length == 0 ? 1 : length;
     }
     return out;
 }
@@ -177,13 +126,8 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     out.reserve(bytes.size());
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        char32_t c = b;
-        if (b == 0) {
-            c = replacement;
-        } else if (b >= 0x80 && b < 0xA0) {
-            c = high[b - 0x80u] != 0 ? high[b - 0x80u] : replacement;
-        }
-        appendUtf8(out, c);
+        const char32_t c = b >= 0x80 && b < 0xA0 ? high[b - 0x80u] : b;
+        appendUtf8(out, c == 0 ? replacement : c);  // NUL or undefined
     }
     return out;
 }
@@ -193,17 +137,11 @@ std::string oneLine(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x20 || b == 0x7F) {
-            out.push_back(' ');
-        } else if (b == 0xC2 && i + 1 < utf8.size() &&
-                   static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-            // U+0080..U+009F, the C1 controls (NEL among them).
-            out.push_back(' ');
-            ++i;
-        } else {
-            out.push_back(utf8[i]);
-        }
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        // C2 80..C2 9F: U+0080..U+009F, the C1 controls (NEL among them).
+        const bool c1 = b == 0xC2 && next >= 0x80 && next < 0xA0;
+        out.push_back(b < 0x20 || b == 0x7F || c1 ? ' ' : utf8[i]);
+        i += c1 ? 1 : 0;
     }
     return out;
 }
@@ -215,7 +153,7 @@ std::wstring utf8ToWide(std::string_view utf8) {
 }
 
 std::string wideToUtf8(std::wstring_view wide) {
-    return fromWide(std::wstring(wide), CP_UTF8);
+    return fromWide(wide, CP_UTF8);
 }
 
 std::string toSystemCodePage(std::string_view utf8) {
@@ -248,12 +186,11 @@ std::string fromSystemCodePage(std::string_view bytes) {
 
 bool isValidUtf8(std::string_view text) {
     char32_t c = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = decodeUtf8(text, i, c);
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+        length = decodeUtf8(text, i, c);
         if (length == 0) {
             return false;
         }
-        i += length;
     }
     return true;
 }

@@ -2,13 +2,13 @@
 
 #include <cerrno>
 #include <iterator>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 namespace quimbra::records {
-
 namespace {
 
 // For each Action, in its order: what could not be done to a file or
@@ -37,6 +37,68 @@ const ActionTexts& textsOf(Action action) {
     return actionTexts[static_cast<std::size_t>(action)];
 }
 
+template <typename Code, std::size_t size>
+std::string reasonIn(const std::pair<Code, const char*> (&table)[size], Code error) {
+    for (const auto& [code, reason] : table) {
+        if (code == error) {
+            return reason;
+        }
+    }
+    return "errore di sistema numero " + std::to_string(error);
+}
+
+constexpr std::pair<int, const char*> errnoReasons[] = {
+    {EACCES, "permesso negato"},
+    {EPERM, "permesso negato"},
+    {EROFS, "il disco è di sola lettura"},
+    {ENOSPC, "il disco è pieno"},
+#ifdef EDQUOT
+    {EDQUOT, "lo spazio concesso sul disco è esaurito"},
+#endif
+    {EISDIR, reasons::directoryInPlace},
+    {ENOTDIR, reasons::notADirectory},
+    {ENOENT, "il file o la cartella non esiste"},
+    {EEXIST, "esiste già"},
+    {ELOOP, "troppi collegamenti simbolici, o un collegamento dove non è ammesso"},
+    {EIO, "errore di lettura o scrittura sul disco"},
+    {ENAMETOOLONG, "il percorso è troppo lungo"},
+    {EMFILE, "troppi file aperti"},
+    {ENFILE, "troppi file aperti"},
+    {EBUSY, "il file è in uso"},
+#ifdef ETXTBSY
+    {ETXTBSY, "il file è in uso"},
+#endif
+    {EFBIG, "il file è troppo grande"},
+    {EINVAL, "operazione non valida per questo file"},
+    {ENOLCK, "il sistema non permette di riservare i file"},
+};
+
+#ifdef _WIN32
+constexpr std::pair<unsigned long, const char*> windowsReasons[] = {
+    {ERROR_ACCESS_DENIED, "permesso negato"},
+    {ERROR_FILE_NOT_FOUND, "il file o la cartella non esiste"},
+    {ERROR_PATH_NOT_FOUND, "il file o la cartella non esiste"},
+    {ERROR_DISK_FULL, "il disco è pieno"},
+    {ERROR_HANDLE_DISK_FULL, "il disco è pieno"},
+    {ERROR_WRITE_PROTECT, "il disco è di sola lettura"},
+    {ERROR_SHARING_VIOLATION, "il file è bloccato da un altro programma"},
+    {ERROR_LOCK_VIOLATION, "il file è bloccato da un altro programma"},
+    {ERROR_FILE_EXISTS, "esiste già"},
+    {ERROR_ALREADY_EXISTS, "esiste già"},
+    {ERROR_DIRECTORY, reasons::notADirectory},
+    {ERROR_FILENAME_EXCED_RANGE, "il percorso è troppo lungo"},
+    {ERROR_INVALID_NAME, "il nome del file non è valido"},
+    {ERROR_BAD_PATHNAME, "il nome del file non è valido"},
+    {ERROR_CANT_RESOLVE_FILENAME, "troppi collegamenti simbolici"},
+    {ERROR_TOO_MANY_OPEN_FILES, "troppi file aperti"},
+    {ERROR_NOT_READY, "il disco non è pronto"},
+    {ERROR_CRC, "errore di lettura o scrittura sul disco"},
+    {ERROR_READ_FAULT, "errore di lettura o scrittura sul disco"},
+    {ERROR_WRITE_FAULT, "errore di lettura o scrittura sul disco"},
+    {ERROR_GEN_FAILURE, "errore di lettura o scrittura sul disco"},
+};
+#endif
+
 }  // namespace
 
 std::string failureMessage(Action action, const std::string& path, const std::string& reason) {
@@ -49,91 +111,12 @@ std::string failedAtStart(Action action) {
 }
 
 std::string errnoReason(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "permesso negato";
-        case EROFS:
-            return "il disco è di sola lettura";
-        case ENOSPC:
-            return "il disco è pieno";
-#ifdef EDQUOT
-        case EDQUOT:
-            return "lo spazio concesso sul disco è esaurito";
-#endif
-        case EISDIR:
-            return reasons::directoryInPlace;
-        case ENOTDIR:
-            return reasons::notADirectory;
-        case ENOENT:
-            return "il file o la cartella non esiste";
-        case EEXIST:
-            return "esiste già";
-        case ELOOP:
-            return "troppi collegamenti simbolici, o un collegamento dove non è ammesso";
-        case EIO:
-            return "errore di lettura o scrittura sul disco";
-        case ENAMETOOLONG:
-            return "il percorso è troppo lungo";
-        case EMFILE:
-        case ENFILE:
-            return "troppi file aperti";
-        case EBUSY:
-#ifdef ETXTBSY
-        case ETXTBSY:
-#endif
-            return "il file è in uso";
-        case EFBIG:
-            return "il file è troppo grande";
-        case EINVAL:
-            return "operazione non valida per questo file";
-        case ENOLCK:
-            return "il sistema non permette di riservare i file";
-        default:
-            return "errore di sistema numero " + std::to_string(error);
-    }
+    return reasonIn(errnoReasons, error);
 }
 
 #ifdef _WIN32
 std::string windowsErrorReason(unsigned long error) {
-    switch (error) {
-        case ERROR_ACCESS_DENIED:
-            return "permesso negato";
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return "il file o la cartella non esiste";
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return "il disco è pieno";
-        case ERROR_WRITE_PROTECT:
-            return "il disco è di sola lettura";
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return "il file è bloccato da un altro programma";
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return "esiste già";
-        case ERROR_DIRECTORY:
-            return reasons::notADirectory;
-        case ERROR_FILENAME_EXCED_RANGE:
-            return "il percorso è troppo lungo";
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_PATHNAME:
-            return "il nome del file non è valido";
-        case ERROR_CANT_RESOLVE_FILENAME:
-            return "troppi collegamenti simbolici";
-        case ERROR_TOO_MANY_OPEN_FILES:
-            return "troppi file aperti";
-        case ERROR_NOT_READY:
-            return "il disco non è pronto";
-        case ERROR_CRC:
-        case ERROR_READ_FAULT:
-        case ERROR_WRITE_FAULT:
-        case ERROR_GEN_FAILURE:
-            return "errore di lettura o scrittura sul disco";
-        default:
-            return "errore di sistema numero " + std::to_string(error);
-    }
+    return reasonIn(windowsReasons, error);
 }
 #endif
 

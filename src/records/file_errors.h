@@ -1,6 +1,5 @@
 #pragma once
-// The Italian texts that tell the player why a record file could not be used:
-// what was being done, to which file, and the reason.
+// The Italian texts that tell the player why a record file could not be used.
 
 #include <string>
 
@@ -11,16 +10,13 @@ namespace quimbra::records {
 // E.g. Impossibile leggere il file "/home/anna/.local/share/quimbra/vondu.txt": permesso negato.
 std::string failureMessage(Action action, const std::string& path, const std::string& reason);
 
-// What the start could not do, to end "non sono riuscito a ...", e.g.
+// What the start could not do, after "non sono riuscito a ...", e.g.
 // "leggere i file del record".
 std::string failedAtStart(Action action);
 
-// The reason for an errno value, in Italian.
 std::string errnoReason(int error);
-
 #ifdef _WIN32
-// The reason for a GetLastError value, in Italian.
-std::string windowsErrorReason(unsigned long error);
+std::string windowsErrorReason(unsigned long error);  // of GetLastError
 #endif
 
 namespace reasons {

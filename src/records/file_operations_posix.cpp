@@ -16,51 +16,52 @@
 namespace quimbra::records {
 namespace {
 
-// Not an errno value: write() accepted no byte, which would otherwise be
-// retried for ever.
+// Not an errno value: write() took no byte, which would be retried for ever.
 constexpr int wroteNothing = -1;
 
-Status failed(Action action, const std::string& path, const char* reason) {
+Status failed(Action action, const std::string& path, const std::string& reason) {
     return {failureMessage(action, path, reason), action};
 }
 
 Status failed(Action action, const std::string& path, int error) {
-    if (error == wroteNothing) {
-        return failed(action, path, reasons::writeReturnedNothing);
-    }
-    return {failureMessage(action, path, errnoReason(error)), action};
+    return failed(action, path,
+                  error == wroteNothing ? reasons::writeReturnedNothing : errnoReason(error));
 }
 
-// Closes fd; close can report a delayed write error, which must not be lost.
+// close can report a delayed write error, which must not be lost.
 int closeReporting(int fd) {
-    if (::close(fd) != 0 && errno != EINTR) {
-        return errno;
-    }
-    return 0;
+    return ::close(fd) != 0 && errno != EINTR ? errno : 0;
 }
 
 int writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        if (n < 0 && errno != EINTR) {
             return errno;
         }
         if (n == 0) {
             return wroteNothing;
         }
-        done += static_cast<std::size_t>(n);
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
     return 0;
 }
 
-// The mode of the files made in a folder that several users share (0777:
-// 0666; a group's setgid folder: 0664), or 0 in a folder of one user's own.
-// In a shared folder a link, a FIFO or a file someone else made is anyone's
-// doing: never followed, and replaced rather than obeyed (see the README).
+bool readOnly(const struct stat& info) {
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned> counter{0};
+    static const unsigned salt = std::random_device{}();
+    return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
+           std::to_string(++counter);
+}
+
+// The mode of the files made in a folder several users share (0777: 0666; a
+// group's setgid folder: 0664), else 0. There a link, a FIFO or another's file
+// is anyone's doing: never followed, and replaced rather than obeyed.
 mode_t sharedMode(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -68,23 +69,15 @@ mode_t sharedMode(const std::string& path) {
     if (::stat(dir.c_str(), &info) != 0) {
         return 0;
     }
-    if ((info.st_mode & S_IWOTH) != 0) {
-        return 0666;
-    }
-    if ((info.st_mode & (S_ISGID | S_IWGRP)) == (S_ISGID | S_IWGRP)) {
-        return 0664;
-    }
-    return 0;
+    const bool group = (info.st_mode & (S_ISGID | S_IWGRP)) == (S_ISGID | S_IWGRP);
+    return (info.st_mode & S_IWOTH) != 0 ? 0666 : group ? 0664 : 0;
 }
 
-std::string uniqueSuffix();
-
-// Creates path, which must not exist (EEXIST otherwise; a link there is not
-// followed), open with flags; -1 and errno on failure. In a shared folder
-// the file appears with its final mode, or not at all: made under a draft
-// name, given its mode and linked into place (a chmod after the open leaves
-// a gap a killed game makes lasting; umask(0) would widen the files Qt's
-// threads make meanwhile). Without hard links the chmod is the fallback.
+// Creates path (EEXIST when anything is there, a link too), open with flags;
+// -1 and errno on failure. In a shared folder the file appears with its final
+// mode or not at all: a draft given its mode and linked into place (a chmod
+// after the open leaves a gap a killed game makes lasting; umask(0) would
+// widen what Qt's threads make meanwhile). Without hard links: the chmod.
 int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
     flags |= O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     if (shared == 0) {
@@ -108,9 +101,8 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
             return direct;
         }
     }
-    // A draft left as the file's second name would make every later append
-    // refuse the file; on a share the removal can fail, and is told. (A
-    // game killed here leaves it to the next holder of the lock to remove.)
+    // A draft left as a second name would make appends refuse the file: a
+    // failed removal is told (a killed game leaves it to the next holder).
     if (::unlink(draft.c_str()) != 0 && error == 0) {
         error = errno;
     }
@@ -123,8 +115,7 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
 }
 
 // Puts a new empty file of the shared mode in the place of whatever is at
-// path (a link, a FIFO, a file of another user): rename replaces the entry
-// itself, never what it points to. A folder there cannot be replaced.
+// path: rename replaces the entry itself, never what it points to.
 int replaceWithOwn(const std::string& path, mode_t shared) {
     const std::string draft = path + "." + uniqueSuffix() + ".tmp";
     const int fd =
@@ -143,15 +134,13 @@ int replaceWithOwn(const std::string& path, mode_t shared) {
     return error;
 }
 
-// What another user may plant in a shared folder in place of a record file,
-// which counts as no record: a link (refused by O_NOFOLLOW), a file only its
-// owner may read, anything that is not a regular file but a folder.
+// What another user may plant in a shared folder, which counts as no record:
+// a link (O_NOFOLLOW), a file only its owner may read, a non-file but a folder.
 bool plantedError(int error) {
     return error == ELOOP || error == EACCES || error == EPERM || error == ENXIO;
 }
 
-// The end of appendLine, on the file opened: what it is checked, then the
-// bytes in one write (continued only if the system takes part of them).
+// appendLine on the file opened: checked, then the bytes in one write.
 Status appendTo(int fd, const std::string& path, std::string_view first, std::string_view line) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
@@ -163,8 +152,7 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     if (info.st_nlink != 1) {
         return failed(Action::write, path, reasons::linkInPlace);
     }
-    // Root may write any file: its mode is asked too.
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (readOnly(info)) {  // root may write any file
         return failed(Action::write, path, reasons::readOnlyFile);
     }
     char tail[2] = {};
@@ -173,301 +161,18 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     if (n < 0) {
         return failed(Action::read, path, errno);
     }
-    const std::string bytes = appendedBytes(static_cast<std::uint64_t>(info.st_size),
-                                            {tail, static_cast<std::size_t>(n)}, first, line);
-    int error = writeAll(fd, bytes);
+    int error = writeAll(fd, appendedBytes(static_cast<std::uint64_t>(info.st_size),
+                                           {tail, static_cast<std::size_t>(n)}, first, line));
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
     }
     return error == 0 ? Status{} : failed(Action::write, path, error);
 }
 
-class PosixFileOperations final : public FileOperations {
-  public:
-    Status makeDirectories(const std::string& dir) override {
-        std::string path = dir;
-        while (path.size() > 1 && path.back() == '/') {
-            path.pop_back();
-        }
-        std::size_t end = 0;
-        while (end != std::string::npos) {
-            end = path.find('/', end + 1);
-            const std::string prefix = path.substr(0, end);
-            if (prefix.empty()) {
-                continue;
-            }
-            struct stat info {};
-            if (::stat(prefix.c_str(), &info) == 0) {
-                if (!S_ISDIR(info.st_mode)) {
-                    return failed(Action::createFolder, dir, reasons::notADirectory);
-                }
-                continue;
-            }
-            if (errno != ENOENT) {
-                return failed(Action::createFolder, dir, errno);
-            }
-            // 0700: the user's data directories are the user's own.
-            if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
-                return failed(Action::createFolder, dir, errno);
-            }
-            if (::stat(prefix.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-                return failed(Action::createFolder, dir, reasons::notADirectory);
-            }
-        }
-        return {};
-    }
-
-    Status createEmptyIfMissing(const std::string& path) override {
-        // O_EXCL fails on anything already there, links included, so an
-        // existing file is never touched and a link's target never created.
-        const mode_t shared = sharedMode(path);
-        const int fd = createWithFinalMode(path, O_WRONLY, shared);
-        if (fd >= 0) {
-            const int error = closeReporting(fd);
-            return error == 0 ? Status{} : failed(Action::createFile, path, error);
-        }
-        if (errno != EEXIST) {
-            return failed(Action::createFile, path, errno);
-        }
-        struct stat info {};
-        // In a shared folder whatever is there but a folder counts as no
-        // record, replaced by the next one.
-        if (shared != 0 && ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
-            return {};
-        }
-        if (::stat(path.c_str(), &info) != 0) {
-            struct stat link {};
-            if (errno == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-                return failed(Action::createFile, path, reasons::danglingLink);
-            }
-            return failed(Action::createFile, path, errno);
-        }
-        if (S_ISDIR(info.st_mode)) {
-            return failed(Action::createFile, path, reasons::directoryInPlace);
-        }
-        if (!S_ISREG(info.st_mode)) {
-            return failed(Action::createFile, path, reasons::notRegular);
-        }
-        return {};
-    }
-
-    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
-        // O_NONBLOCK: a FIFO in place of the file must not hang the game; it
-        // changes nothing for a regular file.
-        const bool shared = sharedMode(path) != 0;
-        const int fd = ::open(
-            path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (shared ? O_NOFOLLOW : 0));
-        if (fd < 0) {
-            const int error = errno;
-            // In a shared folder a link, or a file of another user's that
-            // only its owner may read, holds no record.
-            if (shared && plantedError(error)) {
-                return {};
-            }
-            ReadBytes failure{{}, failed(Action::read, path, error).error};
-            failure.missing = error == ENOENT;
-            return failure;
-        }
-        ReadBytes result;
-        struct stat info {};
-        if (::fstat(fd, &info) != 0) {
-            result.error = failed(Action::read, path, errno).error;
-        } else if (S_ISDIR(info.st_mode)) {
-            result.error = failed(Action::read, path, reasons::directoryInPlace).error;
-            result.notAFile = true;
-        } else if (shared && !S_ISREG(info.st_mode)) {
-            // A FIFO or a device: no record either.
-        } else if (!S_ISREG(info.st_mode)) {
-            result.error = failed(Action::read, path, reasons::notRegular).error;
-            result.notAFile = true;
-        } else {
-            result.bytes.resize(maxBytes);
-            std::size_t done = 0;
-            while (done < maxBytes) {
-                const ssize_t n = ::read(fd, result.bytes.data() + done, maxBytes - done);
-                if (n < 0 && errno == EINTR) {
-                    continue;
-                }
-                if (n < 0) {
-                    result.error = failed(Action::read, path, errno).error;
-                    break;
-                }
-                if (n == 0) {
-                    break;
-                }
-                done += static_cast<std::size_t>(n);
-            }
-            result.bytes.resize(done);
-        }
-        ::close(fd);  // read only: nothing to lose
-        if (!result.ok()) {
-            result.bytes.clear();
-        }
-        return result;
-    }
-
-    Status checkReplaceable(const std::string& path) override {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0) {
-            return errno == ENOENT ? Status{} : failed(Action::replace, path, errno);
-        }
-        if (S_ISDIR(info.st_mode)) {
-            return failed(Action::replace, path, reasons::directoryInPlace);
-        }
-        if (S_ISLNK(info.st_mode) || sharedMode(path) != 0) {
-            // The link itself is replaced, whatever it points to; in a
-            // shared folder so is a FIFO, or a file its owner made
-            // read-only: planted there, it counts as no record.
-            return {};
-        }
-        if (!S_ISREG(info.st_mode)) {
-            return failed(Action::replace, path, reasons::notRegular);
-        }
-        // rename ignores the file's mode: someone who made the file
-        // read-only meant it to stay. Root may write any file, so its mode
-        // is asked too.
-        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-            (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)) {
-            return failed(Action::replace, path, reasons::readOnlyFile);
-        }
-        return {};
-    }
-
-    Status writeNewFile(const std::string& path, std::string_view bytes) override {
-        // Temporary files and the commit mark: only their writer writes
-        // them, and a temporary file has its final mode before it is renamed
-        // into place, so the chmod right after the open leaves no gap that
-        // matters. The mark is only read and removed by the others.
-        const mode_t shared = sharedMode(path);
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              shared != 0 ? shared : 0644);
-        if (fd < 0) {
-            return failed(Action::write, path, errno);
-        }
-        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : 0;
-        if (error == 0) {
-            error = writeAll(fd, bytes);
-        }
-        if (error == 0 && ::fsync(fd) != 0) {
-            error = errno;
-        }
-        const int closeError = closeReporting(fd);
-        if (error == 0) {
-            error = closeError;
-        }
-        if (error != 0) {
-            ::unlink(path.c_str());
-            return failed(Action::write, path, error);
-        }
-        return {};
-    }
-
-    Status appendLine(const std::string& path, std::string_view first,
-                      std::string_view line) override {
-        // O_NONBLOCK: a FIFO in place of the file must not hang the game. A
-        // new sheet appears with its final mode, so another user's game can
-        // append to it at once.
-        const int flags = O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-        int fd = ::open(path.c_str(), flags);
-        if (fd < 0 && errno == ENOENT) {
-            fd = createWithFinalMode(path, O_RDWR | O_APPEND | O_NONBLOCK | O_NOCTTY,
-                                     sharedMode(path));
-        }
-        if (fd < 0) {
-            const int error = errno;
-            struct stat link {};
-            if (error == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-                return failed(Action::write, path, reasons::linkInPlace);
-            }
-            if (error == EACCES && ::lstat(path.c_str(), &link) == 0 && S_ISREG(link.st_mode) &&
-                (link.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-                return failed(Action::write, path, reasons::readOnlyFile);
-            }
-            return failed(Action::write, path, error);
-        }
-        const Status status = appendTo(fd, path, first, line);
-        const int closeError = closeReporting(fd);
-        if (status.ok() && closeError != 0) {
-            return failed(Action::write, path, closeError);
-        }
-        return status;
-    }
-
-    Status replaceFile(const std::string& from, const std::string& to) override {
-        // rename replaces the directory entry: a link at to is replaced itself.
-        if (::rename(from.c_str(), to.c_str()) != 0) {
-            return failed(Action::replace, to, errno);
-        }
-        return {};
-    }
-
-    Status removeFile(const std::string& path) override {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-            return failed(Action::remove, path, errno);
-        }
-        return {};
-    }
-
-    Status syncDirectory(const std::string& dir) override {
-        const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            return failed(Action::sync, dir, errno);
-        }
-        int error = 0;
-        // Some file systems cannot sync a directory at all (EINVAL): their
-        // renames are as durable as they get, which is not an I/O error.
-        if (::fsync(fd) != 0 && errno != EINVAL) {
-            error = errno;
-        }
-        ::close(fd);  // nothing written through this descriptor
-        return error == 0 ? Status{} : failed(Action::sync, dir, error);
-    }
-
-    DirectoryList listDirectory(const std::string& dir) override {
-        DirectoryList list;
-        DIR* stream = ::opendir(dir.c_str());
-        if (stream == nullptr) {
-            list.status = failed(Action::read, dir, errno);
-            return list;
-        }
-        errno = 0;
-        while (const dirent* entry = ::readdir(stream)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                list.names.push_back(name);
-            }
-        }
-        if (errno != 0) {
-            list.status = failed(Action::read, dir, errno);
-        }
-        ::closedir(stream);
-        return list;
-    }
-
-    LockResult tryLock(const std::string& path) override;
-
-    std::string uniqueTag() override { return uniqueSuffix(); }
-
-    Status renameWithoutReplacing(const std::string& from, const std::string& to,
-                                  bool& taken) override;
-};
-
-std::string uniqueSuffix() {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned salt = std::random_device{}();
-    return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
-           std::to_string(++counter);
-}
-
-// The lock is an open-file-description lock (F_OFD_SETLK) on the lock
-// file's first byte: it belongs to the open file, so another game or another
-// RecordFiles of this process is refused it, and it goes with the file's
-// close, also by its holder's death. NFS (NLM, NFSv4) and CIFS carry it to
-// the server (not with "nobrl"), and it is the byte Windows locks with
-// LockFileEx, so games of both systems on one share exclude each other.
-// The holder removes the lock file before letting go; whoever was waiting
-// on the removed file then holds a lock nobody else sees, so a lock counts
-// only while the file it is on is still the one at path.
+// An open-file-description lock on the first byte (refused to another game or
+// RecordFiles, gone with the close or the holder's death), which NFS and CIFS
+// (not "nobrl") carry to the server; Windows locks the same byte. The holder
+// removes the file before letting go: a lock counts only on the file at path.
 class PosixFileLock final : public FileLock {
   public:
     PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
@@ -488,7 +193,6 @@ int lockFirstByte(int fd) {
     struct flock range {};
     range.l_type = F_WRLCK;
     range.l_whence = SEEK_SET;
-    range.l_start = 0;
     range.l_len = 1;
     while (::fcntl(fd, F_OFD_SETLK, &range) != 0) {
         if (errno == EAGAIN || errno == EACCES) {
@@ -501,85 +205,310 @@ int lockFirstByte(int fd) {
     return 0;
 }
 
-// Who holds the lock, as a waiter sees it: each holder has a lock file of
-// its own (the one before removed it), and whoever writes changes the
-// folder. The lock file's change time is no sign: its owner's waiting game
-// makes it shared again on every try.
+// Who holds the lock, as a waiter sees it: each holder has a lock file of its
+// own, and writing changes the folder. Not the file's change time: its
+// owner's waiting game makes it shared again on every try.
 std::string holderOf(const struct stat& held, const std::string& folder) {
     struct stat dir {};
     ::stat(folder.c_str(), &dir);  // unchanged when it cannot be seen
-    std::string holder;
-    const long long parts[] = {static_cast<long long>(held.st_dev),
-                               static_cast<long long>(held.st_ino),
-                               held.st_mtim.tv_sec,
-                               held.st_mtim.tv_nsec,
-                               dir.st_mtim.tv_sec,
-                               dir.st_mtim.tv_nsec};
-    for (const long long part : parts) {
-        holder += std::to_string(part) + ' ';
-    }
-    return holder;
+    const auto part = [](auto n) { return std::to_string(static_cast<long long>(n)) + ' '; };
+    return part(held.st_dev) + part(held.st_ino) + part(held.st_mtim.tv_sec) +
+           part(held.st_mtim.tv_nsec) + part(dir.st_mtim.tv_sec) + part(dir.st_mtim.tv_nsec);
 }
 
-LockResult PosixFileOperations::tryLock(const std::string& path) {
-    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
-    const mode_t shared = sharedMode(path);
-    // Another game making, replacing or removing the lock file meanwhile is
-    // no holder: tried again at once, a bounded number of times.
-    for (int race = 0; race < 1000; ++race) {
-        int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0 && errno == ENOENT) {
-            // A holder that crashes leaves the file, which the other users
-            // must still be able to open: it is made with its final mode.
-            fd = createWithFinalMode(path, O_RDWR | O_NONBLOCK, shared);
-            if (fd < 0 && (errno == EEXIST || errno == ENOENT)) {
-                continue;
+class PosixFileOperations final : public FileOperations {
+  public:
+    Status makeDirectories(const std::string& dir) override {
+        for (const std::string& folder : foldersOf(dir)) {
+            struct stat info {};
+            const bool found = ::stat(folder.c_str(), &info) == 0;
+            // 0700: the user's data directories are the user's own.
+            if (!found &&
+                (errno != ENOENT || (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST))) {
+                return failed(Action::createFolder, dir, errno);
+            }
+            if ((!found && ::stat(folder.c_str(), &info) != 0) || !S_ISDIR(info.st_mode)) {
+                return failed(Action::createFolder, dir, reasons::notADirectory);
             }
         }
-        struct stat held {};
-        if (fd >= 0 && shared != 0 && ::fstat(fd, &held) == 0 && !S_ISREG(held.st_mode)) {
-            ::close(fd);
-            fd = -1;
-            errno = ENXIO;
+        return {};
+    }
+
+    Status createEmptyIfMissing(const std::string& path) override {
+        // O_EXCL fails on anything there, links included.
+        const mode_t shared = sharedMode(path);
+        const int fd = createWithFinalMode(path, O_WRONLY, shared);
+        if (fd >= 0) {
+            const int error = closeReporting(fd);
+            return error == 0 ? Status{} : failed(Action::createFile, path, error);
+        }
+        if (errno != EEXIST) {
+            return failed(Action::createFile, path, errno);
+        }
+        struct stat info {};
+        // In a shared folder anything but a folder is no record, replaced by the next one.
+        if (shared != 0 && ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            return {};
+        }
+        if (::stat(path.c_str(), &info) != 0) {
+            if (errno == ENOENT && ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+                return failed(Action::createFile, path, reasons::danglingLink);
+            }
+            return failed(Action::createFile, path, errno);
+        }
+        if (S_ISDIR(info.st_mode)) {
+            return failed(Action::createFile, path, reasons::directoryInPlace);
+        }
+        return S_ISREG(info.st_mode) ? Status{}
+                                     : failed(Action::createFile, path, reasons::notRegular);
+    }
+
+    ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
+        // O_NONBLOCK: a FIFO in place of the file must not hang the game.
+        const bool shared = sharedMode(path) != 0;
+        const int fd = ::open(
+            path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (shared ? O_NOFOLLOW : 0));
+        if (fd < 0) {
+            const int error = errno;
+            // In a shared folder a planted file holds no record.
+            if (shared && plantedError(error)) {
+                return {};
+            }
+            return {{}, failed(Action::read, path, error).error, error == ENOENT};
+        }
+        ReadBytes result;
+        struct stat info {};
+        if (::fstat(fd, &info) != 0) {
+            result.error = failed(Action::read, path, errno).error;
+        } else if (S_ISDIR(info.st_mode) || (!shared && !S_ISREG(info.st_mode))) {
+            // In a shared folder a FIFO or a device is no record either.
+            const char* why =
+                S_ISDIR(info.st_mode) ? reasons::directoryInPlace : reasons::notRegular;
+            result.error = failed(Action::read, path, why).error;
+            result.notAFile = true;
+        } else if (S_ISREG(info.st_mode)) {
+            result.bytes.resize(maxBytes);
+            std::size_t done = 0;
+            while (done < maxBytes) {
+                const ssize_t n = ::read(fd, result.bytes.data() + done, maxBytes - done);
+                if (n < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (n < 0) {
+                    result.error = failed(Action::read, path, errno).error;
+                }
+                if (n <= 0) {
+                    break;
+                }
+                done += static_cast<std::size_t>(n);
+            }
+            result.bytes.resize(result.ok() ? done : 0);
+        }
+        ::close(fd);  // read only: nothing to lose
+        return result;
+    }
+
+    Status checkReplaceable(const std::string& path) override {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            return errno == ENOENT ? Status{} : failed(Action::replace, path, errno);
+        }
+        if (S_ISDIR(info.st_mode)) {
+            return failed(Action::replace, path, reasons::directoryInPlace);
+        }
+        // The link itself is replaced; in a shared folder so is a FIFO, or a
+        // file its owner made read-only: planted there, it is no record.
+        if (S_ISLNK(info.st_mode) || sharedMode(path) != 0) {
+            return {};
+        }
+        if (!S_ISREG(info.st_mode)) {
+            return failed(Action::replace, path, reasons::notRegular);
+        }
+        // rename ignores the mode, but whoever made the file read-only meant
+        // it to stay. Root may write any file, so the mode is asked too.
+        if (readOnly(info) ||
+            (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)) {
+            return failed(Action::replace, path, reasons::readOnlyFile);
+        }
+        return {};
+    }
+
+    Status writeNewFile(const std::string& path, std::string_view bytes) override {
+        // Temporary files and the commit mark: only their writer writes them,
+        // so a chmod after the open leaves no gap that matters.
+        const mode_t shared = sharedMode(path);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              shared != 0 ? shared : 0644);
+        if (fd < 0) {
+            return failed(Action::write, path, errno);
+        }
+        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : writeAll(fd, bytes);
+        if (error == 0 && ::fsync(fd) != 0) {
+            error = errno;
+        }
+        if (const int closeError = closeReporting(fd); error == 0) {
+            error = closeError;
+        }
+        if (error != 0) {
+            ::unlink(path.c_str());
+        }
+        return error == 0 ? Status{} : failed(Action::write, path, error);
+    }
+
+    Status appendLine(const std::string& path, std::string_view first,
+                      std::string_view line) override {
+        // O_NONBLOCK: a FIFO in place of the file must not hang the game. A
+        // new sheet has its final mode, so another user's game can append.
+        const int flags = O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        int fd = ::open(path.c_str(), flags);
+        if (fd < 0 && errno == ENOENT) {
+            fd = createWithFinalMode(path, O_RDWR | O_APPEND | O_NONBLOCK | O_NOCTTY,
+                                     sharedMode(path));
         }
         if (fd < 0) {
-            // In a shared folder a link, a FIFO, or a file of another user's
-            // that this one may not open is not a lock anyone holds: it is
-            // replaced by a lock file of this game's making.
             const int error = errno;
-            if (shared == 0 || !plantedError(error)) {
+            struct stat link {};
+            if (error == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+                return failed(Action::write, path, reasons::linkInPlace);
+            }
+            if (error == EACCES && ::lstat(path.c_str(), &link) == 0 && S_ISREG(link.st_mode) &&
+                readOnly(link)) {
+                return failed(Action::write, path, reasons::readOnlyFile);
+            }
+            return failed(Action::write, path, error);
+        }
+        const Status status = appendTo(fd, path, first, line);
+        const int closeError = closeReporting(fd);
+        return status.ok() && closeError != 0 ? failed(Action::write, path, closeError) : status;
+    }
+
+    Status replaceFile(const std::string& from, const std::string& to) override {
+        // rename replaces the directory entry: a link at to is replaced itself.
+        return ::rename(from.c_str(), to.c_str()) == 0 ? Status{}
+                                                       : failed(Action::replace, to, errno);
+    }
+
+    Status removeFile(const std::string& path) override {
+        return ::unlink(path.c_str()) == 0 || errno == ENOENT ? Status{}
+                                                              : failed(Action::remove, path, errno);
+    }
+
+    Status syncDirectory(const std::string& dir) override {
+        const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            return failed(Action::sync, dir, errno);
+        }
+        // Some file systems cannot sync a directory (EINVAL): no I/O error.
+        const int error = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+        ::close(fd);  // nothing written through this descriptor
+        return error == 0 ? Status{} : failed(Action::sync, dir, error);
+    }
+
+    DirectoryList listDirectory(const std::string& dir) override {
+        DIR* stream = ::opendir(dir.c_str());
+        if (stream == nullptr) {
+            return {{}, failed(Action::read, dir, errno)};
+        }
+        DirectoryList list;
+        errno = 0;
+        while (const dirent* entry = ::readdir(stream)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                list.names.push_back(name);
+            }
+        }
+        if (errno != 0) {
+            list.status = failed(Action::read, dir, errno);
+        }
+        ::closedir(stream);
+        return list;
+    }
+
+    LockResult tryLock(const std::string& path) override {
+        const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+        const mode_t shared = sharedMode(path);
+        // Another game making, replacing or removing the file is no holder.
+        for (int race = 0; race < 1000; ++race) {
+            int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0 && errno == ENOENT) {
+                // Others must open it after a crash: made with its final mode.
+                fd = createWithFinalMode(path, O_RDWR | O_NONBLOCK, shared);
+                if (fd < 0 && (errno == EEXIST || errno == ENOENT)) {
+                    continue;
+                }
+            }
+            struct stat held {};
+            if (fd >= 0 && shared != 0 && ::fstat(fd, &held) == 0 && !S_ISREG(held.st_mode)) {
+                ::close(fd);
+                fd = -1;
+                errno = ENXIO;
+            }
+            if (fd < 0) {
+                // In a shared folder a planted file is nobody's lock: replaced.
+                const int error = errno;
+                if (shared == 0 || !plantedError(error)) {
+                    return {nullptr, failed(Action::lock, path, error)};
+                }
+                if (const int refused = replaceWithOwn(path, shared); refused != 0) {
+                    return {nullptr, failed(Action::lock, path, refused)};
+                }
+                continue;
+            }
+            const int locked = lockFirstByte(fd);
+            struct stat named {};
+            // A file its holder removed is gone, or stale on a share: try again.
+            int error = locked == EAGAIN ? 0 : locked;
+            if (error == 0 && ::fstat(fd, &held) != 0) {
+                error = errno;
+            } else if (error == 0 && locked == 0 && ::lstat(path.c_str(), &named) != 0) {
+                error = errno;
+            }
+            if (error == 0 && locked == 0 && held.st_dev == named.st_dev &&
+                held.st_ino == named.st_ino) {
+                return {std::make_unique<PosixFileLock>(path, fd), {}};
+            }
+            ::close(fd);
+            if (error != 0 && error != ENOENT && error != ESTALE) {
                 return {nullptr, failed(Action::lock, path, error)};
             }
-            if (const int refused = replaceWithOwn(path, shared); refused != 0) {
-                return {nullptr, failed(Action::lock, path, refused)};
+            if (error == 0 && locked == EAGAIN) {
+                return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
+                        holderOf(held, folder)};
             }
-            continue;
         }
-        const int locked = lockFirstByte(fd);
-        struct stat named {};
-        // A file removed by its holder is gone (ENOENT), or stale (ESTALE)
-        // on a share: try again.
-        int error = locked == EAGAIN ? 0 : locked;
-        if (error == 0 && ::fstat(fd, &held) != 0) {
-            error = errno;
-        } else if (error == 0 && locked == 0 && ::lstat(path.c_str(), &named) != 0) {
-            error = errno;
-        }
-        if (error == 0 && locked == 0 && held.st_dev == named.st_dev &&
-            held.st_ino == named.st_ino) {
-            return {std::make_unique<PosixFileLock>(path, fd), {}};
-        }
-        ::close(fd);
-        if (error != 0 && error != ENOENT && error != ESTALE) {
-            return {nullptr, failed(Action::lock, path, error)};
-        }
-        if (error == 0 && locked == EAGAIN) {
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
-                    holderOf(held, folder)};
-        }
+        return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueSuffix()};
     }
-    return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueSuffix()};
-}
+
+    std::string uniqueTag() override { return uniqueSuffix(); }
+
+    // The class sheet's archive.
+    Status renameWithoutReplacing(const std::string& from, const std::string& to,
+                                  bool& taken) override {
+        taken = false;
+        int error = ENOSYS;
+#ifdef RENAME_NOREPLACE
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+            return {};
+        }
+        error = errno;
+#endif
+        if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+            // Where the rename cannot refuse (NFS): link() never gives a name
+            // in use, then the first name is removed.
+            if (::link(from.c_str(), to.c_str()) == 0) {
+                if (::unlink(from.c_str()) == 0) {
+                    return {};
+                }
+                error = errno;
+                ::unlink(to.c_str());  // one file under one name, as before
+                return failed(Action::replace, from, error);
+            }
+            error = errno;
+        }
+        taken = error == EEXIST;
+        return failed(Action::replace, to, error);
+    }
+};
 
 }  // namespace
 
@@ -587,43 +516,6 @@ FileOperations& systemFileOperations() {
     static PosixFileOperations operations;
     return operations;
 }
-
-bool isAbsolutePath(const std::string& path) {
-    return !path.empty() && path.front() == '/';
-}
-
-// The class sheet's archive: a rename that never replaces.
-namespace {
-
-Status PosixFileOperations::renameWithoutReplacing(const std::string& from, const std::string& to,
-                                                   bool& taken) {
-    taken = false;
-    int error = ENOSYS;
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return {};
-    }
-    error = errno;
-#endif
-    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
-        // A file system that cannot refuse within the rename (NFS): a second
-        // name, which link() never gives over an existing one, then the
-        // first name removed.
-        if (::link(from.c_str(), to.c_str()) == 0) {
-            if (::unlink(from.c_str()) == 0) {
-                return {};
-            }
-            error = errno;
-            ::unlink(to.c_str());  // one file under one name, as before
-            return failed(Action::replace, from, error);
-        }
-        error = errno;
-    }
-    taken = error == EEXIST;
-    return failed(Action::replace, to, error);
-}
-
-}  // namespace
 
 }  // namespace quimbra::records
 

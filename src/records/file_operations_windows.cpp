@@ -1,5 +1,4 @@
-// The file operations on Windows, through the wide-character API: the paths
-// are UTF-8 inside the program.
+// The file operations on Windows, through the wide-character API.
 #ifdef _WIN32
 
 #include <windows.h>
@@ -16,18 +15,32 @@
 namespace quimbra::records {
 namespace {
 
-Status failed(Action action, const std::string& path, DWORD error) {
-    return {failureMessage(action, path, windowsErrorReason(error)), action};
-}
-
-Status failed(Action action, const std::string& path, const char* reason) {
+Status failed(Action action, const std::string& path, const std::string& reason) {
     return {failureMessage(action, path, reason), action};
 }
 
-// A folder the game creates holds the records of every account of the
-// computer (under ProgramData): each may replace the files another one
-// wrote, as the installer's folder allows. The parent's rights are inherited
-// beside it.
+Status failed(Action action, const std::string& path, DWORD error) {
+    return failed(action, path, windowsErrorReason(error));
+}
+
+bool missing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The failure GetLastError tells, unless nothing is at path.
+Status failedUnlessMissing(Action action, const std::string& path) {
+    const DWORD error = GetLastError();
+    return missing(error) ? Status{} : failed(action, path, error);
+}
+
+bool isDirectory(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// A folder the game creates holds the records of every account (under
+// ProgramData): each may replace another's files, as the installer's folder
+// allows. The parent's rights are inherited beside it.
 bool createSharedDirectory(const std::wstring& path) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
@@ -42,15 +55,10 @@ bool createSharedDirectory(const std::wstring& path) {
     return made != 0;
 }
 
-// The lock is a byte-range lock on the lock file's first byte, which SMB
-// carries to the server: games on several computers sharing the records
-// folder exclude each other as games on one computer do, and games of
-// Linux on the same share too (the same byte). The lock file stays in
-// place: nobody opens it with delete access or to be deleted on close, and
-// while any game has it open nobody can delete it (no FILE_SHARE_DELETE),
-// so no waiter can take the file away from its holder or leave it
-// delete-pending. The holder writes its tag after the locked byte: that is
-// how a waiter tells one holder from the next.
+// A lock on the first byte, which SMB carries to the server, as Linux games
+// lock it. The file stays: nobody opens it with delete access, and without
+// FILE_SHARE_DELETE no waiter can take it from its holder or leave it
+// delete-pending. The holder's tag after that byte is for the waiters.
 class WindowsFileLock final : public FileLock {
   public:
     explicit WindowsFileLock(HANDLE file) : file_(file) {}
@@ -69,24 +77,19 @@ class WindowsFileLock final : public FileLock {
 // older game opened it to be deleted): a lock on it would be nobody's.
 bool deletePending(HANDLE file) {
     FILE_STANDARD_INFO info{};
-    if (!GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info)) {
-        return false;
-    }
-    return info.DeletePending || info.NumberOfLinks == 0;
+    return GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info) &&
+           (info.DeletePending || info.NumberOfLinks == 0);
 }
 
 constexpr DWORD holderTagBytes = 64;
 
-// Who holds the lock, as a waiter sees it: the holder's tag, and when the
-// folder last changed.
+// Who holds the lock, as a waiter sees it: the tag, and the folder's last change.
 std::string holderOf(HANDLE file, const std::wstring& path) {
     char tag[holderTagBytes] = {};
     OVERLAPPED afterByte{};
     afterByte.Offset = 1;
-    DWORD n = 0;
-    if (!ReadFile(file, tag, sizeof tag, &n, &afterByte)) {
-        n = 0;
-    }
+    DWORD n = 0;  // ReadFile zeroes it first, also when it fails
+    ReadFile(file, tag, sizeof tag, &n, &afterByte);
     WIN32_FILE_ATTRIBUTE_DATA folder{};
     const std::wstring::size_type slash = path.find_last_of(L"\\/");
     GetFileAttributesExW(path.substr(0, slash == std::wstring::npos ? 0 : slash).c_str(),
@@ -95,21 +98,18 @@ std::string holderOf(HANDLE file, const std::wstring& path) {
            std::to_string(folder.ftLastWriteTime.dwHighDateTime);
 }
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-bool isDirectory(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-DWORD writeAll(HANDLE file, std::string_view bytes) {
+// atEnd: all at the file's end (the offset 0xFFFFFFFF:0xFFFFFFFF), in one
+// write unless the system takes part of it; else in pieces of 64 KiB.
+DWORD writeAll(HANDLE file, std::string_view bytes, bool atEnd = false) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const std::size_t chunk = bytes.size() - done < 0x10000 ? bytes.size() - done : 0x10000;
+        const std::size_t left = bytes.size() - done;
+        OVERLAPPED end{};
+        end.Offset = end.OffsetHigh = 0xFFFFFFFFU;
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written, nullptr)) {
+        if (!WriteFile(file, bytes.data() + done,
+                       static_cast<DWORD>(atEnd || left < 0x10000 ? left : 0x10000), &written,
+                       atEnd ? &end : nullptr)) {
             return GetLastError();
         }
         if (written == 0) {
@@ -120,8 +120,7 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
     return ERROR_SUCCESS;
 }
 
-// The end of appendLine, on the file opened: what it is checked, then the
-// bytes in one write (continued only if the system takes part of them).
+// appendLine on the file opened: checked, then the bytes in one write.
 Status appendTo(HANDLE file, const std::string& path, std::string_view first,
                 std::string_view line) {
     BY_HANDLE_FILE_INFORMATION info{};
@@ -145,72 +144,24 @@ Status appendTo(HANDLE file, const std::string& path, std::string_view first,
     if (size != 0 && !ReadFile(file, tail, sizeof tail, &n, &at)) {
         return failed(Action::read, path, GetLastError());
     }
-    const std::string bytes = appendedBytes(size, {tail, n}, first, line);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        // The offset 0xFFFFFFFF:0xFFFFFFFF writes at the file's end.
-        OVERLAPPED atEnd{};
-        atEnd.Offset = 0xFFFFFFFFU;
-        atEnd.OffsetHigh = 0xFFFFFFFFU;
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written,
-                       &atEnd)) {
-            return failed(Action::write, path, GetLastError());
-        }
-        if (written == 0) {
-            return failed(Action::write, path, ERROR_WRITE_FAULT);
-        }
-        done += written;
+    DWORD error = writeAll(file, appendedBytes(size, {tail, n}, first, line), true);
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
+        error = GetLastError();
     }
-    if (!FlushFileBuffers(file)) {
-        return failed(Action::write, path, GetLastError());
-    }
-    return {};
+    return error == ERROR_SUCCESS ? Status{} : failed(Action::write, path, error);
 }
 
 class WindowsFileOperations final : public FileOperations {
   public:
     Status makeDirectories(const std::string& dir) override {
-        std::string path = dir;
-        while (path.size() > 3 && isSeparator(path.back())) {
-            path.pop_back();
-        }
-        // The root (C:\ or \\server\share\) is never created.
-        std::size_t start = 0;
-        if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
-            std::size_t separators = 0;
-            start = 2;
-            while (start < path.size() && separators < 2) {
-                if (isSeparator(path[start])) {
-                    ++separators;
-                }
-                ++start;
+        for (const std::string& folder : foldersOf(dir)) {
+            const std::wstring name = utf8ToWide(folder);
+            if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                !createSharedDirectory(name) && GetLastError() != ERROR_ALREADY_EXISTS) {
+                return failed(Action::createFolder, dir, GetLastError());
             }
-        } else if (path.size() >= 2 && path[1] == ':') {
-            start = 3;
-        }
-        std::size_t end = start;
-        while (end < path.size()) {
-            while (end < path.size() && !isSeparator(path[end])) {
-                ++end;
-            }
-            const std::wstring prefix = utf8ToWide(path.substr(0, end));
-            ++end;
-            const DWORD attributes = GetFileAttributesW(prefix.c_str());
-            if (attributes != INVALID_FILE_ATTRIBUTES) {
-                if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                    return failed(Action::createFolder, dir, reasons::notADirectory);
-                }
-                continue;
-            }
-            if (!createSharedDirectory(prefix)) {
-                const DWORD error = GetLastError();
-                if (error != ERROR_ALREADY_EXISTS) {
-                    return failed(Action::createFolder, dir, error);
-                }
-                if (!isDirectory(prefix)) {
-                    return failed(Action::createFolder, dir, reasons::notADirectory);
-                }
+            if (!isDirectory(name)) {
+                return failed(Action::createFolder, dir, reasons::notADirectory);
             }
         }
         return {};
@@ -218,8 +169,7 @@ class WindowsFileOperations final : public FileOperations {
 
     Status createEmptyIfMissing(const std::string& path) override {
         const std::wstring name = utf8ToWide(path);
-        // CREATE_NEW fails on anything already there, so an existing file is
-        // never touched; FILE_FLAG_OPEN_REPARSE_POINT keeps a link's target out of it.
+        // CREATE_NEW fails on anything there, a link too (not followed).
         const HANDLE file =
             CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -239,28 +189,23 @@ class WindowsFileOperations final : public FileOperations {
 
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
         const std::wstring name = utf8ToWide(path);
-        // FILE_FLAG_OPEN_REPARSE_POINT: a link planted in the shared folder
-        // is opened itself, never the file it points to.
+        // A link planted in the shared folder is opened itself, never followed.
         const HANDLE file = CreateFileW(
             name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (isDirectory(name)) {
-                ReadBytes failure{{}, failed(Action::read, path, reasons::directoryInPlace).error};
-                failure.notAFile = true;
-                return failure;
+                return {
+                    {}, failed(Action::read, path, reasons::directoryInPlace).error, false, true};
             }
-            ReadBytes failure{{}, failed(Action::read, path, error).error};
-            failure.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-            return failure;
+            return {{}, failed(Action::read, path, error).error, missing(error)};
         }
         ReadBytes result;
         BY_HANDLE_FILE_INFORMATION info{};
         if (GetFileInformationByHandle(file, &info) &&
             (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            // Anyone's doing in a folder every user shares: no record, and
-            // the next record replaces the link itself.
+            // Planted in the shared folder: no record; the next one replaces it.
         } else if (GetFileType(file) != FILE_TYPE_DISK) {
             result.error = failed(Action::read, path, reasons::notRegular).error;
             result.notAFile = true;
@@ -272,53 +217,40 @@ class WindowsFileOperations final : public FileOperations {
                 if (!ReadFile(file, result.bytes.data() + done, static_cast<DWORD>(maxBytes - done),
                               &n, nullptr)) {
                     result.error = failed(Action::read, path, GetLastError()).error;
-                    break;
                 }
-                if (n == 0) {
+                if (!result.ok() || n == 0) {
                     break;
                 }
                 done += n;
             }
-            result.bytes.resize(done);
+            result.bytes.resize(result.ok() ? done : 0);
         }
         CloseHandle(file);
-        if (!result.ok()) {
-            result.bytes.clear();
-        }
         return result;
     }
 
     Status checkReplaceable(const std::string& path) override {
-        const DWORD attributes = GetFileAttributesW(utf8ToWide(path).c_str());
+        const std::wstring name = utf8ToWide(path);
+        const DWORD attributes = GetFileAttributesW(name.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-                return {};
-            }
-            return failed(Action::replace, path, error);
+            return failedUnlessMissing(Action::replace, path);
         }
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return failed(Action::replace, path, reasons::directoryInPlace);
         }
-        // MoveFileEx refuses to replace a read-only file: find out before
+        // MoveFileEx refuses to replace a read-only file: found out before
         // the first of the two files is replaced.
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return failed(Action::replace, path, reasons::readOnlyFile);
         }
-        // Nor a file that another program holds open without letting it be
-        // deleted (a sharing violation), which would leave a new score beside
-        // the old name. Opening it for deletion, as MoveFileEx does, fails
-        // the same way and changes nothing.
-        const HANDLE file =
-            CreateFileW(utf8ToWide(path).c_str(), DELETE,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        // Nor a file another program holds open without letting it be deleted,
+        // which would leave a new score beside the old name. Opening it for
+        // deletion, as MoveFileEx does, fails the same way and changes nothing.
+        const HANDLE file = CreateFileW(
+            name.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-                return {};
-            }
-            return failed(Action::replace, path, error);
+            return failedUnlessMissing(Action::replace, path);
         }
         CloseHandle(file);
         return {};
@@ -340,9 +272,8 @@ class WindowsFileOperations final : public FileOperations {
         }
         if (error != ERROR_SUCCESS) {
             DeleteFileW(name.c_str());
-            return failed(Action::write, path, error);
         }
-        return {};
+        return error == ERROR_SUCCESS ? Status{} : failed(Action::write, path, error);
     }
 
     Status appendLine(const std::string& path, std::string_view first,
@@ -360,42 +291,32 @@ class WindowsFileOperations final : public FileOperations {
                 return failed(Action::write, path, reasons::readOnlyFile);
             }
         }
-        // Append access only (no FILE_WRITE_DATA): every write goes to the
-        // end, whoever else appends. A link is opened itself, never followed.
+        // Append access only (no FILE_WRITE_DATA): every write goes to the end.
         const HANDLE file = CreateFileW(
             name.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
-            if (isDirectory(name)) {
-                return failed(Action::write, path, reasons::directoryInPlace);
-            }
-            return failed(Action::write, path, error);
+            return failed(
+                Action::write, path,
+                isDirectory(name) ? reasons::directoryInPlace : windowsErrorReason(error));
         }
         const Status status = appendTo(file, path, first, line);
-        if (!CloseHandle(file) && status.ok()) {
-            return failed(Action::write, path, GetLastError());
-        }
-        return status;
+        return !CloseHandle(file) && status.ok() ? failed(Action::write, path, GetLastError())
+                                                 : status;
     }
 
     Status replaceFile(const std::string& from, const std::string& to) override {
         // Renames the directory entry: a link at to is replaced itself.
-        if (!MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return failed(Action::replace, to, GetLastError());
-        }
-        return {};
+        return MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? Status{}
+                   : failed(Action::replace, to, GetLastError());
     }
 
     Status removeFile(const std::string& path) override {
-        if (!DeleteFileW(utf8ToWide(path).c_str())) {
-            const DWORD error = GetLastError();
-            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-                return failed(Action::remove, path, error);
-            }
-        }
-        return {};
+        return DeleteFileW(utf8ToWide(path).c_str()) ? Status{}
+                                                     : failedUnlessMissing(Action::remove, path);
     }
 
     // MOVEFILE_WRITE_THROUGH already waits until the rename is on the disk,
@@ -403,22 +324,20 @@ class WindowsFileOperations final : public FileOperations {
     Status syncDirectory(const std::string&) override { return {}; }
 
     DirectoryList listDirectory(const std::string& dir) override {
-        DirectoryList list;
         WIN32_FIND_DATAW found;
         const HANDLE search =
             FindFirstFileW(utf8ToWide(withTrailingSeparator(dir) + "*").c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) {
-            list.status = failed(Action::read, dir, GetLastError());
-            return list;
+            return {{}, failed(Action::read, dir, GetLastError())};
         }
+        DirectoryList list;
         do {
             const std::wstring name = found.cFileName;
             if (name != L"." && name != L"..") {
                 list.names.push_back(wideToUtf8(name));
             }
         } while (FindNextFileW(search, &found));
-        // A listing cut short (a share gone away) could miss the commit
-        // mark: no decision is taken on part of the names.
+        // A listing cut short (a share gone) could miss the commit mark.
         if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
             list.status = failed(Action::read, dir, error);
         }
@@ -435,9 +354,8 @@ class WindowsFileOperations final : public FileOperations {
             if (file == INVALID_HANDLE_VALUE) {
                 const DWORD error = GetLastError();
                 const DWORD attributes = GetFileAttributesW(name.c_str());
-                // Any user may make the lock file read-only, which would look
-                // like a lock file on its way out for ever: the attribute is
-                // taken off, or the failure told at once.
+                // A lock file any user made read-only would look like one on its
+                // way out for ever: the attribute is taken off, or that told.
                 if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
                     (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
                     if (!SetFileAttributesW(name.c_str(),
@@ -446,10 +364,9 @@ class WindowsFileOperations final : public FileOperations {
                     }
                     continue;
                 }
-                // A lock file being deleted (by a game on Linux or an older
-                // one) cannot be opened until its last holder has gone, nor
-                // one an older game holds with delete access: busy. Access
-                // denied without a file there is the folder's rights.
+                // A lock file being deleted (by a Linux or an older game), or
+                // one an older game holds with delete access, is busy. Without
+                // a file there, access denied is the folder's rights.
                 if (error == ERROR_SHARING_VIOLATION ||
                     (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES)) {
                     return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
@@ -493,8 +410,18 @@ class WindowsFileOperations final : public FileOperations {
                std::to_string(GetTickCount64() % 1000000) + "-" + std::to_string(++counter);
     }
 
+    // The class sheet's archive: without MOVEFILE_REPLACE_EXISTING the
+    // system refuses a name in use.
     Status renameWithoutReplacing(const std::string& from, const std::string& to,
-                                  bool& taken) override;
+                                  bool& taken) override {
+        taken = false;
+        if (MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+            return {};
+        }
+        const DWORD error = GetLastError();
+        taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        return failed(Action::replace, to, error);
+    }
 };
 
 }  // namespace
@@ -503,31 +430,6 @@ FileOperations& systemFileOperations() {
     static WindowsFileOperations operations;
     return operations;
 }
-
-bool isAbsolutePath(const std::string& path) {
-    if (path.size() >= 3 && path[1] == ':' && isSeparator(path[2])) {
-        const char drive = path[0];
-        return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-    }
-    return path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
-}
-
-// The class sheet's archive: a rename that never replaces.
-namespace {
-
-Status WindowsFileOperations::renameWithoutReplacing(const std::string& from, const std::string& to,
-                                                     bool& taken) {
-    // Without MOVEFILE_REPLACE_EXISTING the system refuses a name in use.
-    taken = false;
-    if (MoveFileExW(utf8ToWide(from).c_str(), utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return {};
-    }
-    const DWORD error = GetLastError();
-    taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    return failed(Action::replace, to, error);
-}
-
-}  // namespace
 
 }  // namespace quimbra::records
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "records/file_errors.h"
 #include "records/record_files.h"
@@ -77,6 +78,32 @@ TEST(RecordDirectory, GivenDirectoryEndsInOneSeparator) {
     EXPECT_EQ(RecordFiles(dir).GetSystemDir(), dir + sep);
     EXPECT_EQ(RecordFiles(dir + sep).GetSystemDir(), dir + sep);
     EXPECT_EQ(RecordFiles("").GetSystemDir(), "");
+}
+
+// makeDirectories walks the folders below the root, which it never creates,
+// each once however the separators are doubled; only a root is absolute.
+TEST(RecordDirectory, FoldersBelowTheRoot) {
+    const struct {
+        std::string dir;
+        std::vector<std::string> folders;
+        bool absolute;
+    } cases[] = {
+#ifdef _WIN32
+        {"C:\\a\\\\b\\", {"C:\\a", "C:\\a\\\\b"}, true},
+        {"\\\\server\\share\\a\\", {"\\\\server\\share\\a"}, true},
+        {"C:\\", {}, true},
+        {"\\", {}, false},
+        {"q\\r", {"q", "q\\r"}, false},
+#else
+        {"/a//b/", {"/a", "/a//b"}, true},
+        {"/", {}, true},
+        {"q/r", {"q", "q/r"}, false},
+#endif
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(foldersOf(c.dir), c.folders) << c.dir;
+        EXPECT_EQ(isAbsolutePath(c.dir), c.absolute) << c.dir;
+    }
 }
 
 // The first candidate directory is kept where the start-up can create the
