@@ -86,12 +86,12 @@ struct Paths {
     std::string dir, score, name, mark;
 };
 
-// Whether a file is there, found by opening it.
-enum class Found { file, none, notAFile, unknown };
-Found find(FileOperations& files, const std::string& path, Status& why) {
-    const ReadBytes read = files.readStart(path, 0);
+// What is at path, found by opening it: ours when it holds what a write put there.
+enum class Found { ours, other, none, notAFile, unknown };
+Found find(FileOperations& files, const std::string& path, const std::string& ours, Status& why) {
+    const ReadBytes read = files.readStart(path, ours.empty() ? 0 : maxRecordFileBytes);
     why = {read.error, Action::read};
-    return read.ok()       ? Found::file
+    return read.ok()       ? (read.bytes == ours ? Found::ours : Found::other)
            : read.missing  ? Found::none
            : read.notAFile ? Found::notAFile
                            : Found::unknown;
@@ -107,16 +107,13 @@ Status finishMarked(FileOperations& files, const Paths& p, const std::string& ta
         const std::string scoreTemp = temporaryPath(p.score, tag);
         const std::string nameTemp = temporaryPath(p.name, tag);
         Status why;
-        const Found name = find(files, nameTemp, why);
-        if (name == Found::unknown) {
+        const Found name = find(files, nameTemp, {}, why);
+        const Found score = name == Found::ours ? find(files, scoreTemp, {}, why) : Found::none;
+        if (name == Found::unknown || score == Found::unknown) {
             return why;
         }
-        const Found score = name == Found::file ? find(files, scoreTemp, why) : Found::none;
-        if (score == Found::unknown) {
-            return why;
-        }
-        if (name == Found::file && score != Found::notAFile) {
-            if (score == Found::file) {
+        if (name == Found::ours && score != Found::notAFile) {
+            if (score == Found::ours) {
                 if (Status status = files.replaceFile(scoreTemp, p.score); !status.ok()) {
                     return status;
                 }
@@ -244,14 +241,12 @@ class Commit {
         if (status.ok()) {
             return {};
         }
-        switch (holds(p_.score, newScore_)) {
-            case Holds::ours:
-                return {};
-            case Holds::other:
-            case Holds::missing:
-                return undo(true, status);
-            case Holds::unknown:
-                break;
+        const Found score = holds(p_.score, newScore_);
+        if (score == Found::ours) {
+            return {};
+        }
+        if (score == Found::other || score == Found::none) {
+            return undo(true, status);
         }
         // The decision stays, and the next holder of the lock finishes it.
         status.error += "\nIl record sar\u00e0 registrato al prossimo avvio del gioco.";
@@ -262,7 +257,7 @@ class Commit {
     // the rename was done or the name was the same already.
     std::optional<WriteResult> renameName() {
         Status status = files_.replaceFile(nameTemp_, p_.name);
-        if (status.ok() || holds(p_.name, newName_) == Holds::ours) {
+        if (status.ok() || holds(p_.name, newName_) == Found::ours) {
             return {};
         }
         status.error +=
@@ -283,15 +278,9 @@ class Commit {
     // Step 9. A mark left here is harmless: the next holder removes it.
     void removeMark() { files_.removeFile(p_.mark); }
 
-    // Whether a file holds what this write put into it; unknown when it
-    // cannot be read.
-    enum class Holds { ours, other, missing, unknown };
-    Holds holds(const std::string& path, const std::string& ours) {
-        const ReadBytes read = files_.readStart(path, maxRecordFileBytes);
-        if (!read.ok()) {
-            return read.missing ? Holds::missing : Holds::unknown;
-        }
-        return read.bytes == ours ? Holds::ours : Holds::other;
+    Found holds(const std::string& path, const std::string& ours) {
+        Status why;
+        return find(files_, path, ours, why);
     }
 
     // Takes the decision back: the mark's removal reaches the disk before
@@ -306,9 +295,9 @@ class Commit {
     }
     WriteResult undo(bool markTried, Status why) {
         if (markTried) {
-            const Holds marked = holds(p_.mark, markText_);
-            if (marked == Holds::unknown ||
-                (marked == Holds::ours &&
+            const Found marked = holds(p_.mark, markText_);
+            if (marked == Found::unknown || marked == Found::notAFile ||
+                (marked == Found::ours &&
                  (!files_.removeFile(p_.mark).ok() || !files_.syncDirectory(p_.dir).ok()))) {
                 why.error += "\nIl record potrebbe essere registrato al prossimo avvio del gioco.";
                 return WriteResult::ended(Outcome::failed, why);

@@ -141,7 +141,7 @@ RecordLocation recordLocation(const Settings& settings, const std::string& share
             {std::string(path.substr(0, path.find_last_of('/') + 1))}, true, settings.unreadable};
     }
     if (!settings.recordsFolder.empty()) {
-        return {{withTrailingSeparator(settings.recordsFolder)}, true, {}};
+        return {withTrailingSeparator(settings.recordsFolder), true, {}};
     }
 #ifdef _WIN32
     // Older versions kept the record in the Windows directory, where only
@@ -153,10 +153,10 @@ RecordLocation recordLocation(const Settings& settings, const std::string& share
     // The package makes the shared folder; run from elsewhere (the build
     // tree) the game keeps its user's own.
     if (::access(sharedDir.c_str(), W_OK | X_OK) != 0) {
-        return {{ownDir}, false, {}};
+        return {ownDir, false, {}};
     }
 #endif
-    return {{withTrailingSeparator(sharedDir)}, false, {}};
+    return {withTrailingSeparator(sharedDir), false, {}};
 }
 
 Status reachFolder(const std::string& dir) {

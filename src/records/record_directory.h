@@ -8,7 +8,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "records/record_storage.h"
 #include "records/settings_file.h"
@@ -29,8 +28,7 @@ std::string xdgRecordDirectory(const char* xdgDataHome, const char* home);
 std::string platformRecordDirectory();
 
 struct RecordLocation {
-    // The first one where the start works is taken, else the last.
-    std::vector<std::string> candidates;
+    std::string folder;
     // The technician's folder: reached, never created.
     bool existing = false;
     // Why no folder can be used (the settings could not be read); empty if one can.

@@ -60,25 +60,14 @@ RecordFiles::RecordFiles(const Settings& settings) : RecordFiles(platformRecordL
 }
 
 RecordFiles::RecordFiles(std::string directory, FileOperations& files)
-    : RecordFiles(RecordLocation{{std::move(directory)}, false, {}}, files) {}
+    : RecordFiles(RecordLocation{std::move(directory), false, {}}, files) {}
 
 RecordFiles::RecordFiles(RecordLocation location, FileOperations& files)
     : location_(std::move(location)), files_(&files) {}
 
-// The first folder where the start works: the lock file and any missing
-// record file can be created. A record file made read-only is no reason to
-// go elsewhere: the start tells it.
 std::string RecordFiles::GetSystemDir() {
     lockWait_.restart();  // a game's start: its waits, here and to its end, share one cap
-    const std::vector<std::string>& candidates = location_.candidates;
-    for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
-        const std::string dir = withTrailingSeparator(candidates[i]);
-        const Status created = createMissing(dir);
-        if (created.ok() || created.action == Action::replace) {
-            return dir;
-        }
-    }
-    return candidates.empty() ? std::string() : withTrailingSeparator(candidates.back());
+    return withTrailingSeparator(location_.folder);
 }
 
 // What every use of the directory begins with: it is checked, made if

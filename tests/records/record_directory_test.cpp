@@ -106,50 +106,6 @@ TEST(RecordDirectory, FoldersBelowTheRoot) {
     }
 }
 
-// The first candidate directory is kept where the start-up can create the
-// lock and the record files; else the next one is taken. With no
-// usable one, the last is named, so that its failure is what the child hears.
-TEST(RecordDirectory, FirstUsableCandidate) {
-    namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() /
-                          ("quimbra-candidates-" + std::to_string(std::random_device{}()));
-    const std::string first = withTrailingSeparator((root / "windows").string());
-    const std::string second = withTrailingSeparator((root / "programdata" / "Quimbra").string());
-    const struct {
-        const char* refused;
-        bool refuseBoth;
-        std::string chosen;
-    } cases[] = {
-        {"", false, first},
-        {"makeDirectories", false, second},
-        {"lockFile", false, second},  // no file can be created there
-        {"createEmptyIfMissing", false, second},
-        {"checkReplaceable", false, first},  // a read-only file is reported, not fled from
-        {"lockFile", true, second},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.refused);
-        fs::remove_all(root);
-        fs::create_directories(first);
-        // One operation refused in one directory, as a standard account is
-        // refused in the Windows directory.
-        const std::string refusedIn = c.refuseBoth ? root.string() : first;
-        testing::HookedFiles operations([&](const std::string& operation, const std::string& path) {
-            const bool refused = operation == c.refused && path.rfind(refusedIn, 0) == 0;
-            return Status{
-                refused ? failureMessage(Action::createFile, path, "permesso negato") : "",
-                Action::createFile};
-        });
-        RecordFiles files(RecordLocation{{first, second}, false, {}}, operations);
-        EXPECT_EQ(files.GetSystemDir(), c.chosen);
-        // The read-only file is the start's to report, in the chosen directory.
-        EXPECT_EQ(files.createMissing(c.chosen).ok(),
-                  !c.refuseBoth && std::string(c.refused) != "checkReplaceable");
-        files.Leggifiletxt(nameFilePath(c.chosen));
-    }
-    fs::remove_all(root);
-}
-
 // The settings' text: the last line of a key decides, only a clear no turns
 // the class sheet off, reading aloud is off unless asked for, an empty value
 // is the default again, and a line that is not a known key, or a rate out of
