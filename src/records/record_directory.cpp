@@ -32,12 +32,9 @@ constexpr DWORD shareAwayErrors[] = {
 };
 
 std::string folderErrorReason(DWORD error) {
-    for (const DWORD away : shareAwayErrors) {
-        if (error == away) {
-            return "il server non risponde o la cartella condivisa non esiste";
-        }
-    }
-    return windowsErrorReason(error);
+    return std::ranges::find(shareAwayErrors, error) != std::end(shareAwayErrors)
+               ? "il server non risponde o la cartella condivisa non esiste"
+               : windowsErrorReason(error);
 }
 
 // The two record files of an older installation, in olderDir, copied into
@@ -67,11 +64,8 @@ std::string windowsDirFromBuffer(std::string_view buffer, unsigned n) {
     const std::size_t first = std::min(buffer.find_first_not_of(' '), buffer.size());
     std::string_view path = buffer.substr(first);
     path = path.substr(0, std::min<std::size_t>(path.find_last_not_of(' ') + 1, n));
-    std::string dir(path.substr(0, path.find('\0')));
-    if (dir.empty() || dir.back() != '\\') {
-        dir += '\\';
-    }
-    return dir;
+    const std::string dir(path.substr(0, path.find('\0')));
+    return dir.ends_with('\\') ? dir : dir + '\\';
 }
 
 std::string xdgRecordDirectory(const char* xdgDataHome, const char* home) {
@@ -137,8 +131,7 @@ RecordLocation recordLocation(const Settings& settings, const std::string& share
         // used, or the lab's record would split. The start wants a complete
         // path: the settings' own folder, never touched.
         const std::string_view path = settingsFile;
-        return {
-            {std::string(path.substr(0, path.find_last_of('/') + 1))}, true, settings.unreadable};
+        return {std::string(path.substr(0, path.find_last_of('/') + 1)), true, settings.unreadable};
     }
     if (!settings.recordsFolder.empty()) {
         return {withTrailingSeparator(settings.recordsFolder), true, {}};
@@ -176,11 +169,10 @@ Status reachFolder(const std::string& dir) {
         reason = reasons::notADirectory;
     }
 #endif
-    if (reason.empty()) {
-        return {};
-    }
-    return {"La cartella dei record \"" + dir + "\" non è raggiungibile: " + reason + ".",
-            Action::reachFolder};
+    return reason.empty() ? Status{}
+                          : Status{"La cartella dei record \"" + dir +
+                                       "\" non è raggiungibile: " + reason + ".",
+                                   Action::reachFolder};
 }
 
 }  // namespace quimbra::records

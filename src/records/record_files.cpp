@@ -11,19 +11,6 @@ namespace {
 
 using Outcome = WriteResult::Outcome;
 
-// A relative directory would put the records wherever the game was started
-// from, and a lone "\" is the root of the current drive: neither is used.
-Status checkDirectory(const std::string& dir) {
-    if (dir.empty()) {
-        return {"La cartella dei record non è stata trovata.", Action::createFolder};
-    }
-    if (!isAbsolutePath(dir)) {
-        return {"La cartella dei record \"" + dir + "\" non è un percorso completo.",
-                Action::createFolder};
-    }
-    return {};
-}
-
 #ifdef _WIN32
 constexpr char separator = '\\';
 #else
@@ -70,15 +57,19 @@ std::string RecordFiles::GetSystemDir() {
     return withTrailingSeparator(location_.folder);
 }
 
-// What every use of the directory begins with: it is checked, made if
-// missing and locked, and what a crash left there is finished or thrown away.
+// What every use of the folder begins with: it is checked, made if missing
+// (a relative one would put the records wherever the game was started from,
+// a lone "\" is the current drive's root) and locked, and what a crash left
+// there is finished or thrown away.
 LockResult RecordFiles::lock(const std::string& dir, const WaitNotice& waiting) {
-    if (Status status = checkDirectory(dir); !status.ok()) {
-        return {nullptr, status};
-    }
-    const Status ready = !location_.refusal.empty() ? Status{location_.refusal, Action::reachFolder}
-                         : location_.existing       ? reachFolder(dir)
-                                                    : files_->makeDirectories(dir);
+    const Status ready =
+        dir.empty() ? Status{"La cartella dei record non è stata trovata.", Action::createFolder}
+        : !isAbsolutePath(dir)
+            ? Status{"La cartella dei record \"" + dir + "\" non è un percorso completo.",
+                     Action::createFolder}
+        : !location_.refusal.empty() ? Status{location_.refusal, Action::reachFolder}
+        : location_.existing         ? reachFolder(dir)
+                                     : files_->makeDirectories(dir);
     if (!ready.ok()) {
         return {nullptr, ready};
     }
@@ -88,12 +79,8 @@ LockResult RecordFiles::lock(const std::string& dir, const WaitNotice& waiting) 
 
 LockResult RecordFiles::lockAndRecover(const std::string& dir, const WaitNotice& waiting) {
     LockResult locked = lock(dir, waiting);
-    if (locked.ok()) {
-        if (Status status = recover(*files_, dir); !status.ok()) {
-            return {nullptr, status};
-        }
-    }
-    return locked;
+    const Status recovered = locked.ok() ? recover(*files_, dir) : Status{};
+    return recovered.ok() ? std::move(locked) : LockResult{nullptr, recovered};
 }
 
 Status RecordFiles::createMissing(const std::string& recordsDir, const WaitNotice& waiting) {
