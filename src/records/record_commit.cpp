@@ -51,10 +51,9 @@ namespace {
 
 using Outcome = WriteResult::Outcome;
 
-// A temporary file of a record write, or the draft of a record file, lock
-// file or class sheet that a game made and had not yet linked into place or
-// removed, whoever made it. Only a mark gives a record's temporary file a
-// use; drafts have none once their maker has gone.
+// A record write's temporary file, which only a mark gives a use, or the
+// draft of a record file, lock file or class sheet, which has none once its
+// maker has gone.
 bool isRecordTemporary(const std::string& name) {
     return (name.starts_with("vondu.txt.") || name.starts_with("nvondu.txt.")) &&
            name.ends_with(".tmp");
@@ -266,8 +265,7 @@ class Commit {
         return WriteResult::ended(Outcome::pending, status);
     }
 
-    // Step 8. On failure the mark stays: should the renames be lost, the
-    // next start does them again.
+    // Step 8. On failure the mark stays: the next start redoes lost renames.
     std::optional<WriteResult> syncRenames() {
         if (Status status = files_.syncDirectory(p_.dir); !status.ok()) {
             return WriteResult::ended(Outcome::unsure, status);
@@ -283,13 +281,11 @@ class Commit {
         return find(files_, path, ours, why);
     }
 
-    // Takes the decision back: the mark's removal reaches the disk before
-    // the temporary files go, the name file's first (see removeLeftovers).
-    // Only a mark that holds this write's tag is removed: one that was
-    // there before (another computer's, hidden from its start by a stale
-    // cache) is left for the next start to finish. When this write's mark
-    // cannot be removed, or it cannot be told whose the mark is, the files
-    // stay, so that whatever the next holder finds is a whole pair.
+    // Takes the decision back: the mark's removal on the disk before the
+    // temporary files go, the name file's first (see removeLeftovers). Only
+    // this write's mark is removed (another computer's, hidden by a stale
+    // cache, is the next start's to finish); when it cannot be removed, or
+    // whose it is cannot be told, the files stay, so the pair stays whole.
     std::optional<WriteResult> undoOnFailure(bool markTried, const Status& status) {
         return status.ok() ? std::nullopt : std::optional(undo(markTried, status));
     }
@@ -316,10 +312,9 @@ class Commit {
 
 }  // namespace
 
-// Step 2. A mark that cannot be read (a folder planted in its place, an I/O
-// error) leaves the record temporaries where they are, and is told naming
-// it; drafts go all the same, so that nothing of a killed game stands in
-// the way of the next game's row.
+// Step 2. A mark that cannot be read (a folder planted there, an I/O error)
+// is told and leaves the record temporaries; drafts go all the same, so that
+// nothing of a killed game stands in the way of the next game's row.
 Status recover(FileOperations& files, const std::string& dir) {
     const Paths p(dir);
     const ReadBytes mark = files.readStart(p.mark, 256);

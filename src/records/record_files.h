@@ -23,9 +23,8 @@ inline constexpr const char* lockFileName = "vondu.lock";
 inline constexpr const char* commitMarkName = "vondu.commit";
 std::string temporaryPath(const std::string& recordPath, const std::string& tag);
 
-// How long one other game may keep the record files, with nothing changing
-// in their folder, before a waiting game gives up: far longer than any
-// write takes, also on a slow share.
+// How long one other game may keep the files, nothing changing in their
+// folder, before a waiting one gives up: far longer than a write on a share.
 inline constexpr std::chrono::milliseconds defaultLockWait{30000};
 
 // The commit protocol, under the lock. Step 2: finishes or takes back what

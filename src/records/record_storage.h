@@ -67,8 +67,7 @@ struct StoredRecord {
 };
 
 struct GameEndResult {
-    // notARecord when no record was asked for.
-    WriteResult record{WriteResult::Outcome::notARecord, {}, {}};
+    WriteResult record{WriteResult::Outcome::notARecord, {}, {}};  // none asked for
     // Why the row is not in the class sheet; empty when it was added or the sheet is off.
     std::string sheetError;
 };
@@ -81,15 +80,13 @@ class RecordStorage {
     virtual std::string GetSystemDir() = 0;
 
     // The folder and any missing record file made, empty, after what a
-    // crash interrupted is finished or undone. An existing file is never
-    // changed otherwise. waiting as for writeRecord.
+    // crash interrupted is finished or undone; no other file is changed.
     virtual Status createMissing(const std::string& recordsDir, const WaitNotice& waiting = {}) = 0;
 
     // A record file's whole content, decoded from its code page.
     virtual ReadResult Leggifiletxt(const std::string& nomefile) = 0;
 
-    // The start's read: createMissing, then both files, under one lock, so
-    // that the two belong to one record.
+    // createMissing, then both files, under one lock: one record's pair.
     virtual StoredRecord readRecord(const std::string& recordsDir,
                                     const WaitNotice& waiting = {}) = 0;
 
