@@ -256,10 +256,9 @@ class PosixFileOperations final : public FileOperations {
         if (fd < 0) {
             const int error = errno;
             // In a shared folder a planted file holds no record.
-            if (shared && plantedError(error)) {
-                return {};
-            }
-            return {{}, failed(Action::read, path, error).error, error == ENOENT};
+            return shared && plantedError(error)
+                       ? ReadBytes{}
+                       : ReadBytes{{}, failed(Action::read, path, error).error, error == ENOENT};
         }
         ReadBytes result;
         struct stat info {};
@@ -421,12 +420,10 @@ class PosixFileOperations final : public FileOperations {
             }
             if (fd < 0) {
                 // In a shared folder a planted file is nobody's lock: replaced.
-                const int error = errno;
-                if (shared == 0 || !plantedError(error)) {
+                const int error =
+                    shared == 0 || !plantedError(errno) ? errno : replaceWithOwn(path, shared);
+                if (error != 0) {
                     return {nullptr, failed(Action::lock, path, error)};
-                }
-                if (const int refused = replaceWithOwn(path, shared); refused != 0) {
-                    return {nullptr, failed(Action::lock, path, refused)};
                 }
                 continue;
             }
