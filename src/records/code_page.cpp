@@ -76,25 +76,20 @@ std::wstring toWide(std::string_view text, UINT codePage) {
     return out;
 }
 
-// A character outside the BMP is two UTF-16 units, which WideCharToMultiByte
-// would make two "?": it is one character, so one "?", as on other systems.
-// No ANSI code page but UTF-8 holds such a character.
-std::wstring oneUnitPerCharacter(std::wstring_view text) {
-    std::wstring units;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-        units.push_back(pair ? L'?' : text[i]);
-        i += pair ? 1 : 0;
-    }
-    return units;
-}
-
 std::string fromWide(std::wstring_view text, UINT codePage) {
     // The ANSI code page may be UTF-8 itself (a Windows option); UTF-8 takes
     // neither flags nor a default character, and the call fails with them.
     const bool utf8 = (codePage == CP_ACP ? GetACP() : codePage) == CP_UTF8;
-    const std::wstring units = utf8 ? std::wstring(text) : oneUnitPerCharacter(text);
+    // A character outside the BMP is two UTF-16 units, which WideCharToMultiByte
+    // would make two "?": it is one character, so one "?", as on other systems.
+    // No ANSI code page but UTF-8 holds such a character.
+    std::wstring units;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = !utf8 && text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        units.push_back(pair ? L'?' : text[i]);
+        i += pair ? 1 : 0;
+    }
     const int size = static_cast<int>(units.size());
     // No best-fit mapping: "ā" becomes "?", not quietly "a".
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
@@ -165,11 +160,9 @@ std::string fromSystemCodePage(std::string_view bytes) {
     std::wstring wide = toWide(bytes, CP_ACP);
     // NUL and the C1 controls (what Windows makes of the bytes Windows-1252
     // leaves undefined) as on other systems.
-    for (wchar_t& c : wide) {
-        if (c == L'\0' || (c >= 0x80 && c < 0xA0)) {
-            c = static_cast<wchar_t>(replacement);
-        }
-    }
+    std::replace_if(
+        wide.begin(), wide.end(), [](wchar_t c) { return c == L'\0' || (c >= 0x80 && c < 0xA0); },
+        static_cast<wchar_t>(replacement));
     return fromWide(wide, CP_UTF8);
 }
 

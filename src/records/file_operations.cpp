@@ -1,7 +1,11 @@
 // What the file operations of every system share.
 #include "records/file_operations.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <random>
 
 #include "records/lock_wait.h"
 
@@ -42,6 +46,14 @@ std::size_t rootLength(const std::string& path) {
 
 LockResult FileOperations::lockFile(const std::string& path, std::chrono::milliseconds wait) {
     return LockWait(wait).take([&] { return tryLock(path); }, {});
+}
+
+// The salt tells apart two games with one process id on the computers of a share.
+std::string FileOperations::uniqueTag() {
+    static std::atomic<unsigned> counter{0};
+    static const unsigned salt = std::random_device{}();
+    return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
+           std::to_string(++counter);
 }
 
 std::string appendedBytes(std::uint64_t size, std::string_view tail, std::string_view first,

@@ -25,6 +25,9 @@ struct ReadBytes {
 // An exclusive lock on the record files, held until it is destroyed.
 class FileLock {
   public:
+    FileLock() = default;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
     virtual ~FileLock() = default;
 };
 
@@ -78,7 +81,7 @@ class FileOperations {
     // The lock, waited for as LockWait waits.
     LockResult lockFile(const std::string& path, std::chrono::milliseconds wait);
     // A text no other writer (process or thread) uses at the same time.
-    virtual std::string uniqueTag() = 0;
+    virtual std::string uniqueTag();
     // Names from to only when nothing has that name, whatever a (cached)
     // listing showed; taken when the name was in use.
     virtual Status renameWithoutReplacing(const std::string& from, const std::string& to,

@@ -6,9 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <random>
 
 #include "records/file_errors.h"
 #include "records/file_operations.h"
@@ -33,7 +31,8 @@ int closeReporting(int fd) {
     return ::close(fd) != 0 && errno != EINTR ? errno : 0;
 }
 
-int writeAll(int fd, std::string_view bytes) {
+// All of bytes, flushed to the disk.
+int writeAndSync(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -45,18 +44,11 @@ int writeAll(int fd, std::string_view bytes) {
         }
         done += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
-    return 0;
+    return ::fsync(fd) != 0 ? errno : 0;
 }
 
 bool readOnly(const struct stat& info) {
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-std::string uniqueSuffix() {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned salt = std::random_device{}();
-    return std::to_string(::getpid()) + "-" + std::to_string(salt % 1000000) + "-" +
-           std::to_string(++counter);
 }
 
 // The mode of the files made in a folder several users share (0777: 0666; a
@@ -83,7 +75,7 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
     if (shared == 0) {
         return ::open(path.c_str(), flags, 0644);
     }
-    const std::string draft = path + "." + uniqueSuffix() + ".tmp";
+    const std::string draft = path + "." + systemFileOperations().uniqueTag() + ".tmp";
     const int fd = ::open(draft.c_str(), flags, shared);
     if (fd < 0) {
         return -1;
@@ -117,7 +109,7 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
 // Puts a new empty file of the shared mode in the place of whatever is at
 // path: rename replaces the entry itself, never what it points to.
 int replaceWithOwn(const std::string& path, mode_t shared) {
-    const std::string draft = path + "." + uniqueSuffix() + ".tmp";
+    const std::string draft = path + "." + systemFileOperations().uniqueTag() + ".tmp";
     const int fd =
         ::open(draft.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, shared);
     if (fd < 0) {
@@ -161,11 +153,9 @@ Status appendTo(int fd, const std::string& path, std::string_view first, std::st
     if (n < 0) {
         return failed(Action::read, path, errno);
     }
-    int error = writeAll(fd, appendedBytes(static_cast<std::uint64_t>(info.st_size),
-                                           {tail, static_cast<std::size_t>(n)}, first, line));
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
+    const int error =
+        writeAndSync(fd, appendedBytes(static_cast<std::uint64_t>(info.st_size),
+                                       {tail, static_cast<std::size_t>(n)}, first, line));
     return error == 0 ? Status{} : failed(Action::write, path, error);
 }
 
@@ -180,8 +170,6 @@ class PosixFileLock final : public FileLock {
         ::unlink(path_.c_str());
         ::close(fd_);  // lets go of the lock; nothing written to the file
     }
-    PosixFileLock(const PosixFileLock&) = delete;
-    PosixFileLock& operator=(const PosixFileLock&) = delete;
 
   private:
     std::string path_;
@@ -256,11 +244,8 @@ class PosixFileOperations final : public FileOperations {
             }
             return failed(Action::createFile, path, errno);
         }
-        if (S_ISDIR(info.st_mode)) {
-            return failed(Action::createFile, path, reasons::directoryInPlace);
-        }
-        return S_ISREG(info.st_mode) ? Status{}
-                                     : failed(Action::createFile, path, reasons::notRegular);
+        const char* why = S_ISDIR(info.st_mode) ? reasons::directoryInPlace : reasons::notRegular;
+        return S_ISREG(info.st_mode) ? Status{} : failed(Action::createFile, path, why);
     }
 
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
@@ -271,10 +256,9 @@ class PosixFileOperations final : public FileOperations {
         if (fd < 0) {
             const int error = errno;
             // In a shared folder a planted file holds no record.
-            if (shared && plantedError(error)) {
-                return {};
-            }
-            return {{}, failed(Action::read, path, error).error, error == ENOENT};
+            return shared && plantedError(error)
+                       ? ReadBytes{}
+                       : ReadBytes{{}, failed(Action::read, path, error).error, error == ENOENT};
         }
         ReadBytes result;
         struct stat info {};
@@ -289,18 +273,13 @@ class PosixFileOperations final : public FileOperations {
         } else if (S_ISREG(info.st_mode)) {
             result.bytes.resize(maxBytes);
             std::size_t done = 0;
-            while (done < maxBytes) {
-                const ssize_t n = ::read(fd, result.bytes.data() + done, maxBytes - done);
-                if (n < 0 && errno == EINTR) {
-                    continue;
-                }
-                if (n < 0) {
+            for (ssize_t n = 1; n != 0 && done < maxBytes;) {
+                n = ::read(fd, result.bytes.data() + done, maxBytes - done);
+                if (n < 0 && errno != EINTR) {
                     result.error = failed(Action::read, path, errno).error;
-                }
-                if (n <= 0) {
                     break;
                 }
-                done += static_cast<std::size_t>(n);
+                done += n > 0 ? static_cast<std::size_t>(n) : 0;
             }
             result.bytes.resize(result.ok() ? done : 0);
         }
@@ -326,11 +305,10 @@ class PosixFileOperations final : public FileOperations {
         }
         // rename ignores the mode, but whoever made the file read-only meant
         // it to stay. Root may write any file, so the mode is asked too.
-        if (readOnly(info) ||
-            (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)) {
-            return failed(Action::replace, path, reasons::readOnlyFile);
-        }
-        return {};
+        const bool readOnlyFile =
+            readOnly(info) ||
+            (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES);
+        return readOnlyFile ? failed(Action::replace, path, reasons::readOnlyFile) : Status{};
     }
 
     Status writeNewFile(const std::string& path, std::string_view bytes) override {
@@ -342,10 +320,7 @@ class PosixFileOperations final : public FileOperations {
         if (fd < 0) {
             return failed(Action::write, path, errno);
         }
-        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : writeAll(fd, bytes);
-        if (error == 0 && ::fsync(fd) != 0) {
-            error = errno;
-        }
+        int error = shared != 0 && ::fchmod(fd, shared) != 0 ? errno : writeAndSync(fd, bytes);
         if (const int closeError = closeReporting(fd); error == 0) {
             error = closeError;
         }
@@ -445,12 +420,10 @@ class PosixFileOperations final : public FileOperations {
             }
             if (fd < 0) {
                 // In a shared folder a planted file is nobody's lock: replaced.
-                const int error = errno;
-                if (shared == 0 || !plantedError(error)) {
+                const int error =
+                    shared == 0 || !plantedError(errno) ? errno : replaceWithOwn(path, shared);
+                if (error != 0) {
                     return {nullptr, failed(Action::lock, path, error)};
-                }
-                if (const int refused = replaceWithOwn(path, shared); refused != 0) {
-                    return {nullptr, failed(Action::lock, path, refused)};
                 }
                 continue;
             }
@@ -458,9 +431,8 @@ class PosixFileOperations final : public FileOperations {
             struct stat named {};
             // A file its holder removed is gone, or stale on a share: try again.
             int error = locked == EAGAIN ? 0 : locked;
-            if (error == 0 && ::fstat(fd, &held) != 0) {
-                error = errno;
-            } else if (error == 0 && locked == 0 && ::lstat(path.c_str(), &named) != 0) {
+            if (error == 0 &&
+                (::fstat(fd, &held) != 0 || (locked == 0 && ::lstat(path.c_str(), &named) != 0))) {
                 error = errno;
             }
             if (error == 0 && locked == 0 && held.st_dev == named.st_dev &&
@@ -476,10 +448,8 @@ class PosixFileOperations final : public FileOperations {
                         holderOf(held, folder)};
             }
         }
-        return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueSuffix()};
+        return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueTag()};
     }
-
-    std::string uniqueTag() override { return uniqueSuffix(); }
 
     // The class sheet's archive.
     Status renameWithoutReplacing(const std::string& from, const std::string& to,

@@ -5,7 +5,6 @@
 // after windows.h
 #include <sddl.h>
 
-#include <atomic>
 #include <utility>
 
 #include "records/code_page.h"
@@ -66,8 +65,6 @@ class WindowsFileLock final : public FileLock {
         UnlockFile(file_, 0, 0, 1, 0);  // at once: closing lets it go only later
         CloseHandle(file_);
     }
-    WindowsFileLock(const WindowsFileLock&) = delete;
-    WindowsFileLock& operator=(const WindowsFileLock&) = delete;
 
   private:
     HANDLE file_;
@@ -98,9 +95,10 @@ std::string holderOf(HANDLE file, const std::wstring& path) {
            std::to_string(folder.ftLastWriteTime.dwHighDateTime);
 }
 
-// atEnd: all at the file's end (the offset 0xFFFFFFFF:0xFFFFFFFF), in one
-// write unless the system takes part of it; else in pieces of 64 KiB.
-DWORD writeAll(HANDLE file, std::string_view bytes, bool atEnd = false) {
+// All of bytes, flushed to the disk. atEnd: at the file's end (the offset
+// 0xFFFFFFFF:0xFFFFFFFF), in one write unless the system takes part of it;
+// else in pieces of 64 KiB.
+DWORD writeAndFlush(HANDLE file, std::string_view bytes, bool atEnd = false) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const std::size_t left = bytes.size() - done;
@@ -117,7 +115,7 @@ DWORD writeAll(HANDLE file, std::string_view bytes, bool atEnd = false) {
         }
         done += written;
     }
-    return ERROR_SUCCESS;
+    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
 // appendLine on the file opened: checked, then the bytes in one write.
@@ -144,10 +142,7 @@ Status appendTo(HANDLE file, const std::string& path, std::string_view first,
     if (size != 0 && !ReadFile(file, tail, sizeof tail, &n, &at)) {
         return failed(Action::read, path, GetLastError());
     }
-    DWORD error = writeAll(file, appendedBytes(size, {tail, n}, first, line), true);
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
-        error = GetLastError();
-    }
+    const DWORD error = writeAndFlush(file, appendedBytes(size, {tail, n}, first, line), true);
     return error == ERROR_SUCCESS ? Status{} : failed(Action::write, path, error);
 }
 
@@ -181,10 +176,8 @@ class WindowsFileOperations final : public FileOperations {
         if (isDirectory(name)) {
             return failed(Action::createFile, path, reasons::directoryInPlace);
         }
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-            return {};
-        }
-        return failed(Action::createFile, path, error);
+        const bool exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+        return exists ? Status{} : failed(Action::createFile, path, error);
     }
 
     ReadBytes readStart(const std::string& path, std::size_t maxBytes) override {
@@ -195,11 +188,9 @@ class WindowsFileOperations final : public FileOperations {
             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
-            if (isDirectory(name)) {
-                return {
-                    {}, failed(Action::read, path, reasons::directoryInPlace).error, false, true};
-            }
-            return {{}, failed(Action::read, path, error).error, missing(error)};
+            const bool folder = isDirectory(name);
+            const std::string why = folder ? reasons::directoryInPlace : windowsErrorReason(error);
+            return {{}, failed(Action::read, path, why).error, !folder && missing(error), folder};
         }
         ReadBytes result;
         BY_HANDLE_FILE_INFORMATION info{};
@@ -212,16 +203,12 @@ class WindowsFileOperations final : public FileOperations {
         } else {
             result.bytes.resize(maxBytes);
             std::size_t done = 0;
-            while (done < maxBytes) {
-                DWORD n = 0;
+            // A failed ReadFile has read 0 bytes too: the loop ends.
+            for (DWORD n = 1; n != 0 && done < maxBytes; done += n) {
                 if (!ReadFile(file, result.bytes.data() + done, static_cast<DWORD>(maxBytes - done),
                               &n, nullptr)) {
                     result.error = failed(Action::read, path, GetLastError()).error;
                 }
-                if (!result.ok() || n == 0) {
-                    break;
-                }
-                done += n;
             }
             result.bytes.resize(result.ok() ? done : 0);
         }
@@ -263,10 +250,7 @@ class WindowsFileOperations final : public FileOperations {
         if (file == INVALID_HANDLE_VALUE) {
             return failed(Action::write, path, GetLastError());
         }
-        DWORD error = writeAll(file, bytes);
-        if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) {
-            error = GetLastError();
-        }
+        DWORD error = writeAndFlush(file, bytes);
         if (!CloseHandle(file) && error == ERROR_SUCCESS) {
             error = GetLastError();
         }
@@ -280,16 +264,15 @@ class WindowsFileOperations final : public FileOperations {
                       std::string_view line) override {
         const std::wstring name = utf8ToWide(path);
         const DWORD attributes = GetFileAttributesW(name.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES) {
-            if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-                return failed(Action::write, path, reasons::linkInPlace);
-            }
-            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                return failed(Action::write, path, reasons::directoryInPlace);
-            }
-            if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-                return failed(Action::write, path, reasons::readOnlyFile);
-            }
+        const auto has = [&](DWORD bit) {
+            return attributes != INVALID_FILE_ATTRIBUTES && (attributes & bit) != 0;
+        };
+        const char* why = has(FILE_ATTRIBUTE_REPARSE_POINT) ? reasons::linkInPlace
+                          : has(FILE_ATTRIBUTE_DIRECTORY)   ? reasons::directoryInPlace
+                          : has(FILE_ATTRIBUTE_READONLY)    ? reasons::readOnlyFile
+                                                            : nullptr;
+        if (why != nullptr) {
+            return failed(Action::write, path, why);
         }
         // Append access only (no FILE_WRITE_DATA): every write goes to the end.
         const HANDLE file = CreateFileW(
@@ -378,14 +361,13 @@ class WindowsFileOperations final : public FileOperations {
             if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                            &first)) {
                 if (!deletePending(file)) {
-                    const std::string tag = uniqueTag();
+                    std::string tag = uniqueTag();
+                    tag.resize(holderTagBytes, ' ');
                     OVERLAPPED afterByte{};
                     afterByte.Offset = 1;
                     DWORD written = 0;
                     // Only a sign for the waiters: a lock without it holds all the same.
-                    WriteFile(file,
-                              std::string(tag).append(holderTagBytes - tag.size(), ' ').data(),
-                              holderTagBytes, &written, &afterByte);
+                    WriteFile(file, tag.data(), holderTagBytes, &written, &afterByte);
                     return {std::make_unique<WindowsFileLock>(file), {}};
                 }
                 CloseHandle(file);
@@ -402,12 +384,6 @@ class WindowsFileOperations final : public FileOperations {
                     std::move(holder)};
         }
         return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueTag()};
-    }
-
-    std::string uniqueTag() override {
-        static std::atomic<unsigned> counter{0};
-        return std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(GetTickCount64() % 1000000) + "-" + std::to_string(++counter);
     }
 
     // The class sheet's archive: without MOVEFILE_REPLACE_EXISTING the
