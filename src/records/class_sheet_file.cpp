@@ -11,7 +11,7 @@
 namespace quimbra::records {
 namespace {
 
-// n of "registro-2025-2026-n.csv", 1 for "registro-2025-2026.csv", -1 for any other name.
+// The n of "registro-2025-2026-n.csv", 1 for "registro-2025-2026.csv", -1 for any other name.
 int pastSheetOrder(std::string_view name) {
     constexpr std::string_view prefix = "registro-", suffix = ".csv";
     const auto number = [](std::string_view digits) {
@@ -51,7 +51,7 @@ std::string ClassSheetFile::path(std::string_view name) const {
 
 SheetLoad ClassSheetFile::load(std::string_view name) const {
     const std::string file = path(name);
-    // In growing steps: a class's sheet is a few megabytes, not worth setting the limit aside.
+    // Read in growing steps: a sheet is a few megabytes; the whole limit is not set aside for it.
     ReadBytes read;
     for (std::size_t size = 1 << 20;; size = std::min(size * 4, largestClassSheet + 1)) {
         read = files_.readStart(file, size);
