@@ -1,11 +1,10 @@
 #pragma once
-// The class sheet: one row for every game that ends through the farewell,
-// kept for the teacher in registro.csv beside the record files. A file a
-// spreadsheet opens as it is: UTF-8 with a byte-order mark, ';' between the
-// fields (what LibreOffice and Excel expect in Italy), CR LF, fields quoted
-// as RFC 4180 says when they hold ';', '"' or a line break, and the last
-// one always: its closing quote shows the row was written whole. Rows are
-// only ever appended; a game never rewrites the file.
+// The class sheet: one row for every game that ends through the farewell, kept for the teacher in
+// registro.csv beside the record files. A file a spreadsheet opens as it is: UTF-8 with a
+// byte-order mark, ';' between the fields (what LibreOffice and Excel expect in Italy), CR LF,
+// fields quoted as RFC 4180 says when they hold ';', '"' or a line break, and the last one always:
+// its closing quote shows the row was written whole. Rows are only ever appended; a game never
+// rewrites the file.
 
 #include <cstddef>
 #include <string>
@@ -29,18 +28,16 @@ using quimbra::SheetRow;
 // The byte-order mark and the header row, CR LF included.
 std::string classSheetHeader();
 
-// What a spreadsheet would run as a formula ('=', '+', '-', '@', or a tab
-// or a CR, which some of them skip): a name so begun is written after a
-// '\'', taken off again when read.
+// What a spreadsheet would run as a formula ('=', '+', '-', '@', or a tab or a CR, which some of
+// them skip): a name so begun is written after a '\'', taken off again when read.
 bool startsLikeFormula(std::string_view text);
 
 // One row as written, CR LF included, the time played as hours, minutes and
 // seconds, so that a spreadsheet takes it for a duration and sums it right.
 std::string formatSheetRow(const SheetRow& row);
 
-// A whole sheet read as far as it makes sense (the rules are in
-// class_sheet_reading.cpp): its whole rows in file order, and how many were
-// skipped, such as one cut short by a crash or a full disk.
+// A whole sheet read as far as it makes sense (the rules are in class_sheet_reading.cpp): its whole
+// rows in file order, and how many were skipped, such as one cut short by a crash or a full disk.
 struct SheetReading {
     std::vector<SheetRow> rows;
     std::size_t skipped = 0;

@@ -11,8 +11,7 @@
 namespace quimbra::records {
 namespace {
 
-// The number of order of "registro-2025-2026-n.csv", 1 for
-// "registro-2025-2026.csv", -1 for any other name.
+// The n of "registro-2025-2026-n.csv", 1 for "registro-2025-2026.csv", -1 for any other name.
 int pastSheetOrder(std::string_view name) {
     constexpr std::string_view prefix = "registro-", suffix = ".csv";
     const auto number = [](std::string_view digits) {
@@ -52,8 +51,7 @@ std::string ClassSheetFile::path(std::string_view name) const {
 
 SheetLoad ClassSheetFile::load(std::string_view name) const {
     const std::string file = path(name);
-    // Read in growing steps: a class's sheet is a few megabytes, and the
-    // whole limit is not set aside for it.
+    // Read in growing steps: a sheet is a few megabytes; the whole limit is not set aside for it.
     ReadBytes read;
     for (std::size_t size = 1 << 20;; size = std::min(size * 4, largestClassSheet + 1)) {
         read = files_.readStart(file, size);
@@ -88,8 +86,7 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
     if (!locked.ok()) {
         return {locked.status, {}};
     }
-    // Read under the lock: the rows the archive will hold, a game's last
-    // one included.
+    // Read under the lock: the rows the archive will hold, a game's last one included.
     const SheetLoad loaded = load();
     if (loaded.missing) {
         return {{failureMessage(Action::replace, sheet, "il file non c'è"), Action::replace}, {}};
@@ -99,15 +96,13 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
     const int first = rows.empty() ? todaysSchoolYear : schoolYearStart(oldest->date);
     const int last = rows.empty() ? todaysSchoolYear : schoolYearStart(newest->date);
     const std::string base = "registro-" + std::to_string(first) + "-" + std::to_string(last + 1);
-    // The name is asked of the rename itself, never of a listing, which a
-    // share may show as it was some seconds ago.
+    // Names are tried by renaming, never from a listing, which a share may show seconds late.
     for (int n = 1; n < 1000; ++n) {
         const std::string name = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".csv";
         bool taken = false;
         const Status renamed = files_.renameWithoutReplacing(sheet, dir_ + name, taken);
         if (renamed.ok()) {
-            // The rename is done; a folder that cannot be synced only leaves
-            // it less sure.
+            // Done; a folder that cannot be synced only leaves the rename less sure.
             files_.syncDirectory(dir_);
             return {{}, name};
         }

@@ -12,8 +12,7 @@
 
 namespace quimbra::records {
 
-// A sheet larger than this is no class's: it is not read at all, rather
-// than filling the memory.
+// A sheet larger than this is no class's: it is not read at all, rather than filling the memory.
 inline constexpr std::size_t largestClassSheet = 512u * 1024 * 1024;
 
 struct SheetLoad {
@@ -36,8 +35,7 @@ struct PastSheet {
 
 class ClassSheetFile {
   public:
-    // offReason says why the technician turned the sheet off on this
-    // computer (classSheetOffReason), empty when it is on.
+    // offReason: why the technician turned the sheet off here (classSheetOffReason), or empty.
     ClassSheetFile(std::string recordsDir, FileOperations& files, std::string offReason = {});
 
     const std::string& offReason() const { return offReason_; }
@@ -50,11 +48,10 @@ class ClassSheetFile {
     // The caller holds the records' lock.
     Status append(const SheetRow& row);
 
-    // Closes the school year: the sheet is renamed after the school years
-    // of its rows (todaysSchoolYear's when it has none), "-2", "-3"... added
-    // while a name is in use, never replacing a file, all under the records'
-    // lock so that no game appends meanwhile and no second rename takes the
-    // same name. The next game that ends begins a new sheet.
+    // Closes the school year: the sheet is renamed after the school years of its rows
+    // (todaysSchoolYear's when it has none), "-2", "-3"... added while a name is in use, never
+    // replacing a file, all under the records' lock so that no game appends meanwhile and no
+    // second rename takes the same name. The next game that ends begins a new sheet.
     Archived startNewYear(int todaysSchoolYear);
 
     // The past years' sheets in the folder, the latest first.

@@ -8,13 +8,13 @@ namespace quimbra::records {
 namespace {
 
 // A field as RFC 4180 wants it: quoted, its quotes doubled, when it holds
-// the separator, a quote or a line break; else as it is.
-std::string field(std::string_view text) {
+// the separator, a quote or a line break, or always; else as it is.
+std::string field(std::string_view text, bool always = false) {
     std::string quoted = "\"";
     for (const char c : text) {
         quoted += c == '"' ? "\"\"" : std::string(1, c);
     }
-    return text.find_first_of(";\"\r\n") == text.npos ? std::string(text) : quoted + "\"";
+    return always || text.find_first_of(";\"\r\n") != text.npos ? quoted + "\"" : std::string(text);
 }
 
 }  // namespace
@@ -51,8 +51,7 @@ std::string formatSheetRow(const SheetRow& row) {
     }
     // The last field always quoted: a row cut inside it leaves its quote
     // open, which the reader tells from a whole row.
-    const std::string last = field(fields[8]);
-    return line + (last.starts_with('"') ? last : "\"" + last + "\"") + "\r\n";
+    return line + field(fields[8], true) + "\r\n";
 }
 
 }  // namespace quimbra::records

@@ -1,26 +1,21 @@
-// Reading the class sheet back, as far as it makes sense, from a file that
-// was only ever appended to but may have been cut by a crash or edited:
-// - Byte-order marks and blank lines are passed over; a line ends with CR LF
-//   or LF; a line equal to the header is no row (also further down, where
-//   two sheets were pasted together).
-// - Fields are split at ';' and quoted as RFC 4180 says. A quoted line break
-//   followed by a row's start (a date, then ';') ends a quote left open
-//   by a row cut short, rather than reading on to the next quote (on a
-//   damaged file, once for every line).
-// - A row holds the nine columns: a date, a time, a name, three whole
-//   counts, the time played, the record mark and the computer. The game
-//   quotes the last one: left open, or empty and unquoted, it was cut short
-//   (with a line end after it or not); else a person or a spreadsheet saved
-//   it, and the row is kept, also on a last line without a line end.
-// - What Calc or Excel write when saving the sheet again in Italy is read as
-//   the game's own: no byte-order mark, LF, dates as 08/12/2026 or 8/12/26,
-//   times with seconds, the time played as a time of day (00:15:00), text in
-//   Windows-1252 where it is no UTF-8. A time played with no seconds and
-//   longer than the fifteen minutes a game lasts is an older sheet's
-//   minutes:seconds ("15:00") that a spreadsheet took for hours and minutes.
-// - Anything else is skipped and counted as one row; reading goes on at the
-//   next line, or where a row starts inside the damaged one (a cut row
-//   followed on its line by a whole one).
+// Reading the class sheet back, as far as it makes sense, from a file that was only ever appended
+// to but may have been cut by a crash or edited:
+// - Byte-order marks and blank lines are passed over; a line ends with CR LF or LF; a line equal to
+//   the header is no row (also further down, where two sheets were pasted together).
+// - Fields are split at ';' and quoted as RFC 4180 says. A quoted line break followed by a row's
+//   start (a date, then ';') ends a quote left open by a row cut short, rather than reading on to
+//   the next quote (on a damaged file, once for every line).
+// - A row holds the nine columns: a date, a time, a name, three whole counts, the time played, the
+//   record mark and the computer. The game quotes the last one: left open, or empty and unquoted,
+//   it was cut short (with a line end after it or not); else a person or a spreadsheet saved it,
+//   and the row is kept, also on a last line without a line end.
+// - What Calc or Excel write when saving the sheet again in Italy is read as the game's own: no
+//   byte-order mark, LF, dates as 08/12/2026 or 8/12/26, times with seconds, the time played as a
+//   time of day (00:15:00), text in Windows-1252 where it is no UTF-8. A time played with no
+//   seconds and longer than the fifteen minutes a game lasts is an older sheet's minutes:seconds
+//   ("15:00") that a spreadsheet took for hours and minutes.
+// - Anything else is skipped and counted as one row; reading goes on at the next line, or where a
+//   row starts inside the damaged one (a cut row followed on its line by a whole one).
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,6 @@
 #include "records/file_errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iterator>
 #include <utility>
@@ -33,18 +34,11 @@ constexpr ActionTexts actionTexts[] = {
 };
 static_assert(std::size(actionTexts) == static_cast<std::size_t>(Action::sync) + 1);
 
-const ActionTexts& textsOf(Action action) {
-    return actionTexts[static_cast<std::size_t>(action)];
-}
-
 template <typename Code, std::size_t size>
 std::string reasonIn(const std::pair<Code, const char*> (&table)[size], Code error) {
-    for (const auto& [code, reason] : table) {
-        if (code == error) {
-            return reason;
-        }
-    }
-    return "errore di sistema numero " + std::to_string(error);
+    const auto row = std::ranges::find(table, error, &std::pair<Code, const char*>::first);
+    return row != std::end(table) ? row->second
+                                  : "errore di sistema numero " + std::to_string(error);
 }
 
 constexpr std::pair<int, const char*> errnoReasons[] = {
@@ -102,12 +96,12 @@ constexpr std::pair<unsigned long, const char*> windowsReasons[] = {
 }  // namespace
 
 std::string failureMessage(Action action, const std::string& path, const std::string& reason) {
-    return std::string("Impossibile ") + textsOf(action).failure + " \"" + path + "\": " + reason +
-           ".";
+    return std::string("Impossibile ") + actionTexts[static_cast<std::size_t>(action)].failure +
+           " \"" + path + "\": " + reason + ".";
 }
 
 std::string failedAtStart(Action action) {
-    return textsOf(action).atStart;
+    return actionTexts[static_cast<std::size_t>(action)].atStart;
 }
 
 std::string errnoReason(int error) {

@@ -10,8 +10,7 @@ namespace quimbra::records {
 // E.g. Impossibile leggere il file "/home/anna/.local/share/quimbra/vondu.txt": permesso negato.
 std::string failureMessage(Action action, const std::string& path, const std::string& reason);
 
-// What the start could not do, after "non sono riuscito a ...", e.g.
-// "leggere i file del record".
+// What the start could not do, after "non sono riuscito a ...", e.g. "leggere i file del record".
 std::string failedAtStart(Action action);
 
 std::string errnoReason(int error);

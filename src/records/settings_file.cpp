@@ -1,5 +1,6 @@
 #include "records/settings_file.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "records/file_operations.h"
@@ -15,13 +16,12 @@
 namespace quimbra::records {
 namespace {
 
-// A new key is a member of Settings and a row here. A yes-or-no key takes
-// no, off, false and 0 (any case; a DWORD 0 for a policy value) as no, any
-// other value as yes, and none as its default; a number key takes a whole
-// number within its bounds, and none as its default.
+// A new key is a member of Settings and a row here. A yes-or-no key takes no, off, false and 0
+// (any case; a DWORD 0 for a policy value) as no, any other value as yes, and none as its
+// default; a number key takes a whole number within its bounds, and none as its default.
 struct Key {
-    const char* name;    // in the file
-    const char* policy;  // the policy value
+    const char* name;       // in the file
+    const wchar_t* policy;  // the policy value
     std::string Settings::*text;
     bool Settings::*yesNo;
     int Settings::*number = nullptr;
@@ -29,19 +29,16 @@ struct Key {
     int most = 0;
 };
 constexpr Key keys[] = {
-    {"records-folder", "RecordsFolder", &Settings::recordsFolder, nullptr},
-    {"class-sheet", "ClassSheet", nullptr, &Settings::classSheet},
-    {"read-aloud", "ReadAloud", nullptr, &Settings::readAloud},
-    {"read-aloud-rate", "ReadAloudRate", nullptr, nullptr, &Settings::readAloudRate,
+    {"records-folder", L"RecordsFolder", &Settings::recordsFolder, nullptr},
+    {"class-sheet", L"ClassSheet", nullptr, &Settings::classSheet},
+    {"read-aloud", L"ReadAloud", nullptr, &Settings::readAloud},
+    {"read-aloud-rate", L"ReadAloudRate", nullptr, nullptr, &Settings::readAloudRate,
      minReadAloudRate, maxReadAloudRate},
 };
 
 std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    text.remove_prefix(std::min(text.find_first_not_of(" \t\r"), text.size()));
+    return text.substr(0, text.find_last_not_of(" \t\r") + 1);  // npos + 1 is 0
 }
 
 // Why the value does not fit the key ("" when it does).
@@ -51,9 +48,9 @@ std::string set(Settings& settings, const Key& key, std::string_view value) {
         settings.*key.text = value;
     } else if (key.yesNo != nullptr) {
         std::string lower(value);
-        for (char& c : lower) {
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        }
+        std::ranges::transform(lower, lower.begin(), [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        });
         settings.*key.yesNo =
             value.empty() ? defaults.*key.yesNo
                           : lower != "no" && lower != "off" && lower != "false" && lower != "0";
@@ -85,22 +82,17 @@ std::string classSheetOffReason(const Settings& settings) {
     if (settings.classSheet) {
         return {};
     }
+    const std::string off =
+        "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato ";
 #ifdef _WIN32
-    return "Il registro è spento su questo computer: il tecnico della scuola lo ha disattivato "
-           "(criterio ClassSheet).";
+    return off + "(criterio ClassSheet).";
 #else
-    return std::string(
-               "Il registro è spento su questo computer: il tecnico della scuola lo ha "
-               "disattivato (class-sheet = no in ") +
-           settingsFile + ").";
+    return off + "(class-sheet = no in " + settingsFile + ").";
 #endif
 }
 
 Settings settingsFromText(std::string_view text, const std::string& path) {
-    // A byte-order mark, which some Windows editors put first.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-        text.remove_prefix(3);
-    }
+    text.remove_prefix(text.starts_with("\xEF\xBB\xBF") ? 3 : 0);  // some Windows editors put one
     Settings settings;
     for (int number = 1; !text.empty(); ++number) {
         const std::size_t end = text.find('\n');
@@ -111,15 +103,12 @@ Settings settingsFromText(std::string_view text, const std::string& path) {
         }
         const std::size_t equals = line.find('=');
         const std::string_view name = trimmed(line.substr(0, equals));
-        const Key* key = nullptr;
-        for (const Key& known : keys) {
-            key = name == known.name ? &known : key;
-        }
+        const Key* key = std::ranges::find(keys, name, &Key::name);
         const std::string row = "la riga " + std::to_string(number);
         if (equals == std::string_view::npos) {
             return refused(path, row + " non è né un commento né un'impostazione");
         }
-        if (key == nullptr) {
+        if (key == std::end(keys)) {
             return refused(path, row + " imposta \"" + std::string(name) +
                                      "\", che non è un'impostazione conosciuta");
         }
@@ -152,23 +141,20 @@ Settings technicianSettings() {
 #ifdef _WIN32
     Settings settings;
     for (const Key& key : keys) {
-        const std::wstring name(key.policy, key.policy + std::strlen(key.policy));
-        // Text (REG_EXPAND_SZ expanded) or a DWORD, in a buffer that grows
-        // when the value does between two calls.
+        // Text (REG_EXPAND_SZ expanded) or a DWORD; the buffer grows if the value does meanwhile.
         std::wstring value(MAX_PATH, L'\0');
         DWORD type = 0;
         LSTATUS status = ERROR_MORE_DATA;
         for (int attempt = 0; attempt < 3 && status == ERROR_MORE_DATA; ++attempt) {
             DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-            status = RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", name.c_str(),
+            status = RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Quimbra", key.policy,
                                   RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, value.data(), &bytes);
             value.resize(status == ERROR_MORE_DATA ? bytes / sizeof(wchar_t) + 1 : value.size());
         }
         if (status == ERROR_SUCCESS && type == REG_DWORD) {
             DWORD number = 0;
             std::memcpy(&number, value.data(), sizeof number);
-            // A policy value out of its bounds (the template keeps it within
-            // them) is left at its default.
+            // A DWORD out of bounds (the template keeps it within them) stays at its default.
             (void)set(settings, key, std::to_string(number));
         } else if (status == ERROR_SUCCESS) {
             (void)set(settings, key, trimmed(wideToUtf8(value.substr(0, value.find(L'\0')))));

@@ -1,13 +1,11 @@
 #pragma once
-// What the school's technician set for this computer, read in one place for
-// the game and the teacher's window: the policy values of
-// HKLM\SOFTWARE\Policies\Quimbra on Windows, /etc/quimbra/quimbra.conf
-// elsewhere: "key = value" lines and # comments, blanks around both dropped,
-// the last line of a key counting, an empty value meaning the default, a
-// byte-order mark allowed, up to 1 MiB. A file that cannot be read, or with
-// a line that is no comment and no known key, is refused whole: guessing
-// (the local folder for a mistyped records-folder) would split a lab's
-// record or write names the technician turned off.
+// What the school's technician set for this computer, read in one place for the game and the
+// teacher's window: the policy values of HKLM\SOFTWARE\Policies\Quimbra on Windows,
+// /etc/quimbra/quimbra.conf elsewhere: "key = value" lines and # comments, blanks around both
+// dropped, the last line of a key counting, an empty value meaning the default, a byte-order mark
+// allowed, up to 1 MiB. A file that cannot be read, or with a line that is no comment and no known
+// key, is refused whole: guessing (the local folder for a mistyped records-folder) would split a
+// lab's record or write names the technician turned off.
 
 #include <cstddef>
 #include <string>
@@ -33,8 +31,7 @@ inline constexpr std::size_t maxSettingsBytes = 1024 * 1024;
 inline constexpr int minReadAloudRate = 50;
 inline constexpr int maxReadAloudRate = 200;
 
-// Why the class sheet is off, for the teacher, naming where the technician
-// turned it off; empty when it is on.
+// Why the technician turned the class sheet off, and where, for the teacher; empty when it is on.
 std::string classSheetOffReason(const Settings& settings);
 
 // Those of a file's text; path only names the file in the message.
