@@ -17,21 +17,21 @@ class Dialogs::Opened {
     int& depth_;
 };
 
-void Dialogs::sayPrompt(const std::string& prompt) {
-    if (controls_.readAloud) {
-        platform_.say(spokenText(prompt));
+void Dialogs::say(const std::string& text) {
+    if (controls_.readAloud && !text.empty()) {
+        platform_.say(text);
     }
 }
 
 std::string Dialogs::inputBox(const std::string& prompt) {
     const Opened opened(depth_);
-    sayPrompt(prompt);
+    say(spokenText(prompt));
     return platform_.inputBox(prompt);
 }
 
 Answer Dialogs::messageBox(const std::string& prompt, BoxStyle style, const std::string& title) {
     const Opened opened(depth_);
-    sayPrompt(prompt);
+    say(spokenText(prompt));
     return platform_.messageBox(prompt, style, title);
 }
 

@@ -36,10 +36,11 @@ class Dialogs {
 
     bool open() const { return depth_ > 0; }
 
+    // Reads text aloud while the pupil has reading aloud on.
+    void say(const std::string& text);
+
   private:
     class Opened;
-
-    void sayPrompt(const std::string& prompt);
 
     Platform& platform_;
     const Controls& controls_;

@@ -27,12 +27,7 @@ struct Game::Parts {
     // not over and has none of its dialogs open.
     bool accepting() const { return loaded && !end.over() && !dialogs.open(); }
 
-    // Reads text aloud while the pupil has reading aloud on.
-    void say(const std::string& text) {
-        if (controls.readAloud && !text.empty()) {
-            speech.say(text);
-        }
-    }
+    void say(const std::string& text) { dialogs.say(text); }
 
     GameState state;
     Controls& controls;

@@ -20,11 +20,6 @@ constexpr std::array<const char*, 10> tens = {"",         "",          "venti", 
 constexpr std::array<const char*, 11> ordinals = {
     "", "", "mezzo", "terzo", "quarto", "quinto", "sesto", "settimo", "ottavo", "nono", "decimo"};
 
-bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // 1 to 999, without the final accent.
 std::string belowThousand(int n) {
     std::string words;
@@ -311,10 +306,6 @@ class Reader {
     std::string out_;
 };
 
-}  // namespace
-
-namespace {
-
 std::string wordsOf(unsigned long long value) {
     if (value < 20) {
         return smallNumbers[static_cast<std::size_t>(value)];
@@ -343,7 +334,7 @@ std::string wordsOf(unsigned long long value) {
         words.pop_back();
     }
     // "ventitré", "centotré": tre ending a longer word takes its accent.
-    if (endsWith(words, "tre") && words.size() > 3 && words[words.size() - 4] != ' ') {
+    if (words.ends_with("tre") && words.size() > 3 && words[words.size() - 4] != ' ') {
         words.replace(words.size() - 3, 3, "tr\u00e9");
     }
     return words;
@@ -367,10 +358,10 @@ std::string fractionInWords(long long numerator, long long denominator) {
     } else {
         ordinal = numberInWords(denominator);
         constexpr std::string_view accented = "tr\u00e9";
-        if (endsWith(ordinal, accented)) {
+        if (ordinal.ends_with(accented)) {
             ordinal.replace(ordinal.size() - accented.size(), accented.size(),
                             "tre");              // "ventitreesimo"
-        } else if (!endsWith(ordinal, "sei")) {  // "ventiseiesimo"
+        } else if (!ordinal.ends_with("sei")) {  // "ventiseiesimo"
             ordinal.pop_back();
         }
         ordinal += "esimo";

@@ -33,10 +33,14 @@ int main(int argc, char* argv[]) {
     // window's title on some desktops.
     QApplication::setApplicationName(quimbra::window::applicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(QUIMBRA_VERSION));
+    // Read once before Qt starts, for what must be known by then; again once
+    // Qt's translations are in, for the help's own words.
+    const quimbra::window::CommandLine beforeQt =
+        quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv));
 #ifndef _WIN32
     // --help and --version are answered before Qt looks for a display, so
     // they work where there is none (a terminal, a package's checks).
-    if (quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv)).endsAtOnce()) {
+    if (beforeQt.endsAtOnce()) {
         // Qt's core only: enough for its translations of the help's own words.
         QCoreApplication core(argc, argv);
         quimbra::window::installQtTranslations();
@@ -54,9 +58,7 @@ int main(int argc, char* argv[]) {
     // bold, and the class sheet's PDF then embeds one of them for every line.
     // FreeType names a face by its file. A platform the user chose stays, and
     // what the window opens does not inherit ours.
-    const bool freetype =
-        quimbra::window::readCommandLine(quimbra::window::rawArguments(argc, argv)).classSheet &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    const bool freetype = beforeQt.classSheet && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (freetype) {
         qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
     }
