@@ -495,8 +495,8 @@ void ClassSheetWindow::newSchoolYear() {
     if (ask.exec() != QMessageBox::Yes) {
         return;
     }
-    const int schoolYear = today_.month() >= 9 ? today_.year() : today_.year() - 1;
-    const records::Archived archived = sheetFile_.startNewYear(schoolYear);
+    const records::Archived archived =
+        sheetFile_.startNewYear(periodStart(Period::schoolYear, today_).year());
     if (!archived.status.ok()) {
         tell(QStringLiteral("Il registro non è stato rinominato ed è rimasto com'era.\n\n%1")
                  .arg(fromUtf8(archived.status.error)));
