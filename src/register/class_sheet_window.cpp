@@ -304,14 +304,18 @@ void ClassSheetWindow::filterChanged() {
     pupilChosen();
 }
 
-void ClassSheetWindow::pupilChosen() {
+const Pupil* ClassSheetWindow::chosenPupil() const {
     const QModelIndex current = pupilsSorted_->mapToSource(pupilsView_->currentIndex());
-    if (!current.isValid()) {
+    return current.isValid() ? &pupils_->pupils()[static_cast<std::size_t>(current.row())]
+                             : nullptr;
+}
+
+void ClassSheetWindow::pupilChosen() {
+    if (const Pupil* pupil = chosenPupil()) {
+        chart_->setPupil(pupil->name, pupil->right, pupil->dates);
+    } else {
         chart_->setPupil({}, {}, {});
-        return;
     }
-    const Pupil& pupil = pupils_->pupils()[static_cast<std::size_t>(current.row())];
-    chart_->setPupil(pupil.name, pupil.right, pupil.dates);
 }
 
 // Everything grows with the window as the game's board does: one factor
@@ -386,12 +390,10 @@ SheetPrint ClassSheetWindow::currentView() const {
     for (int c = 0; c < filter_->columnCount(); ++c) {
         print.rowsHeader << filter_->headerData(c, Qt::Horizontal).toString();
     }
-    const QModelIndex chosen = pupilsSorted_->mapToSource(pupilsView_->currentIndex());
-    if (chosen.isValid()) {
-        const Pupil& pupil = pupils_->pupils()[static_cast<std::size_t>(chosen.row())];
-        print.chartName = pupil.name;
-        print.chartRight = pupil.right;
-        print.chartDates = pupil.dates;
+    if (const Pupil* pupil = chosenPupil()) {
+        print.chartName = pupil->name;
+        print.chartRight = pupil->right;
+        print.chartDates = pupil->dates;
     }
     print.rows.reserve(static_cast<std::size_t>(filter_->rowCount()));
     for (int r = 0; r < filter_->rowCount(); ++r) {
@@ -495,8 +497,8 @@ void ClassSheetWindow::newSchoolYear() {
     if (ask.exec() != QMessageBox::Yes) {
         return;
     }
-    const int schoolYear = today_.month() >= 9 ? today_.year() : today_.year() - 1;
-    const records::Archived archived = sheetFile_.startNewYear(schoolYear);
+    const records::Archived archived =
+        sheetFile_.startNewYear(periodStart(Period::schoolYear, today_).year());
     if (!archived.status.ok()) {
         tell(QStringLiteral("Il registro non è stato rinominato ed è rimasto com'era.\n\n%1")
                  .arg(fromUtf8(archived.status.error)));

@@ -25,6 +25,7 @@ class QTableView;
 namespace quimbra::teacher {
 
 class PupilsModel;
+struct Pupil;
 class RightAnswersChart;
 class SheetFilter;
 class SheetRowsModel;
@@ -68,6 +69,8 @@ class ClassSheetWindow final : public QWidget {
   private:
     void build();
     void filterChanged();
+    // The pupil whose line has the table's focus, if any.
+    const Pupil* chosenPupil() const;
     void pupilChosen();
     void applyScale();
     void openInSpreadsheet();
