@@ -341,8 +341,8 @@ def case_signatures(desktop, build, screenshot):
 
 
 def case_policy_template(desktop, build, screenshot):
-    """Each text the administrative template names is in both languages, and its one
-    value is the policy value the game reads."""
+    """Each text the administrative template names is in both languages, each box
+    fits its element, and the first policy's value is the one the game reads."""
     ns = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
     policy = os.path.join(SOURCE, "data", "windows", "policy")
     admx = ElementTree.parse(os.path.join(policy, "quimbra.admx"))
@@ -356,8 +356,11 @@ def case_policy_template(desktop, build, screenshot):
         defined = {("string", e.get("id")) for e in adml.iterfind(".//p:string", ns)}
         defined |= {("presentation", e.get("id")) for e in adml.iterfind(".//p:presentation", ns)}
         check_equal(named - defined, set(), f"texts missing from {language}")
-        check_equal([e.get("refId") for e in adml.iterfind(".//p:textBox", ns)],
-                    [e.get("id") for e in admx.iterfind(".//p:text", ns)], f"{language} boxes")
+        # Each box of the presentations names its element of the policies, in order.
+        for box, kind in (("textBox", "text"), ("decimalTextBox", "decimal")):
+            check_equal([e.get("refId") for e in adml.iterfind(f".//p:{box}", ns)],
+                        [e.get("id") for e in admx.iterfind(f".//p:elements/p:{kind}", ns)],
+                        f"{language} {box}es")
 
 
 # What every Windows 10 and 11 has; anything else would have to travel with
