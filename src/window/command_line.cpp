@@ -4,6 +4,24 @@
 #include <QCoreApplication>
 
 namespace quimbra::window {
+namespace {
+
+// Qt names the program as it was started (a whole path, from a Windows
+// shortcut) or, before the application exists, not at all; the help names it
+// as a user types it.
+QString helpText(const QCommandLineParser& parser) {
+    QString text = parser.helpText();
+    const QString startedAs = QCoreApplication::instance() != nullptr
+                                  ? QCoreApplication::arguments().value(0)
+                                  : QStringLiteral("<executable_name>");
+    const auto at = startedAs.isEmpty() ? -1 : text.indexOf(startedAs);
+    if (at >= 0) {
+        text.replace(at, startedAs.size(), QStringLiteral("quimbra"));
+    }
+    return text;
+}
+
+}  // namespace
 
 CommandLine readCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -25,16 +43,12 @@ CommandLine readCommandLine(const QStringList& arguments) {
 
     CommandLine line;
     if (!parser.parse(arguments)) {
-        line.message = parser.errorText() + QLatin1Char('\n') + parser.helpText();
+        line.message = parser.errorText() + QLatin1Char('\n') + helpText(parser);
         line.exitCode = 2;
         return line;
     }
     if (parser.isSet(help)) {
-        // Before the application exists, Qt has no name for the program.
-        line.message = parser.helpText().replace(
-            QStringLiteral("<executable_name>"),
-            arguments.isEmpty() ? QStringLiteral("quimbra")
-                                : arguments.first().section(QLatin1Char('/'), -1));
+        line.message = helpText(parser);
         return line;
     }
     if (parser.isSet(version)) {
