@@ -213,6 +213,13 @@ def case_installer(desktop, build, screenshot):
     whiteboard = glob.glob(os.path.join(os.path.dirname(menu[0]), WHITEBOARD_ENTRY))
     check(whiteboard and "--lavagna".encode("utf-16-le") in read_bytes(whiteboard[0]),
           f"no Start menu entry {WHITEBOARD_ENTRY!r} starting the game with --lavagna")
+    others = []
+    for entry, switch in (("Quimbra con la voce.lnk", "--voce"),
+                          ("Registro di Quimbra.lnk", "--registro")):
+        link = os.path.join(os.path.dirname(menu[0]), entry)
+        others.append(link)
+        check(os.path.isfile(link) and switch.encode("utf-16-le") in read_bytes(link),
+              f"no Start menu entry {entry!r} starting the game with {switch}")
     desktop_link = glob.glob(os.path.join(desktop.prefix, "drive_c", "users", "Public",
                                           "Desktop", MENU_ENTRY))
     check(desktop_link, f"no desktop shortcut {MENU_ENTRY!r}")
@@ -238,7 +245,7 @@ def case_installer(desktop, build, screenshot):
     # It goes on from a copy of itself in the temporary folder.
     wait_for("the program's folder to be removed", lambda: not os.path.exists(folder), timeout=60)
     wait_for("the shortcuts to be removed",
-             lambda: not any(glob.glob(p) for p in (menu[0], whiteboard[0], desktop_link[0])),
+             lambda: not any(glob.glob(p) for p in (menu[0], whiteboard[0], desktop_link[0], *others)),
              timeout=30)
     check_equal(read_bytes(kept), b"7\r\n", "the record after uninstalling")
 
@@ -250,11 +257,12 @@ def case_installer(desktop, build, screenshot):
     # reinstall then finds that folder by itself.
     windows_version(desktop, "win10")
     custom = r"C:\Giochi\Quimbra"
-    check_equal(run(desktop, installers[0], "/S", "/NODESKTOP", "/RECORDSFOLDER=" + SHARE,
+    check_equal(run(desktop, installers[0], "/S", "/NODESKTOP", "/RECORDSFOLDER=" + SHARE, "/VOCE",
                     "/D=" + custom), 0, "installer exit code with /D=")
     check_equal(shortcuts(desktop), ["Start Menu", "Start Menu, lavagna"],
                 "shortcuts with /NODESKTOP")
-    check(SHARE in registry(desktop, POLICY_KEY), f"{POLICY_KEY} holds no {SHARE}")
+    check(SHARE in registry(desktop, POLICY_KEY) and "ReadAloud" in registry(desktop, POLICY_KEY),
+          f"{POLICY_KEY} holds no {SHARE}, or no ReadAloud after /VOCE")
     check_equal(run(desktop, installers[0], "/S"), 0, "installer exit code on reinstalling")
     check(os.path.isfile(desktop.wine_path(custom + r"\quimbra.exe")) and not os.path.exists(program),
           f"the reinstall did not go to {custom} alone")
