@@ -20,7 +20,7 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from desktop import Desktop, Failure, run_case, wait_for  # noqa: E402
+from desktop import Desktop, Failure, TimedOut, run_case, wait_for  # noqa: E402
 from reader import NameChanges, Reader  # noqa: E402
 
 # What each value label means, as its accessible description says it.
@@ -146,10 +146,23 @@ class Game:
         dialog = self.reader.dialog_saying(text)
         dialog = self.reader.activate(dialog)
         if typed is not None:
-            self.desktop.type_text(typed)
+            self.type_into(dialog.one(role="text"), typed)
         self.desktop.keys(*keys)
         self.reader.gone(dialog)
         return dialog
+
+    def type_into(self, field, text):
+        """Types text into field and reads it back; a key lost by a busy machine
+        (an accented letter goes through a remapped key) means one retyping."""
+        def reads():
+            return field.obj.queryText().getText(0, -1) == text
+        self.desktop.type_text(text)
+        try:
+            wait_for(f"{text!r} in the field", reads, timeout=5)
+        except TimedOut:
+            self.desktop.keys("ctrl+a", "BackSpace")
+            self.desktop.type_text(text)
+            wait_for(f"{text!r} in the field, typed again", reads, timeout=5)
 
     def start(self, name):
         """Starts the game, types the name and closes the greeting."""
