@@ -31,18 +31,14 @@
 #include "register/class_sheet_chart.h"
 #include "register/class_sheet_model.h"
 #include "register/class_sheet_pdf.h"
+#include "window/application.h"
 
 namespace quimbra::teacher {
 namespace {
 
-// A path as a message shows it: the system's separators, the drive's colon
-// joined to what follows (a line may otherwise break between ':' and '\').
+// A path as a message shows it: the system's separators, kept whole.
 QString shownPath(const QString& path) {
-    QString shown = QDir::toNativeSeparators(path);
-    if (shown.size() > 2 && shown[1] == u':' && shown[2] == u'\\') {
-        shown.insert(2, QChar(0x2060));  // a word joiner
-    }
-    return shown;
+    return window::keepPathsWhole(QDir::toNativeSeparators(path));
 }
 
 // What every size and font is drawn for at factor 1.

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
 namespace quimbra::window {
@@ -23,12 +22,6 @@ bool installQtTranslations() {
     }
     delete translator;
     return false;
-}
-
-QString keepPathsWhole(QString text) {
-    // A word joiner: the line breaker allows a break between ':' and '\'.
-    static const QRegularExpression drive(QStringLiteral("\\b([A-Za-z]:)(?=\\\\)"));
-    return text.replace(drive, QStringLiteral("\\1\u2060"));
 }
 
 }  // namespace quimbra::window

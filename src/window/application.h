@@ -2,6 +2,7 @@
 // What the game and the teacher's window share as programs: the title and
 // Qt's own translations; and how the game's messages keep a path whole.
 
+#include <QRegularExpression>
 #include <QString>
 
 namespace quimbra::window {
@@ -16,6 +17,10 @@ bool installQtTranslations();
 
 // The text with every drive's colon ("C:\") joined to what follows: a
 // message box would otherwise break a long path's line after "C:".
-QString keepPathsWhole(QString text);
+inline QString keepPathsWhole(QString text) {
+    // A word joiner: the line breaker allows a break between ':' and '\'.
+    static const QRegularExpression drive(QStringLiteral("\\b([A-Za-z]:)(?=\\\\)"));
+    return text.replace(drive, QStringLiteral("\\1\u2060"));
+}
 
 }  // namespace quimbra::window
