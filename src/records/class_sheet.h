@@ -36,6 +36,12 @@ bool startsLikeFormula(std::string_view text);
 // seconds, so that a spreadsheet takes it for a duration and sums it right.
 std::string formatSheetRow(const SheetRow& row);
 
+// The first calendar year of the school year a day (year, month 1 to 12) belongs to: September to
+// December begin one, January to August belong to the one begun before.
+constexpr int schoolYearStart(int year, int month) {
+    return month >= 9 ? year : year - 1;
+}
+
 // A whole sheet read as far as it makes sense (the rules are in class_sheet_reading.cpp): its whole
 // rows in file order, and how many were skipped, such as one cut short by a crash or a full disk.
 struct SheetReading {

@@ -32,10 +32,9 @@ int pastSheetOrder(std::string_view name) {
     return name.size() == 9 ? 1 : name[9] == '-' ? number(name.substr(10)) : -1;
 }
 
-// The school year of a row's date, by its first calendar year: September to
-// December begin one, January to August belong to the one begun before.
-int schoolYearStart(const std::string& isoDate) {
-    return std::stoi(isoDate.substr(0, 4)) - (isoDate.substr(5, 2) < "09" ? 1 : 0);
+// The school year of a row's date ("2026-03-14").
+int schoolYearOf(const std::string& isoDate) {
+    return schoolYearStart(std::stoi(isoDate.substr(0, 4)), std::stoi(isoDate.substr(5, 2)));
 }
 
 }  // namespace
@@ -93,8 +92,8 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
     }
     const std::vector<SheetRow>& rows = loaded.reading.rows;
     const auto [oldest, newest] = std::ranges::minmax_element(rows, {}, &SheetRow::date);
-    const int first = rows.empty() ? todaysSchoolYear : schoolYearStart(oldest->date);
-    const int last = rows.empty() ? todaysSchoolYear : schoolYearStart(newest->date);
+    const int first = rows.empty() ? todaysSchoolYear : schoolYearOf(oldest->date);
+    const int last = rows.empty() ? todaysSchoolYear : schoolYearOf(newest->date);
     const std::string base = "registro-" + std::to_string(first) + "-" + std::to_string(last + 1);
     // Names are tried by renaming, never from a listing, which a share may show seconds late.
     for (int n = 1; n < 1000; ++n) {

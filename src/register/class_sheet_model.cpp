@@ -139,7 +139,7 @@ QDate periodStart(Period period, QDate today) {
         case Period::thisWeek:
             return today.addDays(1 - today.dayOfWeek());
         case Period::schoolYear:
-            return QDate(today.month() >= 9 ? today.year() : today.year() - 1, 9, 1);
+            return QDate(records::schoolYearStart(today.year(), today.month()), 9, 1);
         default:
             return {};
     }
