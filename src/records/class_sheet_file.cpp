@@ -88,7 +88,7 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
     // Read under the lock: the rows the archive will hold, a game's last one included.
     const SheetLoad loaded = load();
     if (loaded.missing) {
-        return {{failureMessage(Action::replace, sheet, "il file non c'è"), Action::replace}, {}};
+        return {failed(Action::replace, sheet, "il file non c'è"), {}};
     }
     const std::vector<SheetRow>& rows = loaded.reading.rows;
     const auto [oldest, newest] = std::ranges::minmax_element(rows, {}, &SheetRow::date);
@@ -109,9 +109,7 @@ Archived ClassSheetFile::startNewYear(int todaysSchoolYear) {
             return {renamed, {}};
         }
     }
-    return {{failureMessage(Action::replace, sheet, "ogni nome per l'archivio è già preso"),
-             Action::replace},
-            {}};
+    return {failed(Action::replace, sheet, "ogni nome per l'archivio è già preso"), {}};
 }
 
 std::vector<PastSheet> ClassSheetFile::pastSheets() const {

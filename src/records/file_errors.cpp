@@ -95,6 +95,10 @@ constexpr std::pair<unsigned long, const char*> windowsReasons[] = {
 
 }  // namespace
 
+Status failed(Action action, const std::string& path, const std::string& reason) {
+    return {failureMessage(action, path, reason), action};
+}
+
 std::string failureMessage(Action action, const std::string& path, const std::string& reason) {
     return std::string("Impossibile ") + actionTexts[static_cast<std::size_t>(action)].failure +
            " \"" + path + "\": " + reason + ".";

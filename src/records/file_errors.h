@@ -9,6 +9,8 @@ namespace quimbra::records {
 
 // E.g. Impossibile leggere il file "/home/anna/.local/share/quimbra/vondu.txt": permesso negato.
 std::string failureMessage(Action action, const std::string& path, const std::string& reason);
+// That message, as the failed action's status.
+Status failed(Action action, const std::string& path, const std::string& reason);
 
 // What the start could not do, after "non sono riuscito a ...", e.g. "leggere i file del record".
 std::string failedAtStart(Action action);

@@ -63,6 +63,17 @@ std::string appendedBytes(std::uint64_t size, std::string_view tail, std::string
     return bytes;
 }
 
+std::string temporaryPath(const std::string& path, const std::string& tag) {
+    return path + "." + tag + ".tmp";
+}
+
+std::string withTrailingSeparator(std::string dir) {
+    if (!dir.empty() && !isSeparator(dir.back())) {
+        dir += separators.front();
+    }
+    return dir;
+}
+
 bool isAbsolutePath(const std::string& path) {
     return rootLength(path) != 0;
 }

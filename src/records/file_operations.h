@@ -96,6 +96,10 @@ std::string appendedBytes(std::uint64_t size, std::string_view tail, std::string
 
 FileOperations& systemFileOperations();
 
+// One writer's temporary file or draft beside path (tag from uniqueTag):
+// what a start finds left by a writer that died.
+std::string temporaryPath(const std::string& path, const std::string& tag);
+
 // Whether path does not depend on the current directory (on Windows: a
 // drive and a root, or a network share).
 bool isAbsolutePath(const std::string& path);

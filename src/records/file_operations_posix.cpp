@@ -17,10 +17,6 @@ namespace {
 // Not an errno value: write() took no byte, which would be retried for ever.
 constexpr int wroteNothing = -1;
 
-Status failed(Action action, const std::string& path, const std::string& reason) {
-    return {failureMessage(action, path, reason), action};
-}
-
 Status failed(Action action, const std::string& path, int error) {
     return failed(action, path,
                   error == wroteNothing ? reasons::writeReturnedNothing : errnoReason(error));
@@ -75,7 +71,7 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
     if (shared == 0) {
         return ::open(path.c_str(), flags, 0644);
     }
-    const std::string draft = path + "." + systemFileOperations().uniqueTag() + ".tmp";
+    const std::string draft = temporaryPath(path, systemFileOperations().uniqueTag());
     const int fd = ::open(draft.c_str(), flags, shared);
     if (fd < 0) {
         return -1;
@@ -109,7 +105,7 @@ int createWithFinalMode(const std::string& path, int flags, mode_t shared) {
 // Puts a new empty file of the shared mode in the place of whatever is at
 // path: rename replaces the entry itself, never what it points to.
 int replaceWithOwn(const std::string& path, mode_t shared) {
-    const std::string draft = path + "." + systemFileOperations().uniqueTag() + ".tmp";
+    const std::string draft = temporaryPath(path, systemFileOperations().uniqueTag());
     const int fd =
         ::open(draft.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, shared);
     if (fd < 0) {

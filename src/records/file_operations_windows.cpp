@@ -14,10 +14,6 @@
 namespace quimbra::records {
 namespace {
 
-Status failed(Action action, const std::string& path, const std::string& reason) {
-    return {failureMessage(action, path, reason), action};
-}
-
 Status failed(Action action, const std::string& path, DWORD error) {
     return failed(action, path, windowsErrorReason(error));
 }
@@ -89,8 +85,8 @@ std::string holderOf(HANDLE file, const std::wstring& path) {
     ReadFile(file, tag, sizeof tag, &n, &afterByte);
     WIN32_FILE_ATTRIBUTE_DATA folder{};
     const std::wstring::size_type slash = path.find_last_of(L"\\/");
-    GetFileAttributesExW(path.substr(0, slash == std::wstring::npos ? 0 : slash).c_str(),
-                         GetFileExInfoStandard, &folder);
+    // Its separator kept: "D:" alone would be drive D's current folder.
+    GetFileAttributesExW(path.substr(0, slash + 1).c_str(), GetFileExInfoStandard, &folder);
     return std::string(tag, n) + ' ' + std::to_string(folder.ftLastWriteTime.dwLowDateTime) + ' ' +
            std::to_string(folder.ftLastWriteTime.dwHighDateTime);
 }

@@ -11,20 +11,7 @@ namespace {
 
 using Outcome = WriteResult::Outcome;
 
-#ifdef _WIN32
-constexpr char separator = '\\';
-#else
-constexpr char separator = '/';
-#endif
-
 }  // namespace
-
-std::string withTrailingSeparator(std::string dir) {
-    if (!dir.empty() && dir.back() != separator) {
-        dir += separator;
-    }
-    return dir;
-}
 
 std::string scoreFilePath(const std::string& recordsDir) {
     return withTrailingSeparator(recordsDir) + "vondu.txt";
@@ -34,10 +21,6 @@ std::string nameFilePath(const std::string& recordsDir) {
 }
 std::string classSheetPath(const std::string& recordsDir) {
     return withTrailingSeparator(recordsDir) + std::string(classSheetFileName);
-}
-
-std::string temporaryPath(const std::string& recordPath, const std::string& tag) {
-    return recordPath + "." + tag + ".tmp";
 }
 
 RecordFiles::RecordFiles() : RecordFiles(technicianSettings()) {}

@@ -17,11 +17,9 @@ namespace quimbra::records {
 // not fill the memory or the window.
 inline constexpr std::size_t maxRecordFileBytes = 64 * 1024;
 
-// The lock, the commit mark, and one writer's temporary files (tag from
-// FileOperations::uniqueTag) beside the record files.
+// The lock and the commit mark beside the record files.
 inline constexpr const char* lockFileName = "vondu.lock";
 inline constexpr const char* commitMarkName = "vondu.commit";
-std::string temporaryPath(const std::string& recordPath, const std::string& tag);
 
 // How long one other game may keep the files, nothing changing in their
 // folder, before a waiting one gives up: far longer than a write on a share.
