@@ -68,6 +68,7 @@ constexpr std::pair<int, const char*> errnoReasons[] = {
 };
 
 #ifdef _WIN32
+constexpr const char* shareAway = "il server non risponde o la cartella condivisa non esiste";
 constexpr std::pair<unsigned long, const char*> windowsReasons[] = {
     {ERROR_ACCESS_DENIED, "permesso negato"},
     {ERROR_FILE_NOT_FOUND, "il file o la cartella non esiste"},
@@ -90,6 +91,16 @@ constexpr std::pair<unsigned long, const char*> windowsReasons[] = {
     {ERROR_READ_FAULT, "errore di lettura o scrittura sul disco"},
     {ERROR_WRITE_FAULT, "errore di lettura o scrittura sul disco"},
     {ERROR_GEN_FAILURE, "errore di lettura o scrittura sul disco"},
+    // What Windows (and Wine) say of a share that is away.
+    {ERROR_BAD_NETPATH, shareAway},
+    {ERROR_BAD_NET_NAME, shareAway},
+    {ERROR_BAD_DEV_TYPE, shareAway},
+    {ERROR_NETNAME_DELETED, shareAway},
+    {ERROR_NETWORK_UNREACHABLE, shareAway},
+    {ERROR_HOST_UNREACHABLE, shareAway},
+    {ERROR_NO_NET_OR_BAD_PATH, shareAway},
+    {ERROR_UNEXP_NET_ERR, shareAway},
+    {ERROR_SEM_TIMEOUT, shareAway},
 };
 #endif
 

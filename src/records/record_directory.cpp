@@ -24,19 +24,6 @@ namespace quimbra::records {
 namespace {
 
 #ifdef _WIN32
-// What Windows (and Wine) say of a share that is away.
-constexpr DWORD shareAwayErrors[] = {
-    ERROR_BAD_NETPATH,        ERROR_BAD_NET_NAME,        ERROR_BAD_DEV_TYPE,
-    ERROR_NETNAME_DELETED,    ERROR_NETWORK_UNREACHABLE, ERROR_HOST_UNREACHABLE,
-    ERROR_NO_NET_OR_BAD_PATH, ERROR_UNEXP_NET_ERR,       ERROR_SEM_TIMEOUT,
-};
-
-std::string folderErrorReason(DWORD error) {
-    return std::ranges::find(shareAwayErrors, error) != std::end(shareAwayErrors)
-               ? "il server non risponde o la cartella condivisa non esiste"
-               : windowsErrorReason(error);
-}
-
 // The two record files of an older installation, in olderDir, copied into
 // recordsDir when it holds no record yet: under its lock and through its
 // commit mark, so both arrive or neither. The originals stay.
@@ -157,7 +144,7 @@ Status reachFolder(const std::string& dir) {
 #ifdef _WIN32
     const DWORD attributes = GetFileAttributesW(utf8ToWide(dir).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        reason = folderErrorReason(GetLastError());
+        reason = windowsErrorReason(GetLastError());
     } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         reason = reasons::notADirectory;
     }
