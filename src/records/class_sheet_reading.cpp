@@ -60,6 +60,10 @@ std::vector<int> numbers(std::string_view text, char separator,
     return values;
 }
 
+std::string twoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
 // "2026-12-08" from itself, from "08/12/2026", "8/12/2026" or "08/12/26"
 // (day first, as Italy writes it); empty for anything else.
 std::string isoDate(std::string_view text) {
@@ -70,9 +74,9 @@ std::string isoDate(std::string_view text) {
     if (dmy.empty()) {
         return {};
     }
-    const auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
     const std::string year(text.substr(text.rfind('/') + 1));
-    return (year.size() == 2 ? "20" : "") + year + "-" + two(dmy[1]) + "-" + two(dmy[0]);
+    return (year.size() == 2 ? "20" : "") + year + "-" + twoDigits(dmy[1]) + "-" +
+           twoDigits(dmy[0]);
 }
 
 // Hours (one or two digits), minutes and maybe seconds of "10:42" or
@@ -99,8 +103,7 @@ std::string playedTime(std::string text) {
     // minutes:seconds, also where a spreadsheet took them for hours:minutes
     const bool minutes = p.size() == 2 || (p[2] == 0 && p[0] * 60 + p[1] > 15);
     const int seconds = minutes ? p[0] * 60 + p[1] : p[0] * 3600 + p[1] * 60 + p[2];
-    const auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    return two(seconds / 60) + ":" + two(seconds % 60);
+    return twoDigits(seconds / 60) + ":" + twoDigits(seconds % 60);
 }
 
 // Text that is no UTF-8 was saved in Windows-1252 (Excel's plain CSV).
