@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <atomic>
 #include <random>
+#include <utility>
 
+#include "records/file_errors.h"
 #include "records/lock_wait.h"
 
 namespace quimbra::records {
@@ -61,6 +63,10 @@ std::string appendedBytes(std::uint64_t size, std::string_view tail, std::string
     std::string bytes(size == 0 ? first : tail == "\r\n" ? "" : "\r\n");
     bytes += line;
     return bytes;
+}
+
+LockResult busyLock(const std::string& path, std::string holder) {
+    return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, std::move(holder)};
 }
 
 std::string temporaryPath(const std::string& path, const std::string& tag) {

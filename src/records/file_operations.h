@@ -39,6 +39,9 @@ struct LockResult {
     bool ok() const { return status.ok(); }
 };
 
+// The lock another game holds, with holder.
+LockResult busyLock(const std::string& path, std::string holder);
+
 struct DirectoryList {
     std::vector<std::string> names;  // without "." and ".."
     Status status;

@@ -440,11 +440,10 @@ class PosixFileOperations final : public FileOperations {
                 return {nullptr, failed(Action::lock, path, error)};
             }
             if (error == 0 && locked == EAGAIN) {
-                return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
-                        holderOf(held, folder)};
+                return busyLock(path, holderOf(held, folder));
             }
         }
-        return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueTag()};
+        return busyLock(path, uniqueTag());
     }
 
     // The class sheet's archive.

@@ -348,8 +348,7 @@ class WindowsFileOperations final : public FileOperations {
                 // a file there, access denied is the folder's rights.
                 if (error == ERROR_SHARING_VIOLATION ||
                     (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES)) {
-                    return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
-                            "leaving"};
+                    return busyLock(path, "leaving");
                 }
                 return {nullptr, failed(Action::lock, path, error)};
             }
@@ -376,10 +375,9 @@ class WindowsFileOperations final : public FileOperations {
             }
             std::string holder = holderOf(file, name);
             CloseHandle(file);
-            return {nullptr, failed(Action::lock, path, reasons::lockBusy), true,
-                    std::move(holder)};
+            return busyLock(path, std::move(holder));
         }
-        return {nullptr, failed(Action::lock, path, reasons::lockBusy), true, uniqueTag()};
+        return busyLock(path, uniqueTag());
     }
 
     // The class sheet's archive: without MOVEFILE_REPLACE_EXISTING the
