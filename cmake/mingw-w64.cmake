@@ -23,5 +23,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR AND EXISTS /usr/lib/wine/wine64)
     set(CMAKE_CROSSCOMPILING_EMULATOR
         env WINEDEBUG=-all WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDLLOVERRIDES=mscoree,mshtml=
-        /usr/lib/wine/wine64)
+        ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 endif()
